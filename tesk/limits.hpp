@@ -1,0 +1,18 @@
+// Build-time limits of the line-finding program. Each bounds an array that is
+// sized once at start; reaching one stops the run with the message named here.
+#pragma once
+
+namespace tesk {
+
+inline constexpr int kMaxGases = 120;          // MGAS: gas numbers of the vmr table
+inline constexpr int kMaxLevels = 155;         // MLEV: path levels (two per layer on a limb path)
+inline constexpr int kMaxIntervalSteps = 30000;  // mp: grid steps of one interval, points 0..mp
+inline constexpr int kMaxIntervals = 20;       // mind: at most kMaxIntervals - 1 intervals
+inline constexpr int kMaxKernelPoints = 1000;  // spectral points for weighting functions and kernels
+inline constexpr int kMaxLines = 10000;        // num: target lines and windows
+inline constexpr int kMaxTableSamples = 599999;  // samples read back from table71
+inline constexpr int kMaxProfileLevels = 10000;  // NUM: levels of a pressure-temperature file
+inline constexpr int kModelLayers = 80;        // the model atmosphere: 80 layers of 1 km
+inline constexpr int kSpectrumClasses = 4;     // target, other gases, all gases, all with target scaled
+
+}  // namespace tesk
