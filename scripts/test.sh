@@ -12,6 +12,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   flags=(-DLF_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DLF_BUILD_BENCH=OFF)
 fi
 jobs=$(nproc)
-cmake -S . -B "$build" -DLF_BUILD_BENCH=ON "${flags[@]}" >/dev/null
+cmake -S . -B "$build" -DLF_BUILD_TESTS=ON -DLF_BUILD_BENCH=ON "${flags[@]}" >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" -j "$jobs" --output-on-failure

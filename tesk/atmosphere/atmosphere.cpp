@@ -1,0 +1,62 @@
+#include "tesk/atmosphere/atmosphere.hpp"
+
+#include <cassert>
+#include <string>
+
+#include "common/stop.hpp"
+#include "tesk/atmosphere/layers.hpp"
+#include "tesk/atmosphere/profile_files.hpp"
+
+namespace tesk {
+namespace {
+
+// A file name on the input path: the path ends at its first blank, where the
+// name is written. Names are kept to kInputNameLength characters, the longest
+// name being 10 characters, so the blank must lie within the first
+// kInputNameLength - 10 columns. A path without a blank in the columns
+// examined is too long as well.
+std::string input_file_name(std::string_view inpath, std::string_view name) {
+  const std::string_view examined = inpath.substr(0, kInputNameLength);
+  std::size_t blank = examined.find(' ');
+  if (blank == std::string_view::npos) {
+    if (examined.size() == static_cast<std::size_t>(kInputNameLength)) rec::stop(kMsgPathTooLong);
+    blank = examined.size();  // a shorter text is padded with blanks
+  }
+  // blank is 0-based: column blank + 1 holds the first blank.
+  if (static_cast<int>(blank) + 1 > kInputNameLength - 10) rec::stop(kMsgPathTooLong);
+  return std::string(examined.substr(0, blank)) + std::string(name);
+}
+
+std::string_view model_stem(char model) {
+  switch (model) {
+    case 't': return "tropic";
+    case 'm': return "midlat";
+    case 'p': return "arctic";
+    default: rec::stop(kMsgModelChoice);
+  }
+}
+
+}  // namespace
+
+void read_atmosphere(int nlev, int target_gas, char model, float target_scale,
+                     std::string_view inpath, Atmosphere& atm) {
+  assert(nlev >= 1 && nlev <= kMaxLevels);
+  const std::string stem(model_stem(model));
+  const std::string vmr_path = input_file_name(inpath, stem + ".vmr");
+  const std::string pt_path = input_file_name(inpath, stem + ".mod");
+
+  VmrProfile vmr_profile;
+  read_vmr_profile(vmr_path, target_gas, target_scale, vmr_profile);
+  PtProfile pt_profile;
+  read_pt_profile(pt_path, pt_profile);
+
+  atm.alt.fill(0.0f);
+  atm.pres.fill(0.0f);
+  atm.temp.fill(0.0f);
+  atm.column.fill(0.0f);
+  atm.vmr.fill(0.0f);
+  atm.nlev = nlev;
+  build_layers(pt_profile, vmr_profile, atm);
+}
+
+}  // namespace tesk

@@ -1,0 +1,124 @@
+#include "tesk/atmosphere/profile_files.hpp"
+
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <cstddef>
+#include <utility>
+
+#include "common/records.hpp"
+#include "common/stop.hpp"
+
+namespace tesk {
+namespace {
+
+// A level of a vmr file is one free-form statement with 1 + ngas items: it
+// may run over several lines and the rest of its last line is skipped, so it
+// cannot be split into smaller reads. The reader takes a braced item list,
+// hence one statement per item count, generated once at compile time.
+using ValueReader = rec::ReadStatus (*)(rec::TextReader&, float*);
+
+template <std::size_t... I>
+rec::ReadStatus read_values(rec::TextReader& in, float* v, std::index_sequence<I...>) {
+  return in.read_free({rec::InItem(v + I)...});
+}
+
+template <std::size_t N>
+rec::ReadStatus read_n_values(rec::TextReader& in, float* v) {
+  return read_values(in, v, std::make_index_sequence<N>{});
+}
+
+template <std::size_t... N>
+constexpr std::array<ValueReader, sizeof...(N)> make_value_readers(std::index_sequence<N...>) {
+  return {&read_n_values<N + 1>...};
+}
+
+// kValueReaders[k] reads k + 1 values: the altitude and k mixing ratios.
+constexpr auto kValueReaders = make_value_readers(std::make_index_sequence<kMaxGases + 1>{});
+
+void read_header_count(rec::TextReader& in, std::initializer_list<rec::InItem> items) {
+  if (in.read_free(items) == rec::ReadStatus::end) {
+    rec::record_error(in.path() + ": end of file in the first line (header line count)");
+  }
+}
+
+void skip_records(rec::TextReader& in, int count) {
+  for (int k = 1; k <= count; ++k) {
+    if (in.read_free() == rec::ReadStatus::end) return;
+  }
+}
+
+[[noreturn]] void stop_at(std::string_view what, const std::string& path, int record) {
+  rec::stop(std::string(what) + " in " + path + " at record " + std::to_string(record));
+}
+
+}  // namespace
+
+void read_vmr_profile(const std::string& path, int target_gas, float target_scale, VmrProfile& prof) {
+  rec::TextReader in(path);
+  int nhead = 0;
+  int ncol = 0;
+  read_header_count(in, {&nhead, &ncol});
+  const int ngas = ncol - 1;
+  if (ngas > kMaxGases) rec::stop(kMsgTooManyGases);
+  if (ngas < 0) rec::stop(" Number of columns below 1 in " + path);
+  skip_records(in, nhead - 1);
+
+  prof.ngas = ngas;
+  prof.nlev = 0;
+  prof.alt.fill(0.0f);
+  prof.vmr.fill(0.0f);
+  std::array<float, kMaxGases + 1> values{};
+  for (int ilev = 1;; ++ilev) {
+    const int record = in.record_number() + 1;
+    if (kValueReaders[static_cast<std::size_t>(ngas)](in, values.data()) == rec::ReadStatus::end) break;
+    if (ilev == kMaxLevels) rec::stop(kMsgTooManyVmrLevels);
+    if (ilev > 1 && !(values[0] > prof.alt(ilev - 1))) {
+      stop_at(" Altitudes do not increase", path, record);
+    }
+    prof.alt(ilev) = values[0];
+    for (int igas = 1; igas <= ngas; ++igas) {
+      float v = values[static_cast<std::size_t>(igas)];
+      // Every gas of the file contributes lines, however weakly.
+      if (v == 0.0f) v = 1.0e-20f;
+      if (igas == target_gas) v *= target_scale;
+      prof.vmr(igas, ilev) = v;
+    }
+    prof.nlev = ilev;
+  }
+  in.close();
+}
+
+void read_pt_profile(const std::string& path, PtProfile& prof) {
+  rec::TextReader in(path);
+  int nhead = 0;
+  read_header_count(in, {&nhead});
+  skip_records(in, nhead - 1);
+
+  prof.nlev = 0;
+  for (int ilev = 1;; ++ilev) {
+    const int record = in.record_number() + 1;
+    float p = 0.0f;
+    float t = 0.0f;
+    float a = 0.0f;
+    if (in.read_free({&p, &t, &a}) == rec::ReadStatus::end) break;
+    if (ilev == kMaxProfileLevels) rec::stop(kMsgTooManyPtLevels);
+    const float alt_km = a / 1000.0f;
+    if (ilev > 1 && !(alt_km > prof.alt(ilev - 1))) {
+      stop_at(" Altitudes do not increase", path, record);
+    }
+    if (!(t > 0.0f)) stop_at(" Temperature not positive", path, record);
+    prof.pres(ilev) = p;
+    prof.temp(ilev) = t;
+    prof.alt(ilev) = alt_km;
+    // Density in units of the pressure at 273.16 K: proportional to the
+    // number density, and decreasing with altitude.
+    const float d = p * 273.16f / t;
+    prof.dens(ilev) = d;
+    prof.neg_dens(ilev) = -d;
+    prof.nlev = ilev;
+  }
+  in.close();
+}
+
+}  // namespace tesk

@@ -1,0 +1,76 @@
+#include "tesk/engine/convolution.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <vector>
+
+#include "common/nint.hpp"
+#include "common/stop.hpp"
+#include "tesk/limits.hpp"
+
+namespace tesk {
+
+namespace {
+
+constexpr float kTwoPi = 6.283f;  // the value the field-of-view width has always used
+
+}  // namespace
+
+void convolve_spectrum(std::span<double> spec, float vstart, float grid, float resol,
+                       float fovarea, int npts, CosineTransform& plans) {
+  assert(npts >= 0 && spec.size() > static_cast<std::size_t>(npts));
+  // nb points make 1 cm-1 of taper; g puts its far end at exp(-16).
+  const int nb = rec::nint(1.0f / grid);
+  const float g = 4.0f / static_cast<float>(nb);
+  const float nu_end = vstart + static_cast<float>(npts) * grid;
+  const int nf = rec::nint(nu_end * fovarea / kTwoPi / grid);
+
+  const long long need = 2LL * nb + npts + nf + 2;
+  long long n_long = 2;
+  while (n_long < need) n_long *= 2;
+  if (n_long > kMaxConvolutionPoints) rec::stop(kConvolutionTooLong);
+  const int n = static_cast<int>(n_long);
+
+  // x[i - 1] holds X(i) of the 1-based layout: taper, spectrum, flat
+  // field-of-view extension, taper, zeros.
+  std::vector<float> x(static_cast<std::size_t>(n), 0.0f);
+  auto at = [&x](int i) -> float& { return x[static_cast<std::size_t>(i - 1)]; };
+  const float s0 = static_cast<float>(spec[0]);
+  const float s1 = static_cast<float>(spec[static_cast<std::size_t>(npts)]);
+  for (int i = 1; i <= nb; ++i) {
+    const float d = static_cast<float>(nb - i) * g;
+    at(i) = s0 * std::exp(-(d * d));
+  }
+  for (int i = nb + 1; i <= nb + npts + 1; ++i) {
+    at(i) = static_cast<float>(spec[static_cast<std::size_t>(i - nb - 1)]);
+  }
+  for (int i = nb + npts + 2; i <= nb + npts + nf + 2; ++i) at(i) = s1;
+  for (int i = nb + npts + nf + 3; i <= 2 * nb + npts + nf + 2; ++i) {
+    const float d = static_cast<float>(i - npts - nb - 2 - nf) * g;
+    at(i) = s1 * std::exp(-(d * d));
+  }
+
+  cosine_transform(plans, x, +1);
+  // Coefficient k + 1 belongs to the optical path difference k / (2 N grid)
+  // cm: keep the interferogram up to resol.
+  const int m = rec::nint(2.0f * static_cast<float>(n) * resol * grid);
+  for (int i = std::max(m, 0) + 1; i <= n; ++i) at(i) = 0.0f;
+  cosine_transform(plans, x, -1);
+
+  if (fovarea == 0.0f) {
+    const float scale = 2.0f / static_cast<float>(n);
+    for (int j = 0; j <= npts; ++j) spec[static_cast<std::size_t>(j)] = at(j + nb + 1) * scale;
+    return;
+  }
+  for (int j = 0; j <= npts; ++j) {
+    const int i = j + nb + 1;
+    const float nu = vstart + static_cast<float>(j) * grid;
+    const int f = rec::nint(nu * fovarea / kTwoPi / grid);
+    float sum = 0.0f;
+    for (int k = 0; k <= f && i + k <= n; ++k) sum += at(i + k);
+    spec[static_cast<std::size_t>(j)] = 2.0f / (static_cast<float>(f + 1) * static_cast<float>(n)) * sum;
+  }
+}
+
+}  // namespace tesk

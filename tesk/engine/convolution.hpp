@@ -1,0 +1,31 @@
+// The instrument line shape of a Fourier-transform spectrometer: a spectrum
+// on the fine grid is transformed into its interferogram, cut at the maximum
+// optical path difference (a boxcar, no apodisation), transformed back and,
+// for a finite field of view, averaged over the wavenumber spread the
+// off-axis rays produce.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "tesk/engine/cosine_transform.hpp"
+
+namespace tesk {
+
+inline constexpr std::string_view kConvolutionTooLong =
+    " Increase nuber of spectral points mp in Convolution";
+
+// Convolves spec[0..npts] of one spectrum class in place. The grid point j
+// lies at vstart + j grid (cm-1, grid > 0); `resol` is the maximum optical
+// path difference (cm, > 0); `fovarea` the solid angle of the field of view
+// (sr, 0 = none), under which point j becomes the mean of itself and the next
+// points up to nu fovarea / 2 pi above it, so a line moves down in wavenumber
+// by half that width. The interval is extended by 1 cm-1 of Gaussian taper at
+// both ends (plus the field-of-view width at the top) so that its edges do
+// not ring; the ends of every call are tapered separately. Single-precision
+// work array. Throws rec::Stop(kConvolutionTooLong) when the transform would
+// need more than kMaxConvolutionPoints values. Touches no file or console.
+void convolve_spectrum(std::span<double> spec, float vstart, float grid, float resol,
+                       float fovarea, int npts, CosineTransform& plans);
+
+}  // namespace tesk

@@ -1,0 +1,111 @@
+#include "tesk/engine/line_shape.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+#include "tesk/engine/molecular_mass.hpp"
+#include "tesk/engine/voigt.hpp"
+#include "tesk/partition/partition.hpp"
+#include "tesk/partition/partition_table.hpp"
+
+namespace tesk {
+
+namespace {
+
+constexpr double kC2 = 1.439;                    // second radiation constant hc/k, cm K
+constexpr float kInverseReferenceTemp = 0.0033783784f;  // 1/296 K-1
+constexpr double kReferenceTemp = 296.0;         // K, of the line intensities
+
+// sqrt(2 ln2 k / amu) / c: Doppler half width at half maximum per unit
+// wavenumber and per sqrt(K/amu).
+constexpr float kDopplerHwhm = 3.581e-7f;
+constexpr double kFixedWidthPerMille = 0.002;  // half width, per mille of nu0, gases above 53
+
+constexpr float kLorentzReferenceTemp = 296.0f;  // K, of the air-broadened widths
+constexpr float kLorentzReferencePres = 1013.0f; // hPa, of the air-broadened widths
+
+constexpr float kSqrtLn2 = 0.8325546f;  // converts half widths at half maximum to 1/e widths
+constexpr float kPi = 3.1415925f;
+
+}  // namespace
+
+double line_intensity_at(int gas, [[maybe_unused]] int isotope, double nu0, double s296,
+                         double elow, float temp, float column, float pathfac) {
+  // The bracket is formed in the temperature's own single precision.
+  double s = s296 * std::exp(kC2 * elow * (kInverseReferenceTemp - 1.0f / temp));
+  s = s * (1.0 - std::exp(-kC2 * nu0 / temp)) / (1.0 - std::exp(-kC2 * nu0 / kReferenceTemp));
+  const int k = partition_index(gas);
+  if (k <= kPartitionMolecules) s = s * partition_ratio(k, temp);
+  return s * column * pathfac;
+}
+
+float doppler_halfwidth(int gas, double nu0, float temp) {
+  assert(gas >= 1);
+  if (gas <= kMassTableGases) {
+    return static_cast<float>(kDopplerHwhm * nu0 * std::sqrt(temp / molecular_mass(gas)));
+  }
+  return static_cast<float>(nu0 * kFixedWidthPerMille / 1000.0);
+}
+
+float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float temp) {
+  return pres * gamma_air * std::pow(kLorentzReferenceTemp / temp, temp_exponent) /
+         kLorentzReferencePres;
+}
+
+void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
+                    float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold) {
+  if (npts < 0) return;
+  assert(row.size() > static_cast<std::size_t>(npts));
+  const double norm = static_cast<double>(kSqrtLn2) / (static_cast<double>(kPi) * alpha_d);
+  const float y = kSqrtLn2 * alpha_l / alpha_d;
+
+  if (nu0 < vstart) {
+    // Below the interval: walk up from its first point until the wing is negligible.
+    const double offset = vstart - nu0;
+    for (int j = 0; j <= npts; ++j) {
+      const double delta = static_cast<float>(j) * grid + offset;
+      const double v = s_l * voigt_w4(static_cast<float>(kSqrtLn2 * delta / alpha_d), y);
+      if (v < wing_threshold) return;
+      row[static_cast<std::size_t>(j)] += v * norm;
+    }
+    return;
+  }
+  if (nu0 > vend) {
+    // Above the interval: walk down from its last point.
+    const double offset = nu0 - vstart;
+    for (int j = npts; j >= 0; --j) {
+      const double delta = offset - static_cast<float>(j) * grid;
+      const double v = s_l * voigt_w4(static_cast<float>(kSqrtLn2 * delta / alpha_d), y);
+      if (v < wing_threshold) return;
+      row[static_cast<std::size_t>(j)] += v * norm;
+    }
+    return;
+  }
+
+  // Inside: the centre goes on the nearest grid point, then both wings move
+  // outwards together. The clamp keeps a line at vend on the last point when
+  // the double-precision rounding here and the single-precision point count
+  // disagree by one.
+  const int jc = std::min(static_cast<int>((nu0 - vstart) / grid + 0.5), npts);
+  row[static_cast<std::size_t>(jc)] += s_l * voigt_w4(0.0f, y) * norm;
+  bool upper_done = false;
+  bool lower_done = false;
+  for (int i = 1; i <= npts; ++i) {
+    const float w = voigt_w4(kSqrtLn2 * static_cast<float>(i) * grid / alpha_d, y);
+    const double v = s_l * w;
+    if (jc + i <= npts) {
+      row[static_cast<std::size_t>(jc + i)] += v * norm;
+    } else {
+      upper_done = true;
+    }
+    if (jc - i >= 0) {
+      row[static_cast<std::size_t>(jc - i)] += v * norm;
+    } else {
+      lower_done = true;
+    }
+    if ((upper_done && lower_done) || v < wing_threshold) return;
+  }
+}
+
+}  // namespace tesk

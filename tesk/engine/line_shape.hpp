@@ -1,0 +1,48 @@
+// Line shapes and absorption coefficients: a line's intensity at a level's
+// temperature and path, its Doppler and Lorentz half widths, and the
+// accumulation of its area-normalised Voigt profile into the optical depths
+// of one spectrum class and level on the interval's grid. No files, no console.
+#pragma once
+
+#include <span>
+
+namespace tesk {
+
+// Line strength of one line in one level's path per unit mixing ratio, in
+// molecules cm-2 x cm-1/(molecule cm-2): the 296 K intensity `s296`
+// (cm-1/(molecule cm-2)) moved to `temp` (K, > 0) by the Boltzmann factor of
+// the lower-state energy `elow` (cm-1), the stimulated emission at `nu0`
+// (cm-1, > 0) and the partition-function ratio of program gas `gas` (ratio 1
+// for gases without partition data), times the air density `column`
+// (molecules cm-2 km-1) and the path factor `pathfac` (km of path per km, or
+// km). The isotope plays no part: line intensities carry the abundance.
+// Throws rec::Stop (partition data) only for a gas number below 1.
+double line_intensity_at(int gas, int isotope, double nu0, double s296, double elow, float temp,
+                         float column, float pathfac);
+
+// Doppler half width at half maximum (cm-1) of a line of program gas `gas`
+// at `nu0` (cm-1) and `temp` (K): sqrt(2 ln2 k T / m) nu0 / c with the
+// tabulated mass for gases 1..53; a fixed relative width of 2e-6 for gases
+// above 53. Precondition: gas >= 1.
+float doppler_halfwidth(int gas, double nu0, float temp);
+
+// Lorentz (pressure-broadened) half width (cm-1) at pressure `pres` (hPa)
+// and `temp` (K, > 0) of a line with air-broadened half width `gamma_air`
+// (cm-1 atm-1 at 296 K) and temperature exponent `temp_exponent`. Self
+// broadening and the pressure shift are not modelled.
+float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float temp);
+
+// Adds the Voigt profile of a line of integrated optical depth `s_l`
+// (cm-1) at `nu0` (cm-1), Doppler half width at half maximum `alpha_d`
+// (cm-1, > 0) and Lorentz half width `alpha_l` (cm-1, >= 0) to `row`, the
+// optical depths at the grid points j = 0..npts at vstart + j * grid (cm-1).
+// A line outside vstart..vend is walked from the nearest edge inwards; each
+// wing stops at the first point where s_l times the unnormalised Voigt
+// function falls below `wing_threshold` (outside lines do not add that
+// point, inside lines add it on both sides). A line inside is put on its
+// nearest grid point. Precondition: row.size() > npts when npts >= 0; a
+// negative npts adds nothing.
+void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
+                    float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold);
+
+}  // namespace tesk

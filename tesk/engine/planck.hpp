@@ -1,0 +1,30 @@
+// The Planck function of a blackbody in wavenumber units and its inverse, the
+// brightness temperature of a radiance spectrum. Radiance is in
+// mW m-2 sr-1 (cm-1)-1, wavenumber in cm-1, temperature in K; both directions
+// use the same radiation constants, so one inverts the other.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tesk {
+
+inline constexpr std::string_view kNegativeTemperature = "Blackbody temperature is negative";
+
+// Blackbody radiance at wavenumber `nu` (cm-1, > 0) and temperature `t` (K).
+// 0 for t = 0 (no division). The exponent c2 nu / t is capped at 200, so a
+// very small temperature gives a tiny but finite radiance instead of an
+// overflow. Double-precision arithmetic on the single-precision arguments and
+// constants. Throws rec::Stop(kNegativeTemperature) for a negative
+// temperature. Touches no file or console.
+double planck(float nu, float t);
+
+// Replaces every radiance spec[j], j = 0..npts, of one spectrum class by its
+// brightness temperature in K at nu = vstart + j grid (cm-1, single
+// precision): 1.43 nu / ln(1 + 1.1e-8 nu^3 / spec[j]). A result below 1e-30
+// is stored as 0, and so is any value that is zero, negative or not a number
+// on entry (no temperature belongs to it). Precondition: spec holds at least
+// npts + 1 values. Touches no file or console.
+void brightness_temperature(std::span<double> spec, float vstart, float grid, int npts);
+
+}  // namespace tesk

@@ -1,0 +1,66 @@
+#include "tesk/engine/radiative_transfer.hpp"
+
+#include <cmath>
+
+#include "tesk/engine/air_path.hpp"
+#include "tesk/engine/planck.hpp"
+
+namespace tesk {
+
+namespace {
+
+// Above this optical depth a path or a segment counts as opaque: its
+// transmission is stored as exactly 0 instead of an exponential that only
+// spreads rounding noise through the spectrum.
+constexpr double kOpaqueDepth = 20.0;
+
+void transmission(std::span<double> spec, const DepthRows& ext, int npts, int nseg,
+                  const rec::Levels<int>& levorder, char geom) {
+  for (int j = 0; j <= npts; ++j) {
+    double tau = 0.0;
+    for (int s = 1; s <= nseg; ++s) tau += ext(segment_layer(geom, levorder, s), j);
+    spec[static_cast<std::size_t>(j)] = tau < kOpaqueDepth ? std::exp(-tau) : 0.0;
+  }
+}
+
+// Segment 1 lies next to the instrument; t is the transmission from the
+// instrument to the far side of the segments passed so far, so segment s
+// contributes its Planck radiance times the absorption it adds, t_prev - t.
+// The opaque test looks at the optical depth of the segment whose attenuation
+// is being applied: testing any other segment would zero the transmission
+// behind a transparent segment, or let an opaque one through.
+void radiance(std::span<double> spec, const DepthRows& ext, float grid, float vstart,
+              const rec::Levels<float>& temp, float tback, int npts, int nseg,
+              const rec::Levels<int>& levorder, char geom) {
+  const int first = segment_layer(geom, levorder, 1);
+  for (int j = 0; j <= npts; ++j) {
+    const float nu = vstart + static_cast<float>(j) * grid;
+    const double depth1 = ext(first, j);
+    double t = std::exp(-depth1);
+    double r = 0.0;
+    for (int s = 2; s <= nseg; ++s) {
+      const int layer = segment_layer(geom, levorder, s);
+      const double depth = ext(layer, j);
+      const double t_prev = t;
+      t = depth < kOpaqueDepth ? t * std::exp(-depth) : 0.0;
+      r += planck(nu, temp(layer)) * (t_prev - t);
+    }
+    r += planck(nu, temp(first)) * (1.0 - std::exp(-depth1)) + planck(nu, tback) * t;
+    spec[static_cast<std::size_t>(j)] = r;
+  }
+}
+
+}  // namespace
+
+void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, float grid,
+                    float vstart, const rec::Levels<float>& temp, float tback, int npts,
+                    int nseg, const rec::Levels<int>& levorder, char geom) {
+  assert(npts < 0 || spec.size() > static_cast<std::size_t>(npts));
+  if (transrad == 'a') {
+    transmission(spec, ext, npts, nseg, levorder, geom);
+  } else if (transrad == 'r') {
+    radiance(spec, ext, grid, vstart, temp, tback, npts, nseg, levorder, geom);
+  }
+}
+
+}  // namespace tesk

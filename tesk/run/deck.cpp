@@ -1,0 +1,276 @@
+#include "tesk/run/deck.hpp"
+
+#include <cmath>
+#include <string_view>
+
+#include "common/nint.hpp"
+#include "tesk/run/gas_names.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kDeckFile = "input-vorne";
+constexpr std::string_view kLineFormat = "(i2,i1,f12.6,e10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3,26x)";
+
+// The system's messages, byte for byte.
+constexpr std::string_view kLinefileTooLong = "Path and name for spectral database to long";
+constexpr std::string_view kInpathTooLong = "Path and name for input data to long";
+constexpr std::string_view kOutpathTooLong = "Path and name for output tables to long";
+constexpr std::string_view kBadRunmode = " Run must be c(complete), s(sort), or d(display)";
+constexpr std::string_view kBadDbtype = " Spectral database must be h or a";
+constexpr std::string_view kBadSolar = " Solar spectrum choice must be y or n";
+constexpr std::string_view kBadStudy = "wrong study (s, d, w or a)";
+constexpr std::string_view kUnitTfactor = " Target factor must differ from 1 for line finding";
+constexpr std::string_view kBadSortkey = " Sorting choice must be t,e,d,i or r";
+constexpr std::string_view kBadTransrad = " Wrong symbol in transmission/radiation (a or r)";
+constexpr std::string_view kBadRadunits = " Wrong symbol for units of radiance (r or b)";
+constexpr std::string_view kBadNorm = "Wrong input spectrum normalisation (n or f)";
+constexpr std::string_view kBadModel = " model/vmr choice must be t,m, or p";
+constexpr std::string_view kBadGeom = "wrong airpath geometry (g, s)";
+constexpr std::string_view kBadWincentre = " starting microwindow smaller than interval around center";
+constexpr std::string_view kPlotfileTooLong = "Path and name for output plot file to long";
+constexpr std::string_view kBadGasName = "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)";
+
+bool one_of(char c, std::string_view allowed) { return allowed.find(c) != std::string_view::npos; }
+
+std::string trimmed(std::string_view s) {
+  std::size_t b = s.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  std::size_t e = s.find_last_not_of(' ');
+  return std::string(s.substr(b, e - b + 1));
+}
+
+// Reads the deck line by line: each line becomes a 200-character field and is
+// copied to the echo file before anything is checked.
+class DeckReader {
+ public:
+  DeckReader(const std::string& deck_path, const std::string& echo_path)
+      : in_(deck_path), echo_(echo_path) {}
+
+  // The next line as a field of exactly kDeckWidth characters.
+  const std::string& next() {
+    std::string raw;
+    if (in_.next_record(raw) != rec::ReadStatus::ok) {
+      rec::record_error(" The deck " + std::string(kDeckFile) + " ends after " + std::to_string(line_) +
+                        " lines; " + std::to_string(kDeckLines) + " are needed");
+    }
+    ++line_;
+    raw.resize(kDeckWidth, ' ');
+    field_ = raw;
+    echo_.record(field_);
+    return field_;
+  }
+
+  int line() const { return line_; }
+  const std::string& field() const { return field_; }
+
+  // Free-form items from the front of the current line.
+  void free(std::initializer_list<rec::InItem> items) { free_from(field_, items); }
+  void free_from(std::string_view text, std::initializer_list<rec::InItem> items) {
+    if (rec::read_free_internal(text, items, rec::Where{kDeckFile, line_}) != rec::ReadStatus::ok) {
+      rec::record_error(" Missing answer in line " + std::to_string(line_) + " of " +
+                        std::string(kDeckFile) + ": found \"" + trimmed(text) + "\"");
+    }
+  }
+
+  // A real answer; values that are not finite cannot be computed with.
+  float real() {
+    float v = 0.0f;
+    free({&v});
+    if (!std::isfinite(v)) wrong("the answer must be a finite number");
+    return v;
+  }
+  int integer() {
+    int v = 0;
+    free({&v});
+    return v;
+  }
+  char word() {
+    std::string c(1, ' ');
+    free({&c});
+    return c[0];
+  }
+
+  // An answer the run cannot compute with: names the line and what it holds.
+  [[noreturn]] void wrong(std::string_view why) const {
+    rec::stop(" Wrong answer in line " + std::to_string(line_) + " of " + std::string(kDeckFile) + ": " +
+              std::string(why) + ", found \"" + trimmed(field_) + "\"");
+  }
+
+  void close() {
+    in_.close();
+    echo_.close();
+  }
+
+ private:
+  rec::TextReader in_;
+  rec::TextWriter echo_;
+  std::string field_;
+  int line_ = 0;
+};
+
+// 1-based position of the first blank of a path field; a field without one
+// has no end and counts as too long.
+int first_blank(const std::string& field, std::string_view too_long) {
+  std::size_t pos = field.find(' ');
+  if (pos == std::string::npos) rec::stop(too_long);
+  return static_cast<int>(pos) + 1;
+}
+
+}  // namespace
+
+Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
+  Deck d;
+  DeckReader r(deck_path, echo_path);
+
+  r.next();  // line 1: header line count, interpreted by the line tables
+
+  d.linefile = r.next();
+  d.linefile_len = first_blank(d.linefile, kLinefileTooLong) - 1;
+  if (d.linefile_len > 99) rec::stop(kLinefileTooLong);
+
+  d.inpath = r.next();
+  d.inpath_p = first_blank(d.inpath, kInpathTooLong);
+  if (d.inpath_p + 10 > kDeckWidth) rec::stop(kInpathTooLong);
+
+  d.outpath = r.next();
+  d.outpath_p = first_blank(d.outpath, kOutpathTooLong);
+  if (d.outpath_p + 7 > kDeckWidth) rec::stop(kOutpathTooLong);
+
+  d.runmode = r.next()[0];
+  if (!one_of(d.runmode, "csd")) rec::stop(kBadRunmode);
+
+  r.next();
+  {
+    std::string c(1, ' ');
+    r.free({&c, &d.reclen});
+    d.dbtype = c[0];
+  }
+  if (!one_of(d.dbtype, "ha")) rec::stop(kBadDbtype);
+  if (d.reclen <= 0) r.wrong("the record length must be above 0");
+
+  r.next();
+  d.nrec = r.integer();
+  if (d.nrec < 0) r.wrong("the record count must be 0 or more");
+
+  r.next();
+  d.solar = r.word();
+  if (!one_of(d.solar, "yn")) rec::stop(kBadSolar);
+
+  d.study = r.next()[0];
+  if (!one_of(d.study, "sdwai")) rec::stop(kBadStudy);
+
+  r.next();
+  d.tfactor = r.real();
+  // Line finding divides by the difference that the factor makes.
+  if (d.study == 'd' && d.tfactor == 1.0f) rec::stop(kUnitTfactor);
+
+  d.sortkey = r.next()[0];
+  if (!one_of(d.sortkey, "tedir")) rec::stop(kBadSortkey);
+  d.transrad = r.next()[0];
+  if (!one_of(d.transrad, "ar")) rec::stop(kBadTransrad);
+  d.radunits = r.next()[0];
+  if (!one_of(d.radunits, "rb")) rec::stop(kBadRadunits);
+
+  r.next();
+  d.norm = r.word();
+  if (!one_of(d.norm, "nf")) rec::stop(kBadNorm);
+  r.next();
+  d.model = r.word();
+  if (!one_of(d.model, "tmp")) rec::stop(kBadModel);
+
+  r.next();
+  d.tback = r.real();
+  r.next();
+  d.vlo = r.real();
+  r.next();
+  d.vhi = r.real();
+  r.next();
+  r.free({&d.gasname});
+  r.next();
+  d.isotope = r.integer();
+  r.next();
+  d.target_scale = r.real();
+  r.next();
+  r.integer();  // lines 22 and 23 are read and not used
+  r.next();
+  r.integer();
+  r.next();
+  d.altlo = r.real();
+  r.next();
+  d.althi = r.real();
+
+  {
+    const std::string& f = r.next();
+    d.geom = f[0];
+    if (!one_of(d.geom, "sg")) rec::stop(kBadGeom);
+    // The value is read from columns 2 to 15 only.
+    r.free_from(std::string_view(f).substr(1, 14), {&d.geomval});
+    if (!std::isfinite(d.geomval)) r.wrong("the answer must be a finite number");
+  }
+
+  r.next();
+  d.ndrop = rec::nint(r.real());
+  r.next();
+  d.grid = r.real();
+  if (d.grid <= 0.0f) r.wrong("the grid spacing must be above 0");
+  r.next();
+  d.margin = r.real();
+  if (d.margin < 0.0f) r.wrong("the margin must be 0 or more");
+  r.next();
+  d.resol = r.real();
+  r.next();
+  d.fovrad = r.real();
+  d.fovarea = d.fovrad * d.fovrad * 3.1415f;
+  r.next();
+  d.interfw = r.real();
+  r.next();
+  d.avkpar1 = r.real();
+  r.next();
+  d.avkpar2 = r.real();
+  r.next();
+  r.real();  // lines 35 and 36 are read and not used
+  r.next();
+  r.real();
+  r.next();
+  d.tsenslim = r.real();
+  r.next();
+  d.tsens = r.real();
+  r.next();
+  d.winstart = r.real();
+  r.next();
+  d.wincentre = r.real();
+  if (d.wincentre > d.winstart) rec::stop(kBadWincentre);
+  d.wincentre = d.wincentre / 2.0f;
+  r.next();
+  d.maxwidth = r.real();
+  r.next();
+  d.maxwin = r.integer();
+  r.next();
+  d.plot = r.word();
+
+  d.plotfile = r.next();
+  d.plotfile_len = first_blank(d.plotfile, kPlotfileTooLong) - 1;
+  if (d.plotfile_len > 99) rec::stop(kPlotfileTooLong);
+
+  r.next();
+  r.free({&d.plotcol1, &d.plotcol2});
+  r.next();  // line 46 is copied, not parsed
+
+  r.close();
+  return d;
+}
+
+void finish_deck(Deck& d) {
+  d.wing_threshold = (d.grid < 0.01f || d.study == 'w' || d.study == 'a') ? 1.0e-12f : 1.0e-8f;
+  d.gasno = gas_number(d.gasname);
+  if (d.gasno == 1 && d.isotope == 4) {
+    d.gasname = "hdo    ";
+    d.gasno = kHdo;
+    d.isotope = 0;
+  }
+  if (d.gasno == 0) rec::stop(kBadGasName);
+  d.line_format = std::string(kLineFormat);
+}
+
+}  // namespace tesk

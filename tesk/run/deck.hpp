@@ -1,0 +1,84 @@
+// The input deck `input-vorne`: 46 lines in a fixed order, each answering one
+// question. Every line is copied to the echo file `output` and checked at
+// once; the first wrong answer stops the run with its message.
+#pragma once
+
+#include <string>
+
+#include "common/records.hpp"
+
+namespace tesk {
+
+inline constexpr int kDeckLines = 46;
+inline constexpr int kDeckWidth = 200;  // every deck line is read as a field this wide
+
+// The answers of the deck and the settings derived from them. Reals are
+// single precision, as the deck gives them.
+struct Deck {
+  std::string linefile;  // 200 characters: path and name of the line list
+  std::string inpath;    // 200 characters: prefix of the input data files
+  std::string outpath;   // 200 characters: prefix of the result tables
+  int linefile_len = 0;  // characters of `linefile` before its first blank
+  int inpath_p = 1;      // position (1-based) of the first blank of `inpath`
+  int outpath_p = 1;     // position (1-based) of the first blank of `outpath`
+  char runmode = ' ';    // c complete, s sort, d display
+  char dbtype = ' ';     // h HITRAN molecule numbers, a program gas numbers
+  int reclen = 0;        // record length of the line list, line end included
+  int nrec = 0;          // records of the line list (counted when the deck gives 0)
+  char solar = ' ';      // y multiply by the solar spectrum
+  char study = ' ';      // s, d, w, a or i
+  float tfactor = 0.0f;  // factor on the target's extinction in class 4
+  char sortkey = ' ';    // t, e, d, i or r
+  char transrad = ' ';   // a transmission, r radiance
+  char radunits = ' ';   // r radiance units, b brightness temperature
+  char norm = ' ';       // n normalised weighting functions, f factor 1
+  char model = ' ';      // t tropical, m mid-latitude, p polar
+  float tback = 0.0f;    // K, blackbody behind the atmosphere
+  float vlo = 0.0f;      // cm-1, start of the range
+  float vhi = 0.0f;      // cm-1, end of the range
+  std::string gasname = std::string(7, ' ');  // target gas, 7 characters
+  int isotope = 0;       // 0 all isotopes
+  float target_scale = 0.0f;  // factor on the target's vmr profile
+  float altlo = 0.0f;    // km, target layer of study d
+  float althi = 0.0f;    // km
+  char geom = ' ';       // g ground-based, s limb
+  float geomval = 0.0f;  // zenith angle (deg) or tangent altitude (km)
+  int ndrop = 0;         // lowest layers removed
+  float grid = 0.0f;     // cm-1, spacing of the spectral points
+  float margin = 0.0f;   // cm-1, line-wing cut-off around every interval
+  float resol = 0.0f;    // instrument resolution parameter, 0 no convolution
+  float fovrad = 0.0f;   // field-of-view radius
+  float interfw = 0.0f;  // cm-1, window of the interference measure
+  float avkpar1 = 0.0f;  // noise of the normalised spectrum
+  float avkpar2 = 0.0f;  // a-priori uncertainty of the mixing ratio
+  float tsenslim = 0.0f; // limit on the relative temperature dependence
+  float tsens = 0.0f;    // K, reference temperature of that dependence
+  float winstart = 0.0f; // cm-1, starting microwindow width
+  float wincentre = 0.0f;  // cm-1, half the deck's interval around the line centre
+  float maxwidth = 0.0f; // cm-1, widest merged microwindow
+  int maxwin = 0;        // most windows taken into table76
+  char plot = ' ';       // y draw `plotfile` at the end of the run
+  std::string plotfile;  // 200 characters
+  int plotfile_len = 0;  // characters of `plotfile` before its first blank
+  int plotcol1 = 0;      // columns passed to the plot
+  int plotcol2 = 0;
+
+  int gasno = 0;                 // target gas number 1..52
+  float wing_threshold = 0.0f;   // magnitude below which a line wing is dropped
+  float fovarea = 0.0f;          // 3.1415 * fovrad**2
+  std::string line_format;       // record format of the line list
+};
+
+// Reads `input-vorne` from the working directory and writes `output` there.
+// Throws rec::Stop with the exact message of the first wrong answer (after the
+// refused line has been copied to `output`), rec::RecordError for a missing or
+// short deck or an unreadable answer. The gas name is mapped afterwards, by
+// `finish_deck`, so that `output` is complete even when the name is wrong.
+Deck read_deck(const std::string& deck_path = "input-vorne", const std::string& echo_path = "output");
+
+// The settings derived after the deck files are closed: `wing_threshold`, the
+// target gas number (with the "h2o" isotope 4 special case) and the line
+// record format. Throws rec::Stop for a gas name not in the table.
+void finish_deck(Deck& deck);
+
+}  // namespace tesk

@@ -1,0 +1,240 @@
+// The deck of the line-finding program, run through the built program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "deck_fixture.hpp"
+#include "program_run.hpp"
+
+namespace {
+
+using testing_support::split_lines;
+using testing_support::WorkDir;
+
+struct Run {
+  int status;
+  std::vector<std::string> console;
+  std::vector<std::string> output;  // records of the echo file
+  std::string output_text;
+};
+
+Run run_deck(const std::vector<std::string>& deck, const std::string& lines = "") {
+  WorkDir dir;
+  dir.write("input-vorne", e2e::deck_text(deck));
+  std::string list = lines;
+  if (list.empty()) {
+    list = e2e::line_record(5, 1, 2000.1) + e2e::line_record(5, 1, 2000.5) + e2e::line_record(5, 1, 2001.0);
+  }
+  dir.write("lines.hit", list);
+  auto r = dir.run(LF_TESK_BIN);
+  Run out{r.status, split_lines(r.console), {}, dir.read("output")};
+  out.output = split_lines(out.output_text);
+  return out;
+}
+
+std::string padded(std::string s) {
+  s.resize(200, ' ');
+  return s;
+}
+
+TEST(DeckRun, ValidDisplayRunEndsNormally) {
+  Run r = run_deck(e2e::valid_deck());
+  EXPECT_EQ(r.status, 0);
+  ASSERT_FALSE(r.console.empty());
+  EXPECT_EQ(r.console.back(), "Stop - Program terminated.");
+  ASSERT_EQ(r.output.size(), 46u);
+  // Every deck line is echoed as exactly 200 characters ended by CR LF.
+  std::string expected;
+  for (const auto& l : e2e::valid_deck()) expected += padded(l) + "\r\n";
+  EXPECT_EQ(r.output_text, expected);
+}
+
+TEST(DeckRun, BannerAndMemoryLine) {
+  Run r = run_deck(e2e::valid_deck());
+  ASSERT_GE(r.console.size(), 18u);
+  EXPECT_EQ(r.console[0], "");
+  EXPECT_EQ(r.console[1], "    VORNE: Automatic Line Finding Program");
+  EXPECT_EQ(r.console[2], "");
+  EXPECT_EQ(r.console[8], "");
+  EXPECT_EQ(r.console[9], "          Version 6, September 2006 ");
+  EXPECT_EQ(r.console[11], "     No guaranty for the results");
+  EXPECT_EQ(r.console[12], " Comments on errors and improvements are welcome");
+  EXPECT_NE(r.console[14].find("Program requires approx."), std::string::npos);
+  EXPECT_NE(r.console[14].find("141"), std::string::npos);
+  EXPECT_NE(r.console[14].find("Mbytes"), std::string::npos);
+}
+
+struct WrongAnswer {
+  int line;
+  std::string answer;
+  std::string message;
+};
+
+class DeckWrongAnswer : public ::testing::TestWithParam<WrongAnswer> {};
+
+TEST_P(DeckWrongAnswer, StopsWithItsMessageAfterEchoingTheLine) {
+  const WrongAnswer& c = GetParam();
+  auto deck = e2e::valid_deck();
+  deck[static_cast<std::size_t>(c.line - 1)] = c.answer;
+  Run r = run_deck(deck);
+  EXPECT_EQ(r.status, 1);
+  ASSERT_FALSE(r.console.empty());
+  EXPECT_EQ(r.console.back(), c.message);
+  ASSERT_EQ(r.output.size(), static_cast<std::size_t>(c.line));
+  EXPECT_EQ(r.output.back(), padded(c.answer).substr(0, 200));
+}
+
+const std::string k100(100, 'x');
+INSTANTIATE_TEST_SUITE_P(
+    FailureTable, DeckWrongAnswer,
+    ::testing::Values(
+        WrongAnswer{2, std::string(100, 'p'), "Path and name for spectral database to long"},
+        WrongAnswer{2, std::string(200, 'p'), "Path and name for spectral database to long"},
+        WrongAnswer{3, std::string(190, 'p'), "Path and name for input data to long"},
+        WrongAnswer{4, std::string(193, 'p'), "Path and name for output tables to long"},
+        WrongAnswer{5, " c", " Run must be c(complete), s(sort), or d(display)"},
+        WrongAnswer{5, "x", " Run must be c(complete), s(sort), or d(display)"},
+        WrongAnswer{6, "x 101", " Spectral database must be h or a"},
+        WrongAnswer{8, "maybe", " Solar spectrum choice must be y or n"},
+        WrongAnswer{9, "x", "wrong study (s, d, w or a)"},
+        WrongAnswer{10, "1.0", " Target factor must differ from 1 for line finding"},
+        WrongAnswer{11, "q", " Sorting choice must be t,e,d,i or r"},
+        WrongAnswer{12, "e", " Wrong symbol in transmission/radiation (a or r)"},
+        WrongAnswer{13, "k", " Wrong symbol for units of radiance (r or b)"},
+        WrongAnswer{14, "x", "Wrong input spectrum normalisation (n or f)"},
+        WrongAnswer{15, "x", " model/vmr choice must be t,m, or p"},
+        WrongAnswer{26, "x 30.", "wrong airpath geometry (g, s)"},
+        WrongAnswer{40, "0.31", " starting microwindow smaller than interval around center"},
+        WrongAnswer{44, std::string(100, 'p'), "Path and name for output plot file to long"}),
+    [](const ::testing::TestParamInfo<WrongAnswer>& info) {
+      return "Line" + std::to_string(info.param.line) + "_" + std::to_string(info.index);
+    });
+
+// Line 10 is refused only for line finding, where the factor divides.
+TEST(DeckRun, UnitTargetFactorOnlyMattersForLineFinding) {
+  auto deck = e2e::valid_deck();
+  deck[9] = "1.0";
+  EXPECT_EQ(run_deck(deck).status, 0);
+  deck[8] = "d";
+  EXPECT_EQ(run_deck(deck).console.back(), " Target factor must differ from 1 for line finding");
+}
+
+// Answers that would crash or loop later stop with a message naming the line.
+TEST(DeckRun, AnswersTheRunCannotComputeWith) {
+  struct Case {
+    int line;
+    std::string answer;
+  } cases[] = {{28, "0."}, {28, "-0.01"}, {7, "-5"}, {6, "h 0"}, {6, "h -101"}, {29, "-1."},
+               {17, "nan"}, {18, "inf"}, {16, "1e40"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    auto deck = e2e::valid_deck();
+    deck[static_cast<std::size_t>(c.line - 1)] = c.answer;
+    Run r = run_deck(deck);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.console.back().rfind(" Wrong answer in line " + std::to_string(c.line) + " of input-vorne: ", 0),
+              0u)
+        << r.console.back();
+    EXPECT_NE(r.console.back().find(c.answer), std::string::npos) << r.console.back();
+    EXPECT_EQ(r.output.size(), static_cast<std::size_t>(c.line));
+  }
+}
+
+TEST(DeckRun, GasNameIsCheckedAfterTheWholeDeck) {
+  auto deck = e2e::valid_deck();
+  deck[18] = "H2O";
+  Run r = run_deck(deck);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.console.back(), "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)");
+  EXPECT_EQ(r.output.size(), 46u);
+}
+
+TEST(DeckRun, AcceptedEdgeAnswers) {
+  struct Case {
+    int line;
+    std::string answer;
+  } cases[] = {
+      {2, std::string(99, 'p')},                // 99 characters is the longest list name
+      {5, "d followed by a comment"},           //
+      {6, "hitran 102"},                        // a word gives its first letter
+      {9, "i"},                                 // accepted though the message names four letters
+      {19, "h2o"},                              //
+      {40, "0.3"},                              // equal to the starting width
+      {43, "no"},                               // anything but y: no plot
+      {3, "res/"},                              //
+      {4, "res/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    auto deck = e2e::valid_deck();
+    deck[static_cast<std::size_t>(c.line - 1)] = c.answer;
+    Run r = run_deck(deck);
+    EXPECT_EQ(r.status, 0) << r.console.back();
+    EXPECT_EQ(r.console.back(), "Stop - Program terminated.");
+  }
+}
+
+TEST(DeckRun, FileLayerErrors) {
+  {
+    WorkDir dir;  // no deck at all
+    auto r = dir.run(LF_TESK_BIN);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(split_lines(r.console).back().find("input-vorne"), std::string::npos);
+  }
+  {
+    auto deck = e2e::valid_deck();
+    deck.resize(30);
+    Run r = run_deck(deck);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.console.back().find("input-vorne"), std::string::npos) << r.console.back();
+    EXPECT_EQ(r.output.size(), 30u);
+  }
+  {
+    auto deck = e2e::valid_deck();
+    deck[6] = "x1";
+    Run r = run_deck(deck);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.console.back().find("record 7"), std::string::npos) << r.console.back();
+    EXPECT_NE(r.console.back().find("x1"), std::string::npos) << r.console.back();
+  }
+  {
+    // The geometry value is read from columns 2 to 15 only.
+    auto deck = e2e::valid_deck();
+    deck[25] = "g" + std::string(20, ' ') + "45";
+    Run r = run_deck(deck);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.output.size(), 26u);
+  }
+  {
+    // A display run still counts the list when the deck gives 0 records.
+    auto deck = e2e::valid_deck();
+    deck[6] = "0";
+    deck[1] = "missing.hit";
+    Run r = run_deck(deck);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.console.back().find("missing.hit"), std::string::npos) << r.console.back();
+    EXPECT_EQ(r.output.size(), 46u);
+  }
+}
+
+TEST(DeckRun, DisplayRunCountsAndPlots) {
+  auto deck = e2e::valid_deck();
+  deck[6] = "0";
+  deck[42] = "y";
+  WorkDir dir;
+  dir.write("input-vorne", e2e::deck_text(deck));
+  std::string list;
+  for (int i = 0; i < 1000; ++i) list += e2e::line_record(5, 1, 2000.0 + 0.001 * i);
+  dir.write("lines.hit", list);
+  dir.write("plot.dat", "h1\nh2\nh3\n1 1\n2 4\n3 9\n");
+  auto r = dir.run(LF_TESK_BIN);
+  EXPECT_EQ(r.status, 0) << r.console;
+  auto lines = split_lines(r.console);
+  ASSERT_GE(lines.size(), 30u);
+  EXPECT_EQ(lines.back(), "Stop - Program terminated.");
+  EXPECT_EQ(lines[lines.size() - 2], "xmin:  1.00E+00 xmax:  3.00E+00    ymin:  1.00E+00 ymax:  9.00E+00");
+  EXPECT_EQ(lines[lines.size() - 3], "***************************************");
+}
+
+}  // namespace
