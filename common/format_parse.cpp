@@ -93,17 +93,21 @@ class Parser {
   // Items up to (not including) the ')' that closes this level.
   void list(Format::Impl& impl, int depth, int& last_top_group) {
     bool need_separator = false;
+    bool after_comma = false;
     while (!at_end() && peek() != ')') {
       if (eat(',')) {
         if (!need_separator) fail("misplaced ','");
         need_separator = false;
+        after_comma = true;
         continue;
       }
       char c = peek();
       bool self_delimiting = c == '/' || c == '$';
       if (need_separator && !self_delimiting) fail("expected ','");
       need_separator = item(impl, depth, last_top_group);
+      after_comma = false;
     }
+    if (after_comma) fail("',' before ')'");
   }
 
   // One item; returns whether a comma (or a self-delimiting item) must follow.

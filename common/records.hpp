@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <iosfwd>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -45,6 +46,9 @@ using OutItem = std::variant<int, float, double, std::string_view>;
 
 // An item filled by a read. A character item's declared length is the current
 // size() of the string; the caller sizes it (std::string(200, ' ')).
+//
+// Every statement below takes its items as a braced list or, when their number
+// is known only at run time, as a std::span over an array of items.
 using InItem = std::variant<int*, float*, double*, std::string*>;
 
 // End of data is a result, never an exception.
@@ -52,9 +56,13 @@ enum class ReadStatus { ok, end };
 
 // Where an internal record came from, so that a report can name the file and
 // record the text was read from (the deck line parsed after it was read whole).
+// first_column is the column of the file record where the internal record
+// starts (a deck line whose columns 2 to 15 are read alone), so that a report
+// gives the columns of the file.
 struct Where {
   std::string_view file;
   int record = 0;
+  int first_column = 1;
 };
 
 // Lays out one write statement: the records it produces, and whether it ended
@@ -64,10 +72,12 @@ struct Encoded {
   bool pending = false;
 };
 void encode(const Format& fmt, std::initializer_list<OutItem> items, Encoded& out);
+void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out);
 
 // Free-form (list-directed) output: one record that starts with a blank, then
 // the items; a statement without items is an empty record.
 std::string encode_free(std::initializer_list<OutItem> items);
+std::string encode_free(std::span<const OutItem> items);
 
 // Standard output with the first-column convention: blank starts a new line,
 // "0" leaves one empty line, "1" starts a new page, "+" overprints. The line
@@ -76,7 +86,9 @@ class Console {
  public:
   explicit Console(std::ostream& out);
   void write(const Format& fmt, std::initializer_list<OutItem> items = {});
+  void write(const Format& fmt, std::span<const OutItem> items);
   void write_free(std::initializer_list<OutItem> items = {});
+  void write_free(std::span<const OutItem> items);
   // A record whose first character is carriage control, as a format would make it.
   void record(std::string_view rec);
   // A stop message or the run-end line: shown verbatim on a line of its own.
@@ -86,8 +98,9 @@ class Console {
 
  private:
   std::ostream& out_;
-  bool first_ = true;
-  bool prompt_ = false;
+  bool first_ = true;    // no line is open: start of the run, or after finish()
+  bool prompt_ = false;  // the open line ends with a "$" prompt
+  Encoded scratch_;
 };
 
 // A sequential text file opened new-or-existing ("UNKNOWN"): truncated on open,
@@ -103,17 +116,22 @@ class TextWriter {
   TextWriter& operator=(TextWriter&&) noexcept;
 
   void write(const Format& fmt, std::initializer_list<OutItem> items = {});
+  void write(const Format& fmt, std::span<const OutItem> items);
   void write_free(std::initializer_list<OutItem> items = {});
+  void write_free(std::span<const OutItem> items);
   void record(std::string_view rec);  // one whole record, as is
   void close();                       // flushes; a pending "$" record is ended
   const std::string& path() const { return path_; }
 
  private:
+  void put(std::string_view rec);
+  void flush_buffer();
   std::string path_;
   std::FILE* file_ = nullptr;
-  std::string pending_;
+  std::string pending_;  // the open record of a write that ended on "$"
   bool has_pending_ = false;
   Encoded scratch_;
+  std::string buffer_;  // whole records not yet handed to the file
 };
 
 // A sequential text file opened as existing ("OLD"); throws RecordError when it
@@ -130,9 +148,11 @@ class TextReader {
   TextReader& operator=(TextReader&&) noexcept;
 
   ReadStatus read(const Format& fmt, std::initializer_list<InItem> items);
+  ReadStatus read(const Format& fmt, std::span<const InItem> items);
   // Free-form read: takes as many records as its items need; the rest of the
   // last record is skipped. With no items it skips one record.
   ReadStatus read_free(std::initializer_list<InItem> items = {});
+  ReadStatus read_free(std::span<const InItem> items);
   // The next whole record (without terminator), or end.
   ReadStatus next_record(std::string& rec);
   int record_number() const { return recno_; }  // records consumed so far
@@ -141,15 +161,22 @@ class TextReader {
 
  private:
   bool fetch(std::string& rec);
+  bool fetch_view(std::string_view& rec);  // valid until the next fetch
   std::string path_;
   std::FILE* file_ = nullptr;
   int recno_ = 0;
   std::string line_;
+  std::string buffer_;      // bytes read from the file
+  std::size_t head_ = 0;    // start of the next record in buffer_
+  std::size_t tail_ = 0;    // end of the bytes read
+  bool eof_ = false;
 };
 
 // A file of fixed-length records opened for direct access, status "OLD".
 // Record n starts at byte (n - 1) * reclen; reclen includes the terminator.
-// Throws RecordError for a missing file, a record beyond the end, or an
+// A last record cut short (a file whose last line lacks its terminator) is
+// read as if padded with blanks. Throws RecordError for a missing file, a
+// record beyond the end (the report gives the number the file holds), or an
 // unreadable field.
 class DirectFile {
  public:
@@ -160,12 +187,15 @@ class DirectFile {
   DirectFile(DirectFile&&) noexcept;
   DirectFile& operator=(DirectFile&&) noexcept;
 
+  // The record without its line terminator is read with `fmt`; a "/" moves on
+  // to record recno + 1.
   void read(int recno, const Format& fmt, std::initializer_list<InItem> items);
+  void read(int recno, const Format& fmt, std::span<const InItem> items);
   // The raw characters of record `recno` (reclen of them, terminator included),
   // valid until the next call. For dedicated fixed-width decoders.
   std::string_view record(int recno);
   int reclen() const { return reclen_; }
-  long long records_in_file() const;  // whole records the file holds
+  long long records_in_file() const;  // records the file holds, a cut-short last one included
   const std::string& path() const { return path_; }
   void close();
 
@@ -174,17 +204,21 @@ class DirectFile {
   std::FILE* file_ = nullptr;
   int reclen_ = 0;
   long long size_ = 0;
-  std::string buf_;
+  std::string buf_;          // a run of whole records read at once
+  long long buf_first_ = 0;  // file offset of buf_[0]
 };
 
 // Internal records. A write fills `target` from its first character and pads
 // the rest with blanks (its size is the record length); extra records of the
 // statement are an error (RecordError). A read treats `record` as one record.
 void write_internal(std::string& target, const Format& fmt, std::initializer_list<OutItem> items);
+void write_internal(std::string& target, const Format& fmt, std::span<const OutItem> items);
 void read_internal(std::string_view record, const Format& fmt, std::initializer_list<InItem> items,
                    Where where = {});
+void read_internal(std::string_view record, const Format& fmt, std::span<const InItem> items, Where where = {});
 // Free-form read from one string; end of data when items remain at its end.
 ReadStatus read_free_internal(std::string_view record, std::initializer_list<InItem> items,
                               Where where = {});
+ReadStatus read_free_internal(std::string_view record, std::span<const InItem> items, Where where = {});
 
 }  // namespace rec

@@ -4,37 +4,13 @@
 #include <initializer_list>
 #include <string>
 #include <cstddef>
-#include <utility>
+#include <span>
 
 #include "common/records.hpp"
 #include "common/stop.hpp"
 
 namespace tesk {
 namespace {
-
-// A level of a vmr file is one free-form statement with 1 + ngas items: it
-// may run over several lines and the rest of its last line is skipped, so it
-// cannot be split into smaller reads. The reader takes a braced item list,
-// hence one statement per item count, generated once at compile time.
-using ValueReader = rec::ReadStatus (*)(rec::TextReader&, float*);
-
-template <std::size_t... I>
-rec::ReadStatus read_values(rec::TextReader& in, float* v, std::index_sequence<I...>) {
-  return in.read_free({rec::InItem(v + I)...});
-}
-
-template <std::size_t N>
-rec::ReadStatus read_n_values(rec::TextReader& in, float* v) {
-  return read_values(in, v, std::make_index_sequence<N>{});
-}
-
-template <std::size_t... N>
-constexpr std::array<ValueReader, sizeof...(N)> make_value_readers(std::index_sequence<N...>) {
-  return {&read_n_values<N + 1>...};
-}
-
-// kValueReaders[k] reads k + 1 values: the altitude and k mixing ratios.
-constexpr auto kValueReaders = make_value_readers(std::make_index_sequence<kMaxGases + 1>{});
 
 void read_header_count(rec::TextReader& in, std::initializer_list<rec::InItem> items) {
   if (in.read_free(items) == rec::ReadStatus::end) {
@@ -68,10 +44,15 @@ void read_vmr_profile(const std::string& path, int target_gas, float target_scal
   prof.nlev = 0;
   prof.alt.fill(0.0f);
   prof.vmr.fill(0.0f);
+  // A level is one free-form statement of 1 + ngas items: it may run over
+  // several lines, and the rest of its last line is skipped.
   std::array<float, kMaxGases + 1> values{};
+  std::array<rec::InItem, kMaxGases + 1> items;
+  for (std::size_t k = 0; k < items.size(); ++k) items[k] = &values[k];
+  const auto level_items = std::span<const rec::InItem>(items).first(static_cast<std::size_t>(ngas) + 1);
   for (int ilev = 1;; ++ilev) {
     const int record = in.record_number() + 1;
-    if (kValueReaders[static_cast<std::size_t>(ngas)](in, values.data()) == rec::ReadStatus::end) break;
+    if (in.read_free(level_items) == rec::ReadStatus::end) break;
     if (ilev == kMaxLevels) rec::stop(kMsgTooManyVmrLevels);
     if (ilev > 1 && !(values[0] > prof.alt(ilev - 1))) {
       stop_at(" Altitudes do not increase", path, record);

@@ -13,17 +13,17 @@ namespace tesk {
 
 namespace {
 
-constexpr double kC2 = 1.439;                    // second radiation constant hc/k, cm K
+constexpr double kC2 = 1.439;                           // second radiation constant hc/k, cm K
 constexpr float kInverseReferenceTemp = 0.0033783784f;  // 1/296 K-1
-constexpr double kReferenceTemp = 296.0;         // K, of the line intensities
+constexpr double kReferenceTemp = 296.0;                // K, of the line intensities
 
 // sqrt(2 ln2 k / amu) / c: Doppler half width at half maximum per unit
 // wavenumber and per sqrt(K/amu).
 constexpr float kDopplerHwhm = 3.581e-7f;
 constexpr double kFixedWidthPerMille = 0.002;  // half width, per mille of nu0, gases above 53
 
-constexpr float kLorentzReferenceTemp = 296.0f;  // K, of the air-broadened widths
-constexpr float kLorentzReferencePres = 1013.0f; // hPa, of the air-broadened widths
+constexpr float kLorentzReferenceTemp = 296.0f;   // K, of the air-broadened widths
+constexpr float kLorentzReferencePres = 1013.0f;  // hPa, of the air-broadened widths
 
 constexpr float kSqrtLn2 = 0.8325546f;  // converts half widths at half maximum to 1/e widths
 constexpr float kPi = 3.1415925f;

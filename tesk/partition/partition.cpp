@@ -10,7 +10,7 @@ namespace tesk {
 
 int partition_index(int gas) {
   switch (gas) {
-    case 49: return 1;   // HDO shares the partition function of water
+    case 49: return 1;  // HDO shares the partition function of water
     case 41: return 22;
     case 28: return 23;
     case 30: return 24;

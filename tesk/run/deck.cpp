@@ -1,6 +1,8 @@
 #include "tesk/run/deck.hpp"
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <string_view>
 
 #include "common/nint.hpp"
@@ -30,6 +32,22 @@ constexpr std::string_view kBadGeom = "wrong airpath geometry (g, s)";
 constexpr std::string_view kBadWincentre = " starting microwindow smaller than interval around center";
 constexpr std::string_view kPlotfileTooLong = "Path and name for output plot file to long";
 constexpr std::string_view kBadGasName = "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)";
+
+// Whether the first free-form item of `text` is a number that a single
+// precision value cannot hold: nan, inf, or beyond the largest float.
+bool not_finite(std::string_view text) {
+  std::size_t b = text.find_first_not_of(" ,");
+  if (b == std::string_view::npos) return false;
+  std::size_t e = text.find_first_of(" ,", b);
+  std::string word(text.substr(b, e == std::string_view::npos ? std::string_view::npos : e - b));
+  for (char& c : word) {
+    if (c == 'd' || c == 'D') c = 'e';  // exponents may be written with D
+  }
+  char* end = nullptr;
+  double v = std::strtod(word.c_str(), &end);
+  if (end == word.c_str() || *end != '\0') return false;  // not a number: the reader reports it
+  return !std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max();
+}
 
 bool one_of(char c, std::string_view allowed) { return allowed.find(c) != std::string_view::npos; }
 
@@ -74,9 +92,11 @@ class DeckReader {
   }
 
   // A real answer; values that are not finite cannot be computed with.
-  float real() {
+  float real() { return real_from(field_); }
+  float real_from(std::string_view text) {
+    if (not_finite(text)) wrong("the answer must be a finite number");
     float v = 0.0f;
-    free({&v});
+    free_from(text, {&v});
     if (!std::isfinite(v)) wrong("the answer must be a finite number");
     return v;
   }
@@ -205,8 +225,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
     d.geom = f[0];
     if (!one_of(d.geom, "sg")) rec::stop(kBadGeom);
     // The value is read from columns 2 to 15 only.
-    r.free_from(std::string_view(f).substr(1, 14), {&d.geomval});
-    if (!std::isfinite(d.geomval)) r.wrong("the answer must be a finite number");
+    d.geomval = r.real_from(std::string_view(f).substr(1, 14));
   }
 
   r.next();

@@ -68,8 +68,9 @@ inline std::string deck_text(const std::vector<std::string>& lines) {
 // A record of the 100-character layout followed by LF.
 inline std::string line_record(int mol, int iso, double pos, double intensity = 1.0e-20) {
   char buf[128];
-  std::snprintf(buf, sizeof buf, "%2d%1d%12.6f%10.3E%10s%5.4f%5.4f%10.4f%4.2f%8.6f%3d%3d", mol, iso, pos,
-                intensity, "", 0.07, 0.08, 100.0, 0.75, -0.002, 0, 0);
+  // Widths and exponents below 1 are written without the zero before the point.
+  std::snprintf(buf, sizeof buf, "%2d%1d%12.6f%10.3E%10s%s%s%10.4f%s%s%3d%3d", mol, iso, pos, intensity, "",
+                ".0700", ".0800", 100.0, ".75", "-.002000", 0, 0);
   std::string r(buf);
   r.resize(100, ' ');
   return r + "\n";

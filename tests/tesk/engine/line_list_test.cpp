@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -15,12 +16,24 @@ using tesk::LineList;
 using tesk::LineRecord;
 using testing_support::WorkDir;
 
+// A fixed-point field of `w` characters without the zero before the point,
+// as fixed-column writers leave it out for values below 1.
+std::string fixed(double v, int w, int d) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", d, v);
+  std::string s(buf);
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+  if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+  return std::string(static_cast<std::size_t>(std::max(0, w - static_cast<int>(s.size()))), ' ') + s;
+}
+
 // A 100-character record in the list layout, without its line end.
 std::string record(int mol, char iso, double pos, double intensity = 1.0e-20, double width = 0.07,
                    double elow = 100.0, double n = 0.75) {
   char buf[128];
-  std::snprintf(buf, sizeof buf, "%2d%c%12.6f%10.3E%10s%5.4f%5.4f%10.4f%4.2f%8.6f%3d%3d%26s", mol, iso, pos,
-                intensity, "", width, 0.08, elow, n, -0.002, 0, 0, "");
+  std::snprintf(buf, sizeof buf, "%2d%c%12.6f%10.3E%10s%s%s%10.4f%s%s%3d%3d%26s", mol, iso, pos, intensity, "",
+                fixed(width, 5, 4).c_str(), fixed(0.08, 5, 4).c_str(), elow, fixed(n, 4, 2).c_str(),
+                fixed(-0.002, 8, 6).c_str(), 0, 0, "");
   std::string r(buf);
   r.resize(100, ' ');
   return r;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/stop.hpp"
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/planck.hpp"
 #include "tesk/limits.hpp"

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,12 @@ std::vector<Sample> samples(double w0, double step, int count) {
   return s;
 }
 
-// A header pair that would visibly change the result if it were taken as a sample.
+// The file starts with a pair one spacing below the first sample, whose value
+// would show in the result if it were taken as a sample.
 std::string solar_file(const std::vector<Sample>& s) {
-  std::string text = "0.0 0.001\n";
   char buf[64];
+  std::snprintf(buf, sizeof buf, "%.4f 0.001\n", s[0].w - (s[1].w - s[0].w));
+  std::string text = buf;
   for (const Sample& x : s) {
     std::snprintf(buf, sizeof buf, "%.4f %.4f\n", x.w, x.f);
     text += buf;
@@ -44,7 +47,8 @@ std::string solar_file(const std::vector<Sample>& s) {
 // predecessor's cell); a point gets the mean of the samples whose cells
 // overlap its own, provided one of them reaches beyond the top of the point's
 // cell; otherwise it keeps its value. Valid for evenly spaced samples whose
-// cell edges do not coincide with the grid's.
+// cell edges stay clear of the grid's cell edges (the cases below keep them
+// at least 0.001 cm-1 apart, far above single-precision rounding).
 std::vector<double> expected_factors(const std::vector<Sample>& s, double vstart, double grid, int npts) {
   std::vector<double> factor(npts + 1, 1.0);
   if (s.size() < 2) return factor;
@@ -75,6 +79,8 @@ struct Case {
   int npts;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class SolarWalk : public ::testing::TestWithParam<Case> {};
 
 TEST_P(SolarWalk, MultipliesAllGasesByTheCellMeans) {
@@ -100,13 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
     Files, SolarWalk,
     ::testing::Values(
         // several consecutive points share one sample; points on a sample edge average two
-        Case{"Coarser", 1000.0, 0.05, 40, 1000.102f, 0.01f, 100},
+        Case{"Coarser", 1000.0, 0.05, 40, 1000.105f, 0.01f, 100},
         // several samples averaged per point
-        Case{"Finer", 1000.0, 0.002, 800, 1000.1013f, 0.01f, 120},
-        // the first points lie below the first sample and keep their values
-        Case{"StartsInsideTheInterval", 1000.3, 0.004, 300, 1000.0013f, 0.01f, 100},
+        Case{"Finer", 1000.0, 0.002, 800, 1000.105f, 0.01f, 120},
+        // the first points lie below the first sample (and the discarded first
+        // record) and keep their values
+        Case{"StartsInsideTheInterval", 1000.3, 0.004, 300, 1000.002f, 0.01f, 100},
         // the file ends inside the interval: the rest stays unmultiplied
-        Case{"Short", 1000.0, 0.05, 5, 1000.002f, 0.01f, 40}),
+        Case{"Short", 1000.0, 0.05, 5, 1000.005f, 0.01f, 40}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(SolarSpectrum, FileWithoutTwoSamplesChangesNothing) {
@@ -138,7 +145,7 @@ TEST(SolarSpectrum, RealSolarFileOnTheProgramsGrid) {
   while (in >> w >> f && w < 2002.0) s.push_back({w, f});
   ASSERT_GT(s.size(), 100u);
 
-  const float vstart = 2000.0013f;
+  const float vstart = 2000.005f;
   const float grid = 0.01f;
   const int npts = 150;
   std::vector<double> all(npts + 1, 1.0);

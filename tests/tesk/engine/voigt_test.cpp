@@ -43,7 +43,9 @@ class FaddeevaReference {
   }
 
   // sqrt(pi) Re w, what voigt_w4 approximates.
-  double voigt(double x, double y) const { return std::sqrt(std::acos(-1.0)) * (*this)(x, y).real(); }
+  double voigt(double x, double y) const {
+    return std::sqrt(std::acos(-1.0)) * (*this)(x, y).real();
+  }
 
  private:
   static constexpr int kTerms = 32;
@@ -125,7 +127,7 @@ TEST(VoigtW4, AccuracyPerRegionOverTheSpectralGrid) {
 // within their combined error, so the profile has no visible step.
 TEST(VoigtW4, ContinuousAcrossRegionBorders) {
   struct Case {
-    float x;   // on the border, in the region of the lower number
+    float x;  // on the border, in the region of the lower number
     float y;
     float dx;  // step in x that crosses into the neighbouring region
   };
@@ -157,8 +159,10 @@ TEST(VoigtW4, LorentzLimitFarFromCentre) {
   for (float x : {50.0f, 70.0f, 100.0f, 300.0f}) {
     for (float y : {1e-4f, 1e-2f, 1.0f, 5.0f}) {
       SCOPED_TRACE(testing::Message() << "x = " << x << ", y = " << y);
-      const double lorentz = static_cast<double>(y) / (static_cast<double>(x) * x + static_cast<double>(y) * y);
-      EXPECT_NEAR(tesk::voigt_w4(x, y) / lorentz, 1.0, 2.0 / (static_cast<double>(x) * x));
+      const double xd = x;
+      const double yd = y;
+      const double lorentz = yd / (xd * xd + yd * yd);
+      EXPECT_NEAR(tesk::voigt_w4(x, y) / lorentz, 1.0, 2.0 / (xd * xd));
     }
   }
 }

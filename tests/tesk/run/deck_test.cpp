@@ -1,0 +1,111 @@
+// The answers and derived settings of the deck, read in a temporary directory.
+#include "tesk/run/deck.hpp"
+
+#include <gtest/gtest.h>
+
+#include "../../e2e/deck_fixture.hpp"
+#include "program_run.hpp"
+#include "tesk/run/file_names.hpp"
+#include "tesk/run/gas_names.hpp"
+
+namespace {
+
+using testing_support::WorkDir;
+
+tesk::Deck read_with(std::vector<std::pair<int, std::string>> changes) {
+  auto deck = e2e::valid_deck();
+  for (auto& [line, text] : changes) deck[static_cast<std::size_t>(line - 1)] = text;
+  WorkDir dir;
+  dir.write("input-vorne", e2e::deck_text(deck));
+  tesk::Deck d = tesk::read_deck((dir.path() / "input-vorne").string(), (dir.path() / "output").string());
+  tesk::finish_deck(d);
+  return d;
+}
+
+TEST(DeckAnswers, FreeFormLinesIgnoreTheirComments) {
+  tesk::Deck d = read_with({{6, "hitran 102"}, {16, "296.5, the background"}, {45, "3,5 columns"}});
+  EXPECT_EQ(d.dbtype, 'h');
+  EXPECT_EQ(d.reclen, 102);
+  EXPECT_FLOAT_EQ(d.tback, 296.5f);
+  EXPECT_EQ(d.plotcol1, 3);
+  EXPECT_EQ(d.plotcol2, 5);
+  EXPECT_EQ(d.runmode, 'd');
+  EXPECT_EQ(d.gasno, 5);
+  EXPECT_EQ(d.gasname, "co     ");
+}
+
+TEST(DeckAnswers, LayersToRemoveRoundHalvesAway) {
+  struct Case {
+    std::string answer;
+    int ndrop;
+  } cases[] = {{"2.5", 3}, {"2.4", 2}, {"0", 0}, {"-1.5", -2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    EXPECT_EQ(read_with({{27, c.answer}}).ndrop, c.ndrop);
+  }
+}
+
+TEST(DeckAnswers, WingThresholdFollowsGridAndStudy) {
+  struct Case {
+    std::string grid;
+    std::string study;
+    float threshold;
+  } cases[] = {{"0.005", "s", 1e-12f}, {"0.005", "d", 1e-12f}, {"0.01", "s", 1e-8f}, {"0.01", "d", 1e-8f},
+               {"0.01", "i", 1e-8f},   {"0.01", "w", 1e-12f},  {"0.02", "a", 1e-12f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.grid + " " + c.study);
+    EXPECT_EQ(read_with({{28, c.grid}, {9, c.study}}).wing_threshold, c.threshold);
+  }
+}
+
+TEST(DeckAnswers, DerivedSettings) {
+  tesk::Deck d = read_with({{31, "2."}, {39, "0.4"}, {40, "0.4"}});
+  EXPECT_FLOAT_EQ(d.fovarea, 4.0f * 3.1415f);  // pi as 3.1415
+  EXPECT_FLOAT_EQ(d.wincentre, 0.2f);           // stored halved after its check
+  EXPECT_EQ(d.line_format, "(i2,i1,f12.6,e10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3,26x)");
+  EXPECT_EQ(d.linefile_len, 9);
+  EXPECT_EQ(d.plotfile.substr(0, static_cast<std::size_t>(d.plotfile_len)), "plot.dat");
+}
+
+TEST(DeckAnswers, DeuteratedWaterFromIsotopeFour) {
+  tesk::Deck d = read_with({{19, "h2o"}, {20, "4"}});
+  EXPECT_EQ(d.gasno, 49);
+  EXPECT_EQ(d.isotope, 0);
+  EXPECT_EQ(d.gasname, "hdo    ");
+  d = read_with({{19, "h2o"}, {20, "2"}});
+  EXPECT_EQ(d.gasno, 1);
+  EXPECT_EQ(d.isotope, 2);
+  EXPECT_EQ(read_with({{19, "hdo"}}).gasno, 49);
+}
+
+TEST(GasNames, TableOrderAndUnknownNames) {
+  EXPECT_EQ(tesk::gas_number("h2o    "), 1);
+  EXPECT_EQ(tesk::gas_number("hocl"), 21);
+  EXPECT_EQ(tesk::gas_number("ho2"), 22);
+  EXPECT_EQ(tesk::gas_number("ch3ccl3"), 34);
+  EXPECT_EQ(tesk::gas_number("clcn"), 52);
+  EXPECT_EQ(tesk::gas_number("H2O"), 0);
+  EXPECT_EQ(tesk::gas_number("ch2o"), 0);
+  EXPECT_EQ(tesk::gas_number(""), 0);
+  for (std::size_t i = 0; i < tesk::kGasNames.size(); ++i) {
+    EXPECT_EQ(tesk::gas_number(tesk::kGasNames[i]), static_cast<int>(i) + 1) << tesk::kGasNames[i];
+  }
+}
+
+TEST(FileNames, WrittenBehindThePrefix) {
+  std::string blank(200, ' ');
+  tesk::FileNames n = tesk::compose_names(blank, 1, blank, 1);
+  EXPECT_EQ(n.table70, "table70");
+  EXPECT_EQ(n.table90, "table90");
+  EXPECT_EQ(n.solar, "solar.dat");
+  std::string res = "res/ a comment";
+  res.resize(200, ' ');
+  std::string in = "data/";
+  in.resize(200, ' ');
+  n = tesk::compose_names(res, 5, in, 6);
+  EXPECT_EQ(n.table71, "res/table71");
+  EXPECT_EQ(n.table78, "res/table78");
+  EXPECT_EQ(n.solar, "data/solar.dat");
+}
+
+}  // namespace
