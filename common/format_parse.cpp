@@ -90,24 +90,24 @@ class Parser {
     return static_cast<int>(n);
   }
 
-  // Items up to (not including) the ')' that closes this level.
+  // Items up to (not including) the ')' that closes this level. A comma must
+  // separate items, except around "/" and "$" and after a scale factor, where
+  // it may stand or not.
   void list(Format::Impl& impl, int depth, int& last_top_group) {
-    bool need_separator = false;
-    bool after_comma = false;
+    enum class State { start, comma_needed, comma_optional, after_comma };
+    State state = State::start;
     while (!at_end() && peek() != ')') {
       if (eat(',')) {
-        if (!need_separator) fail("misplaced ','");
-        need_separator = false;
-        after_comma = true;
+        if (state == State::start || state == State::after_comma) fail("misplaced ','");
+        state = State::after_comma;
         continue;
       }
       char c = peek();
       bool self_delimiting = c == '/' || c == '$';
-      if (need_separator && !self_delimiting) fail("expected ','");
-      need_separator = item(impl, depth, last_top_group);
-      after_comma = false;
+      if (state == State::comma_needed && !self_delimiting) fail("expected ','");
+      state = item(impl, depth, last_top_group) ? State::comma_needed : State::comma_optional;
     }
-    if (after_comma) fail("',' before ')'");
+    if (state == State::after_comma) fail("',' before ')'");
   }
 
   // One item; returns whether a comma (or a self-delimiting item) must follow.
@@ -145,7 +145,7 @@ class Parser {
       impl.ops.push_back(op);
       // "1pe9.2" needs no comma between the scale factor and the descriptor.
       char next = peek();
-      if (next == ',' || next == ')' || next == '/' || next == '$' || at_end()) return true;
+      if (next == ',' || next == ')' || next == '/' || next == '$' || at_end()) return false;
       return item(impl, depth, last_top_group);
     }
     if (negative) fail("a sign is allowed only before P");

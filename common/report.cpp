@@ -12,6 +12,16 @@ std::string reason(int error) {
   return std::strerror(error);
 }
 
+// The text found, on one console line: control characters (a CR of the
+// record's terminator, a tab) show as '?'.
+std::string printable(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string describe(const Where& where) {
@@ -28,8 +38,8 @@ std::string unreadable_report(std::string_view what, const Where& where, int fir
   std::string columns = first_column == last_column
                             ? "column " + std::to_string(first_column)
                             : "columns " + std::to_string(first_column) + "-" + std::to_string(last_column);
-  return " Unreadable " + std::string(what) + " in " + describe(where) + ", " + columns + ": found \"" +
-         std::string(found) + "\"";
+  return " Unreadable " + std::string(what) + " in " + describe(where) + ", " + columns + ": found \"" + printable(found) +
+         "\"";
 }
 
 std::string open_report(std::string_view path, int error) {

@@ -16,6 +16,7 @@ std::string describe(const Where& where);
 
 // " Unreadable integer in record 7 of input-vorne, columns 1-2: found "x1"".
 // `what` is "integer" or "real number"; columns are those of the file record.
+// Control characters of the text found show as '?'.
 std::string unreadable_report(std::string_view what, const Where& where, int first_column, int last_column,
                               std::string_view found);
 

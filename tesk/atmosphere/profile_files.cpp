@@ -1,10 +1,10 @@
 #include "tesk/atmosphere/profile_files.hpp"
 
 #include <array>
-#include <initializer_list>
-#include <string>
 #include <cstddef>
+#include <initializer_list>
 #include <span>
+#include <string>
 
 #include "common/records.hpp"
 #include "common/stop.hpp"

@@ -34,9 +34,9 @@ struct DepthRows {
 //    (cm-1) from the layer temperatures `temp` (K) and the background
 //    temperature `tback` (K);
 //  - any other letter leaves spec unchanged.
-// Preconditions: spec holds npts + 1 values, ext and temp hold every layer
-// the path names. Throws rec::Stop (planck.hpp) for a negative temperature.
-// Touches no file or console.
+// Preconditions: nseg >= 1, spec holds npts + 1 values, ext and temp hold
+// every layer the path names. Throws rec::Stop (planck.hpp) for a negative
+// temperature. Touches no file or console.
 void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, float grid,
                     float vstart, const rec::Levels<float>& temp, float tback, int npts,
                     int nseg, const rec::Levels<int>& levorder, char geom);

@@ -6,9 +6,13 @@
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/run_state.hpp"
+#include "tesk/run/spectral_run.hpp"
+#include "tesk/kernels/weighting_functions.hpp"
 
 namespace tesk {
 namespace {
+
+constexpr std::string_view kSortNotAvailable = " Line finding on an earlier run is not available in this version";
 
 void start_up(RunState& state) {
   Deck& d = state.deck;
@@ -18,11 +22,26 @@ void start_up(RunState& state) {
   if (d.nrec == 0) d.nrec = count_records(d.linefile.substr(0, static_cast<std::size_t>(d.linefile_len)));
 }
 
-void dispatch(RunState& state) {
+// The steps after the spectra. Line finding (study d) and the interferogram
+// (study i) on the spectra of an earlier run are not part of this version.
+void after_spectra(RunState& state, rec::Console& console, bool spectra_computed) {
+  const Deck& d = state.deck;
+  if ((d.study == 'w' || d.study == 'a') && !spectra_computed) {
+    // A sort run computes no weighting functions: table77 gets its header only.
+    write_averaged_weighting_table(state.names.table77, make_weighting_matrix(), {}, 0, console);
+  }
+  if ((d.study == 'd' || d.study == 'i') && !spectra_computed) rec::stop(kSortNotAvailable);
+}
+
+void dispatch(RunState& state, rec::Console& console) {
   switch (state.deck.runmode) {
     case 'c':
+      run_spectra(state, console);
+      after_spectra(state, console, true);
+      break;
     case 's':
-      rec::stop(" Complete and sort runs are not available in this version");
+      after_spectra(state, console, false);
+      break;
     default:
       break;  // a display run goes straight to the plot
   }
@@ -34,7 +53,7 @@ void run(rec::Console& console) {
   write_banner(console);
   RunState state;
   start_up(state);
-  dispatch(state);
+  dispatch(state, console);
   const Deck& d = state.deck;
   if (d.plot == 'y') {
     rec::plot_file(console, d.plotfile.substr(0, static_cast<std::size_t>(d.plotfile_len)), d.plotcol1,

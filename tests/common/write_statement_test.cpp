@@ -61,6 +61,7 @@ TEST(WriteStatement, SlashesAfterTheItemsAreStillExecuted) {
   EXPECT_EQ(encode("(5x,A///)", {"x"sv}), (Records{"     x", "", "", ""}));
   EXPECT_EQ(encode("(i1/i1)", {1, 2}), (Records{"1", "2"}));
   EXPECT_EQ(encode("(i1,2/,i1)", {1, 2}), (Records{"1", "", "2"}));
+  EXPECT_EQ(encode("(/,i1,/)", {1}), (Records{"", "1", ""}));
 }
 
 TEST(WriteStatement, SkippedPositions) {
@@ -82,7 +83,7 @@ TEST(WriteStatement, DollarLeavesTheRecordOpen) {
 TEST(WriteStatement, ScaleFactorAppliesToExponentFieldsOnly) {
   EXPECT_EQ(encode("(1pe9.2,1x,1pe9.2,1x,f5.1)", {1.0f, 2.0f, 12.5f}), (Records{" 1.00E+00  2.00E+00  12.5"}));
   EXPECT_EQ(encode("(1pe9.2,e9.2)", {1.5, 1.5}), (Records{" 1.50E+00 1.50E+00"}));  // stays in force
-  EXPECT_EQ(encode("(1p,e9.2,0p,e9.2)", {1.5, 1.5}), (Records{" 1.50E+00 .150E+01"}));
+  EXPECT_EQ(encode("(1p,e9.2,0p,e9.2)", {1.5, 1.5}), (Records{" 1.50E+00  .15E+01"}));
   EXPECT_EQ(encode("(' K ',9(1pe9.2,1x))", {1.0, 2.0}), (Records{" K  1.00E+00  2.00E+00"}));
 }
 

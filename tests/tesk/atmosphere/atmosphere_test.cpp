@@ -4,27 +4,17 @@
 #include "tesk/atmosphere/atmosphere.hpp"
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "common/stop.hpp"
 #include "tesk/atmosphere/test_files.hpp"
 
 namespace tesk {
 namespace {
 
+using atmtest::stop_message;
 using atmtest::TempDir;
-
-std::string stop_message(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rec::Stop& e) {
-    return e.what();
-  }
-  return "(no stop)";
-}
 
 // An isothermal atmosphere at `temp` under the name `stem` in `dir`, so that
 // the layer temperature tells which files were read.
@@ -73,23 +63,6 @@ TEST(AtmosphereFiles, PathEndsAtItsFirstBlank) {
   EXPECT_FLOAT_EQ(atm.temp(1), 250.0f);
 }
 
-TEST(AtmosphereFiles, BlankPathMeansTheWorkingDirectory) {
-  TempDir dir;
-  write_isothermal(dir, "arctic", 200.0);
-  const auto saved = std::filesystem::current_path();
-  std::filesystem::current_path(dir.file(""));
-  Atmosphere atm;
-  std::string msg;
-  try {
-    read_atmosphere(kModelLayers, 0, 'p', 1.0f, deck_field(""), atm);
-  } catch (const std::exception& e) {
-    msg = e.what();
-  }
-  std::filesystem::current_path(saved);
-  EXPECT_EQ(msg, "");
-  EXPECT_FLOAT_EQ(atm.temp(1), 200.0f);
-}
-
 TEST(AtmosphereFiles, PathLengthLimit) {
   TempDir dir;
   write_isothermal(dir, "tropic", 300.0);
@@ -114,14 +87,6 @@ TEST(AtmosphereFiles, PathLengthLimit) {
             msg);
   EXPECT_EQ(stop_message([&] { read_atmosphere(kModelLayers, 0, 't', 1.0f, std::string(120, 'd'), atm); }),
             msg);
-}
-
-TEST(AtmosphereFiles, MissingFilesAreFileLayerErrors) {
-  TempDir dir;
-  Atmosphere atm;
-  EXPECT_THROW(read_atmosphere(kModelLayers, 0, 'm', 1.0f, dir.prefix(), atm), rec::RecordError);
-  dir.write("midlat.vmr", atmtest::vmr_text(3, atmtest::km_range(0, 90), atmtest::sample_vmr));
-  EXPECT_THROW(read_atmosphere(kModelLayers, 0, 'm', 1.0f, dir.prefix(), atm), rec::RecordError);
 }
 
 TEST(StandardAtmospheres, LoadIntoEightyLayers) {

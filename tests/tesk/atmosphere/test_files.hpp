@@ -17,7 +17,19 @@
 
 #include <gtest/gtest.h>
 
+#include "common/stop.hpp"
+
 namespace atmtest {
+
+// The message of the stop that `f` ends with, or "(no stop)".
+inline std::string stop_message(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const rec::Stop& e) {
+    return e.what();
+  }
+  return "(no stop)";
+}
 
 // A fresh directory under the system's temporary directory, removed again.
 class TempDir {

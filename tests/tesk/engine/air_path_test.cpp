@@ -60,13 +60,6 @@ TEST(GroundAirmass, SixtyDegreesIsTwoAtTheGroundAndLessAbove) {
   }
 }
 
-TEST(GroundAirmass, LeavesLevelsAboveTheModelAlone) {
-  const rec::Levels<float> alt = mid_layer_altitudes();
-  rec::Levels<float> pathfac(tesk::kMaxLevels + 1, -1.0f);
-  tesk::ground_airmass(45.0f, alt, kNlev, pathfac);
-  EXPECT_EQ(pathfac(kNlev + 1), -1.0f);
-}
-
 // Distance along the ray from the tangent point to altitude z, computed in
 // double precision by hand.
 double ray_distance(double z, double z0) {

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <vector>
 
-#include "common/stop.hpp"
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/planck.hpp"
 #include "tesk/limits.hpp"
@@ -91,11 +90,6 @@ TEST(Transmission, LimbPathCountsBothHalves) {
   for (double t : spectrum('a', ext, path, 0.0f, 's')) EXPECT_NEAR(t, std::exp(-2.0 * one_half), 1e-14);
 }
 
-TEST(Transmission, OtherLetterLeavesTheSpectrumAlone) {
-  const GroundPath path;
-  for (double v : spectrum('x', Depths(2, 1.0), path)) EXPECT_EQ(v, -7.0);
-}
-
 TEST(Radiance, EmptyPathShowsTheBackgroundBlackbody) {
   const GroundPath path;
   const std::vector<double> spec = spectrum('r', Depths(4), path, 5800.0f);
@@ -167,17 +161,6 @@ TEST(Radiance, LimbPathCountsBothHalves) {
   const std::vector<double> spec = spectrum('r', ext, path, 0.0f, 's');
   const double b = tesk::planck(nu_at(0), 220.0f);
   EXPECT_NEAR(spec[0], b * (1.0 - std::exp(-0.8)), 1e-12 * b);
-}
-
-TEST(Radiance, NegativeLayerTemperatureStops) {
-  GroundPath path;
-  path.temp(5) = -1.0f;
-  try {
-    spectrum('r', Depths(1, 0.1), path);
-    ADD_FAILURE() << "no stop";
-  } catch (const rec::Stop& e) {
-    EXPECT_STREQ(e.what(), "Blackbody temperature is negative");
-  }
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#include "tesk/kernels/weighting_functions.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/nint.hpp"
+#include "tesk/engine/planck.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kNormalisation = "(' Normalisation factor:',1pe9.2)";
+constexpr std::string_view kFinished = "(' Calculation of weighting function finished')";
+constexpr std::string_view kTableCount = "(' 3 22 ')";
+constexpr std::string_view kTableTitle = "(' Weighting function ')";
+constexpr std::string_view kTableHeader = "(' weight  altitude')";
+constexpr std::string_view kTableRow = "(21(e10.3,4x),f5.1)";
+constexpr std::string_view kTableDone = "(' Table77 (averaged weighting function)')";
+
+constexpr double kFloor = 1.0e-30;
+constexpr int kBins = 20;
+
+// Radiation constants of the brightness-temperature form (single precision).
+constexpr float kC1 = 1.1e-8f;
+constexpr float kC2 = 1.43f;
+constexpr float kSmallestArgument = 1.0e-40f;
+
+// Divides by the segment's target mixing ratio; a zero ratio (a target
+// scaled to nothing) gives the floor instead of an infinity.
+double per_vmr(double numerator, float vmr) { return vmr > 0.0f ? numerator / static_cast<double>(vmr) : kFloor; }
+
+}  // namespace
+
+WeightingMatrix make_weighting_matrix() { return WeightingMatrix(kMaxKernelPoints, kMaxLevels); }
+
+double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console) {
+  if (norm != 'n') return 1.0;
+  double sum = 0.0;
+  for (int j = 0; j <= npts; ++j) sum += spec(kAllClass, j);
+  const double f = static_cast<double>(npts) / sum;
+  console.write(rec::Format(kNormalisation), {f});
+  return f;
+}
+
+void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
+                                 std::span<const Segment> segments, double f, char transrad,
+                                 char radunits, int npts, float tback, float grid, float vstart,
+                                 rec::Console& console) {
+  if (npts + 1 > kMaxKernelPoints) rec::stop(kTooManyKernelPoints);
+  const int nseg = static_cast<int>(segments.size());
+  std::vector<double> t(static_cast<std::size_t>(nseg) + 1);   // running transmission t_0..t_L
+  std::vector<double> b(static_cast<std::size_t>(nseg) + 1);   // B(nu, T(k)), 1-based
+  for (int i = 0; i <= npts; ++i) {
+    const float nu = vstart + static_cast<float>(i) * grid;
+    if (transrad == 'a') {
+      for (int s = 1; s <= nseg; ++s) {
+        const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
+        double v = per_vmr(ext(kTargetClass, seg.layer, i) * spec(kAllClass, i) * f, seg.target_vmr);
+        k(i + 1, s) = v <= kFloor ? kFloor : v;
+      }
+    } else {
+      t[0] = 1.0;
+      for (int s = 1; s <= nseg; ++s) {
+        const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
+        t[static_cast<std::size_t>(s)] = t[static_cast<std::size_t>(s - 1)] * std::exp(-ext(kAllClass, seg.layer, i));
+        b[static_cast<std::size_t>(s)] = planck(nu, seg.temp);
+      }
+      // The running product over all segments is the whole path's transmission.
+      const double s_bb = planck(nu, tback) * t[static_cast<std::size_t>(nseg)];
+      for (int s = 1; s <= nseg; ++s) {
+        const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
+        const double e_k = b[static_cast<std::size_t>(s)] * t[static_cast<std::size_t>(s)];
+        double s_k = 0.0;  // emission from beyond segment s
+        for (int q = s + 1; q <= nseg; ++q) {
+          s_k += b[static_cast<std::size_t>(q)] * (t[static_cast<std::size_t>(q - 1)] - t[static_cast<std::size_t>(q)]);
+        }
+        double v = per_vmr((s_k + s_bb - e_k) * ext(kTargetClass, seg.layer, i) * f, seg.target_vmr);
+        if (std::fabs(v) <= kFloor) v = v >= 0.0 ? kFloor : -kFloor;
+        k(i + 1, s) = v;
+      }
+    }
+    if (radunits == 'b') {
+      for (int s = 1; s <= nseg; ++s) {
+        double x = 1.0 + static_cast<double>(kC1) * nu * nu * nu / k(i + 1, s);
+        if (x < kSmallestArgument) x = kSmallestArgument;
+        const double v = (static_cast<double>(kC2) * nu / std::log(x)) / 1.0e6;
+        // x of exactly 1 has no temperature; keep the table finite.
+        k(i + 1, s) = std::isfinite(v) ? v : 0.0;
+      }
+    }
+  }
+  console.write(rec::Format(kFinished));
+}
+
+void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,
+                                    std::span<const Segment> segments, int npts,
+                                    rec::Console& console) {
+  rec::TextWriter out(path);
+  out.write(rec::Format(kTableCount));
+  out.write(rec::Format(kTableTitle));
+  out.write(rec::Format(kTableHeader));
+  const rec::Format row(kTableRow);
+  const float bw = static_cast<float>(npts + 1) / static_cast<float>(kBins);
+  std::vector<rec::OutItem> items;
+  for (std::size_t s = 0; s < segments.size(); ++s) {
+    items.clear();
+    float total = 0.0f;
+    for (int bin = 1; bin <= kBins; ++bin) {
+      const int lo = rec::nint(static_cast<float>(bin - 1) * bw);
+      // The last bin would reach point npts + 1, which does not exist.
+      const int hi = std::min(rec::nint(static_cast<float>(bin) * bw), npts);
+      float sum = 0.0f;
+      // A single-precision sum: each addition is made in double and stored back.
+      for (int i = lo; i <= hi; ++i) {
+        sum = static_cast<float>(static_cast<double>(sum) + k(i + 1, static_cast<int>(s) + 1));
+      }
+      const float mean = hi >= lo ? sum / static_cast<float>(hi - lo + 1) : 0.0f;
+      items.emplace_back(mean);
+      total += mean;
+    }
+    items.emplace_back(total / static_cast<float>(kBins));
+    items.emplace_back(segments[s].alt);
+    out.write(row, std::span<const rec::OutItem>(items));
+  }
+  out.close();
+  console.write(rec::Format(kTableDone));
+}
+
+}  // namespace tesk

@@ -1,0 +1,56 @@
+// Weighting functions of the target gas: the negative derivative of the
+// normalised spectrum at every point of the single interval of a
+// weighting-function study with respect to the target's mixing ratio in
+// every path segment, and their average over 20 spectral bins (table77).
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/arrays.hpp"
+#include "common/records.hpp"
+#include "tesk/engine/spectra.hpp"
+
+namespace tesk {
+
+inline constexpr std::string_view kTooManyKernelPoints = " Decrease spectral size or grid for AVK-calculation";
+
+// What the weighting functions read of one path segment k = 1..L: its
+// layer's target optical depths come from ext row `layer`, and the
+// temperature (K), target mixing ratio and altitude (km) are the layer's.
+struct Segment {
+  int layer = 0;
+  float temp = 0.0f;
+  float target_vmr = 0.0f;
+  float alt = 0.0f;
+};
+
+// The weighting-function matrix: K(i + 1, k) belongs to point i and segment k.
+using WeightingMatrix = rec::Table<double>;
+WeightingMatrix make_weighting_matrix();  // kMaxKernelPoints x kMaxLevels
+
+// The normalisation factor: with norm 'n', npts divided by the sum of the
+// all-gases spectrum over points 0..npts (shown on the console); with 'f', 1.
+double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console);
+
+// Fills K for points 0..npts and the given segments, in transmission
+// (transrad 'a') or radiance ('r') form, each value kept away from zero by
+// the 1.0E-30 floor; converts K to brightness temperature when radunits is
+// 'b'; then says on the console that it is done. `tback` (K) is the
+// background blackbody. Throws rec::Stop(kTooManyKernelPoints) for more than
+// kMaxKernelPoints points.
+void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
+                                 std::span<const Segment> segments, double f, char transrad,
+                                 char radunits, int npts, float tback, float grid, float vstart,
+                                 rec::Console& console);
+
+// Writes table77 (`path`, created or replaced): per segment the means of K
+// over 20 bins of points, their mean and the altitude; says so on the
+// console. Bins share their boundary points and hold only points 0..npts; a
+// bin without points has mean 0. With `segments` empty only the header is written.
+void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,
+                                    std::span<const Segment> segments, int npts,
+                                    rec::Console& console);
+
+}  // namespace tesk

@@ -1,0 +1,41 @@
+#include "tesk/run/line_pass.hpp"
+
+#include "tesk/engine/line_shape.hpp"
+
+namespace tesk {
+namespace {
+
+bool is_target(const Deck& d, const Atmosphere& atm, const LineRecord& line, int l) {
+  if (line.gas != d.gasno || (d.isotope != 0 && d.isotope != line.isotope)) return false;
+  // Line finding counts the target as target only within the target layer.
+  if (d.study == 'd' || d.study == 'i') return d.altlo <= atm.alt(l) && atm.alt(l) <= d.althi;
+  return true;
+}
+
+}  // namespace
+
+void add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
+                        std::vector<LineRecord>& lines) {
+  const Deck& d = state.deck;
+  const Atmosphere& atm = state.atm;
+  lines.clear();
+  list.for_each_line(list.record_range(g.vstart, g.vend, d.margin), [&](const LineRecord& line) {
+    if (line.gas >= 1 && line.gas <= kMaxGases) lines.push_back(line);
+  });
+
+  for (int l = 1; l <= state.path.nlayers; ++l) {
+    const float temp = atm.temp(l);
+    for (const LineRecord& line : lines) {
+      const int c = is_target(d, atm, line, l) ? kTargetClass : kOtherClass;
+      const double s_l = line_intensity_at(line.gas, line.isotope, line.position, line.intensity,
+                                           line.lower_energy, temp, atm.column(l), state.path.pathfac(l)) *
+                         atm.vmr(line.gas, l);
+      const float alpha_d = doppler_halfwidth(line.gas, line.position, temp);
+      const float alpha_l = lorentz_halfwidth(atm.pres(l), line.air_width, line.temp_exponent, temp);
+      add_voigt_line(ext.row(c, l, g.npts), s_l, g.npts, g.vstart, g.vend, g.grid, line.position, alpha_d,
+                     alpha_l, d.wing_threshold);
+    }
+  }
+}
+
+}  // namespace tesk

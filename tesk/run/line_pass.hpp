@@ -1,0 +1,31 @@
+// The line pass of one interval: every line of the list that can reach the
+// interval adds its Voigt profile, at every layer of the path, to the optical
+// depth of its spectrum class.
+#pragma once
+
+#include <vector>
+
+#include "tesk/engine/line_list.hpp"
+#include "tesk/engine/spectra.hpp"
+#include "tesk/run/run_state.hpp"
+
+namespace tesk {
+
+// The interval's grid: points 0..npts at vstart + j grid (cm-1).
+struct IntervalGrid {
+  float vstart = 0.0f;
+  float vend = 0.0f;
+  float grid = 0.0f;
+  int npts = 0;
+};
+
+// Reads the records whose lines lie within `margin` of the interval (each
+// record read once, kept in `lines`), then adds them layer by layer into
+// classes 1 (target) and 2 (everything else) of `ext`, so that the work of
+// one layer touches only that layer's rows. Lines of a gas the program has no
+// mixing ratio for (number below 1 or above kMaxGases) add nothing. Throws
+// rec::RecordError for an unreadable or unsorted list.
+void add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
+                        std::vector<LineRecord>& lines);
+
+}  // namespace tesk

@@ -1,0 +1,173 @@
+#include "tesk/run/spectral_run.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "common/nint.hpp"
+#include "tesk/engine/convolution.hpp"
+#include "tesk/engine/cosine_transform.hpp"
+#include "tesk/engine/line_list.hpp"
+#include "tesk/engine/planck.hpp"
+#include "tesk/engine/radiative_transfer.hpp"
+#include "tesk/engine/solar_spectrum.hpp"
+#include "tesk/engine/spectra.hpp"
+#include "tesk/kernels/spectrum_tables.hpp"
+#include "tesk/kernels/weighting_functions.hpp"
+#include "tesk/run/line_pass.hpp"
+#include "tesk/run/path_setup.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kWorkingAt = "(' Working at ',f8.1,' - ',f8.1,' cm-1')";
+constexpr std::string_view kAtStep = "(' at step: ',i6,' of ',i6,' with ',                i8,' points')";
+constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening calculated')";
+
+constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
+constexpr float kIntervalSteps = 30000.0f;
+
+// What one interval needs beside the run state; sized once for the run.
+struct Work {
+  Extinction ext;
+  Spectra spec;
+  CosineTransform plans;
+  std::vector<LineRecord> lines;
+  WeightingMatrix k = make_weighting_matrix();
+};
+
+// The path segments as the weighting functions and table70 see them.
+std::vector<Segment> path_segments(const RunState& state) {
+  std::vector<Segment> segs;
+  for (int s = 1; s <= state.path.nseg; ++s) {
+    const int l = state.path.layer_of(state.deck.geom, s);
+    segs.push_back(Segment{l, state.atm.temp(l), state.atm.vmr(state.deck.gasno, l), state.atm.alt(l)});
+  }
+  return segs;
+}
+
+void check_points(const Deck& d, int npts, int nseg) {
+  if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
+  if (npts <= nseg && d.study != 'a') rec::stop(kTooFewPoints);
+  if (npts + 1 > kMaxKernelPoints && (d.study == 'a' || d.study == 'w')) rec::stop(kTooManyKernelStudyPoints);
+}
+
+// Brightness temperature of radiance or transmission values when the deck
+// asks for it, then the zero floor for every class.
+void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspec) {
+  for (int c = 1; c <= nspec; ++c) {
+    std::span<double> row = spec.row(c, g.npts);
+    if (d.radunits == 'b') brightness_temperature(row, g.vstart, g.grid, g.npts);
+    for (double& v : row) {
+      if (v < kZeroFloor) v = 0.0;
+    }
+  }
+}
+
+void run_interval(RunState& state, Work& w, LineList& list, const IntervalGrid& g, const std::vector<Segment>& segs,
+                  rec::TextWriter& table71, bool first, rec::Console& console) {
+  const Deck& d = state.deck;
+  const int nspec = d.study == 's' ? 3 : 4;
+  const int nlayers = state.path.nlayers;
+
+  for (int c = 1; c <= nspec; ++c) {
+    for (int l = 1; l <= nlayers; ++l) {
+      std::span<double> depths = w.ext.row(c, l, g.npts);
+      std::fill(depths.begin(), depths.end(), 0.0);
+    }
+    std::span<double> row = w.spec.row(c, g.npts);
+    std::fill(row.begin(), row.end(), d.transrad == 'a' ? 1.0 : 0.0);
+  }
+
+  add_interval_lines(list, state, g, w.ext, w.lines);
+  console.write(rec::Format(kExtinctionsDone));
+
+  const double tfactor = d.tfactor;
+  for (int l = 1; l <= nlayers; ++l) {
+    for (int j = 0; j <= g.npts; ++j) {
+      w.ext(kAllClass, l, j) = w.ext(kOtherClass, l, j) + w.ext(kTargetClass, l, j);
+      if (nspec == 4 && (d.study == 'd' || d.study == 'i')) {
+        w.ext(kScaledClass, l, j) = w.ext(kTargetClass, l, j) * tfactor + w.ext(kOtherClass, l, j);
+      }
+    }
+  }
+
+  for (int c = 1; c <= nspec; ++c) {
+    layer_spectrum(w.spec.row(c, g.npts), d.transrad, w.ext.depths(c), g.grid, g.vstart, state.atm.temp, d.tback,
+                   g.npts, state.path.nseg, state.path.levorder, d.geom);
+  }
+  if (d.transrad == 'a' && d.solar == 'y') {
+    apply_solar_spectrum(w.spec.row(kAllClass, g.npts), nspec == 4 ? w.spec.row(kScaledClass, g.npts) : std::span<double>(),
+                         d.inpath, g.vstart, g.grid, g.npts);
+  }
+  if (d.resol != 0.0f) {
+    for (int c = 1; c <= nspec; ++c) {
+      convolve_spectrum(w.spec.row(c, g.npts), g.vstart, g.grid, d.resol, d.fovarea, g.npts, w.plans);
+    }
+  }
+  convert_units(d, w.spec, g, nspec);
+
+  if (d.study == 'w' || d.study == 'a') {
+    const double f = normalisation_factor(w.spec, g.npts, d.norm, console);
+    compute_weighting_functions(w.k, w.spec, w.ext, segs, f, d.transrad, d.radunits, g.npts, d.tback, g.grid,
+                                g.vstart, console);
+  }
+  write_spectrum_rows(table71, first, d.study, d.transrad, w.spec, g.vstart, g.grid, g.npts);
+}
+
+}  // namespace
+
+int interval_count(float vlo, float vhi, float grid) {
+  const float width = kIntervalSteps * grid;
+  if (!(vhi - vlo > width)) return 1;
+  const float q = (vhi - vlo) / width;
+  // An exact multiple would leave an empty last interval.
+  if (q == std::floor(q)) return static_cast<int>(q);
+  return rec::nint(q + 0.5f);
+}
+
+void run_spectra(RunState& state, rec::Console& console) {
+  const Deck& d = state.deck;
+  rec::TextWriter table70(state.names.table70);
+  rec::TextWriter table71(state.names.table71);
+  set_up_path(state);
+
+  int ninterval = interval_count(d.vlo, d.vhi, d.grid);
+  if (ninterval >= kMaxIntervals) rec::stop(kTooManyIntervals);
+  if (d.study == 'w' || d.study == 'a') ninterval = 1;  // these studies take the range as one interval
+
+  const std::vector<Segment> segs = path_segments(state);
+  const float width = kIntervalSteps * d.grid;
+  Work w;
+  IntervalGrid g;
+  g.grid = d.grid;
+  for (int i = 1; i <= ninterval; ++i) {
+    if (ninterval > 1) {
+      g.vstart = static_cast<float>(i - 1) * width + d.vlo;
+      g.vend = i == ninterval ? d.vhi : static_cast<float>(i) * width + d.vlo;
+    } else {
+      g.vstart = d.vlo;
+      g.vend = d.vhi;
+    }
+    g.npts = rec::nint((g.vend - g.vstart) / g.grid);
+    check_points(d, g.npts, state.path.nseg);
+    console.write(rec::Format(kWorkingAt), {g.vstart, g.vend});
+    console.write(rec::Format(kAtStep), {i, ninterval, g.npts});
+    console.write_free();
+
+    LineList list(d.linefile.substr(0, static_cast<std::size_t>(d.linefile_len)), d.reclen, d.nrec, d.dbtype);
+    run_interval(state, w, list, g, segs, table71, i == 1, console);
+  }
+
+  std::vector<float> vmr, alt;
+  for (const Segment& s : segs) {
+    vmr.push_back(s.target_vmr);
+    alt.push_back(s.alt);
+  }
+  write_profile_table(table70, table71, console, vmr, alt);
+  if (d.study == 'w' || d.study == 'a') {
+    write_averaged_weighting_table(state.names.table77, w.k, segs, g.npts, console);
+  }
+}
+
+}  // namespace tesk

@@ -1,0 +1,29 @@
+// The spectral run of a complete run: the range is cut into intervals of at
+// most 30000 grid steps, and for each interval the lines are added into
+// optical depths, turned into spectra, multiplied by the solar spectrum,
+// convolved with the instrument line shape and written to table71.
+#pragma once
+
+#include "common/records.hpp"
+#include "tesk/run/run_state.hpp"
+
+namespace tesk {
+
+inline constexpr std::string_view kTooManyIntervals = "Increase mind (No. of intervals) in TESK.";
+inline constexpr std::string_view kTooManyPoints = "Increase number of spectral points mp in TESK";
+inline constexpr std::string_view kTooFewPoints = "Increase spect. range (or decrease grid)";
+inline constexpr std::string_view kTooManyKernelStudyPoints = "Decrease spectral range (or increase grid)";
+
+// Runs the intervals of the deck's range, then writes table70 and, for the
+// weighting-function studies, table77. Prints progress on the console.
+// Throws rec::Stop for a size limit (intervals already finished keep their
+// rows in table71) and the messages of the steps it calls; rec::RecordError
+// for missing or unreadable input files.
+void run_spectra(RunState& state, rec::Console& console);
+
+// The number of intervals of the range vlo..vhi at `grid` (cm-1), before the
+// single-interval rule of the weighting-function studies. A range that is an
+// exact multiple k >= 2 of the interval width is k intervals.
+int interval_count(float vlo, float vhi, float grid);
+
+}  // namespace tesk
