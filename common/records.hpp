@@ -66,7 +66,9 @@ struct Where {
 };
 
 // Lays out one write statement: the records it produces, and whether it ended
-// on "$" (the last record is left open). Used by every target below.
+// on "$" (the last record is left open). Used by every target below. Reuses
+// the strings already in `out`. Throws std::invalid_argument for an item of the
+// wrong kind for its descriptor (a bug); never touches a file or the console.
 struct Encoded {
   std::vector<std::string> records;
   bool pending = false;
@@ -74,8 +76,12 @@ struct Encoded {
 void encode(const Format& fmt, std::initializer_list<OutItem> items, Encoded& out);
 void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out);
 
-// Free-form (list-directed) output: one record that starts with a blank, then
-// the items; a statement without items is an empty record.
+// Free-form output: one record that starts with a blank, then the items; a
+// statement without items is an empty record. Character items are copied as
+// they are; a number is its digits (a real its 7 or 16 significant digits,
+// trailing zeros dropped, e.g. "0.25", "1.5E+20") kept apart from its
+// neighbours by one blank: " Program requires approx. ", 141, " Mbytes" gives
+// "  Program requires approx. 141 Mbytes".
 std::string encode_free(std::initializer_list<OutItem> items);
 std::string encode_free(std::span<const OutItem> items);
 
@@ -91,7 +97,8 @@ class Console {
   void write_free(std::span<const OutItem> items);
   // A record whose first character is carriage control, as a format would make it.
   void record(std::string_view rec);
-  // A stop message or the run-end line: shown verbatim on a line of its own.
+  // A stop message or the run-end line: shown verbatim on a line of its own
+  // (a line open before it, a "$" prompt included, is ended first).
   void message(std::string_view text);
   // Ends a pending console line with CR LF (run end).
   void finish();
@@ -150,7 +157,10 @@ class TextReader {
   ReadStatus read(const Format& fmt, std::initializer_list<InItem> items);
   ReadStatus read(const Format& fmt, std::span<const InItem> items);
   // Free-form read: takes as many records as its items need; the rest of the
-  // last record is skipped. With no items it skips one record.
+  // last record is skipped. With no items it skips one record. Values are
+  // separated by blanks, a comma or the end of a record; an empty value between
+  // two commas leaves its item unchanged; character values are words or text
+  // in apostrophes, cut or padded to the item's length.
   ReadStatus read_free(std::initializer_list<InItem> items = {});
   ReadStatus read_free(std::span<const InItem> items);
   // The next whole record (without terminator), or end.
@@ -210,7 +220,9 @@ class DirectFile {
 
 // Internal records. A write fills `target` from its first character and pads
 // the rest with blanks (its size is the record length); extra records of the
-// statement are an error (RecordError). A read treats `record` as one record.
+// statement, or a record longer than `target`, are an error (RecordError). A
+// read treats `record` as one record; a format that needs another record, or
+// an unreadable field, throws RecordError naming `where`.
 void write_internal(std::string& target, const Format& fmt, std::initializer_list<OutItem> items);
 void write_internal(std::string& target, const Format& fmt, std::span<const OutItem> items);
 void read_internal(std::string_view record, const Format& fmt, std::initializer_list<InItem> items,

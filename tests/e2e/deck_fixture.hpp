@@ -70,7 +70,7 @@ inline std::string line_record(int mol, int iso, double pos, double intensity = 
   char buf[128];
   // Widths and exponents below 1 are written without the zero before the point.
   std::snprintf(buf, sizeof buf, "%2d%1d%12.6f%10.3E%10s%s%s%10.4f%s%s%3d%3d", mol, iso, pos, intensity, "",
-                ".0700", ".0800", 100.0, ".75", "-.002000", 0, 0);
+                ".0700", ".0800", 100.0, " .75", "-.002000", 0, 0);
   std::string r(buf);
   r.resize(100, ' ');
   return r + "\n";
