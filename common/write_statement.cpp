@@ -74,6 +74,10 @@ void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out) {
   bool dollar = false;
   const OutItem* item = items.data();
   const OutItem* const last = item + items.size();
+  auto finish = [&] {
+    out.records.resize(used);
+    out.pending = dollar;
+  };
   int pc = 0;
   for (;;) {
     const Op& op = impl.ops[static_cast<std::size_t>(pc)];
@@ -82,7 +86,7 @@ void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out) {
       case OpKind::i:
       case OpKind::f:
       case OpKind::e:
-        if (item == last) goto done;
+        if (item == last) return finish();
         move_to_pos();
         put_item(*record, op, scale, *item, impl, static_cast<std::size_t>(item - items.data()));
         pos = record->size();
@@ -126,7 +130,7 @@ void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out) {
         }
         break;
       case OpKind::end:
-        if (item == last) goto done;
+        if (item == last) return finish();
         if (!impl.reversion_has_data) {
           throw std::invalid_argument("format \"" + impl.text + "\" has no data descriptor for its items");
         }
@@ -136,9 +140,6 @@ void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out) {
         break;
     }
   }
-done:
-  out.records.resize(used);
-  out.pending = dollar;
 }
 
 }  // namespace rec
