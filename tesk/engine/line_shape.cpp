@@ -53,9 +53,9 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
          kLorentzReferencePres;
 }
 
-void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
-                    float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold) {
-  if (npts < 0) return;
+int add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
+                   float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold) {
+  if (npts < 0) return 0;
   assert(row.size() > static_cast<std::size_t>(npts));
   const double norm = static_cast<double>(kSqrtLn2) / (static_cast<double>(kPi) * alpha_d);
   const float y = kSqrtLn2 * alpha_l / alpha_d;
@@ -66,10 +66,10 @@ void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, f
     for (int j = 0; j <= npts; ++j) {
       const double delta = static_cast<float>(j) * grid + offset;
       const double v = s_l * voigt_w4(static_cast<float>(kSqrtLn2 * delta / alpha_d), y);
-      if (v < wing_threshold) return;
+      if (v < wing_threshold) return j;
       row[static_cast<std::size_t>(j)] += v * norm;
     }
-    return;
+    return npts + 1;
   }
   if (nu0 > vend) {
     // Above the interval: walk down from its last point.
@@ -77,10 +77,10 @@ void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, f
     for (int j = npts; j >= 0; --j) {
       const double delta = offset - static_cast<float>(j) * grid;
       const double v = s_l * voigt_w4(static_cast<float>(kSqrtLn2 * delta / alpha_d), y);
-      if (v < wing_threshold) return;
+      if (v < wing_threshold) return npts - j;
       row[static_cast<std::size_t>(j)] += v * norm;
     }
-    return;
+    return npts + 1;
   }
 
   // Inside: the centre goes on the nearest grid point, then both wings move
@@ -91,6 +91,9 @@ void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, f
   row[static_cast<std::size_t>(jc)] += s_l * voigt_w4(0.0f, y) * norm;
   bool upper_done = false;
   bool lower_done = false;
+  // Points added when the wings stop after step i: the centre and each side
+  // as far as it reached.
+  auto added = [&](int i) { return 1 + std::min(i, npts - jc) + std::min(i, jc); };
   for (int i = 1; i <= npts; ++i) {
     const float w = voigt_w4(kSqrtLn2 * static_cast<float>(i) * grid / alpha_d, y);
     const double v = s_l * w;
@@ -104,8 +107,9 @@ void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, f
     } else {
       lower_done = true;
     }
-    if ((upper_done && lower_done) || v < wing_threshold) return;
+    if ((upper_done && lower_done) || v < wing_threshold) return added(i);
   }
+  return added(npts);
 }
 
 }  // namespace tesk

@@ -40,9 +40,9 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 // wing stops at the first point where s_l times the unnormalised Voigt
 // function falls below `wing_threshold` (outside lines do not add that
 // point, inside lines add it on both sides). A line inside is put on its
-// nearest grid point. Precondition: row.size() > npts when npts >= 0; a
-// negative npts adds nothing.
-void add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
+// nearest grid point. Returns the number of grid points it added to.
+// Precondition: row.size() > npts when npts >= 0; a negative npts adds nothing.
+int add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
                     float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold);
 
 }  // namespace tesk

@@ -14,8 +14,8 @@ bool is_target(const Deck& d, const Atmosphere& atm, const LineRecord& line, int
 
 }  // namespace
 
-void add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
-                        std::vector<LineRecord>& lines) {
+long long add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
+                             std::vector<LineRecord>& lines) {
   const Deck& d = state.deck;
   const Atmosphere& atm = state.atm;
   lines.clear();
@@ -23,6 +23,7 @@ void add_interval_lines(LineList& list, const RunState& state, const IntervalGri
     if (line.gas >= 1 && line.gas <= kMaxGases) lines.push_back(line);
   });
 
+  long long updates = 0;
   for (int l = 1; l <= state.path.nlayers; ++l) {
     const float temp = atm.temp(l);
     for (const LineRecord& line : lines) {
@@ -32,10 +33,11 @@ void add_interval_lines(LineList& list, const RunState& state, const IntervalGri
                          atm.vmr(line.gas, l);
       const float alpha_d = doppler_halfwidth(line.gas, line.position, temp);
       const float alpha_l = lorentz_halfwidth(atm.pres(l), line.air_width, line.temp_exponent, temp);
-      add_voigt_line(ext.row(c, l, g.npts), s_l, g.npts, g.vstart, g.vend, g.grid, line.position, alpha_d,
+      updates += add_voigt_line(ext.row(c, l, g.npts), s_l, g.npts, g.vstart, g.vend, g.grid, line.position, alpha_d,
                      alpha_l, d.wing_threshold);
     }
   }
+  return updates;
 }
 
 }  // namespace tesk

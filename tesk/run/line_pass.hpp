@@ -23,9 +23,10 @@ struct IntervalGrid {
 // record read once, kept in `lines`), then adds them layer by layer into
 // classes 1 (target) and 2 (everything else) of `ext`, so that the work of
 // one layer touches only that layer's rows. Lines of a gas the program has no
-// mixing ratio for (number below 1 or above kMaxGases) add nothing. Throws
-// rec::RecordError for an unreadable or unsorted list.
-void add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
-                        std::vector<LineRecord>& lines);
+// mixing ratio for (number below 1 or above kMaxGases) add nothing. Returns
+// the number of line-layer-point additions. Throws rec::RecordError for an
+// unreadable or unsorted list.
+long long add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
+                             std::vector<LineRecord>& lines);
 
 }  // namespace tesk

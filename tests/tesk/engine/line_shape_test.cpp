@@ -350,4 +350,20 @@ TEST(AddVoigtLine, ThresholdUsesTheUnnormalisedValue) {
   EXPECT_EQ(r[202], 0.0);
 }
 
+// The count a line reports is the number of points it changed, for lines
+// inside the interval, at its edges and outside it on both sides.
+TEST(AddVoigtLine, CountsThePointsItAddsTo) {
+  const int npts = 400;
+  const float vstart = 2000.0f, grid = 0.01f;
+  const float vend = vstart + npts * grid;
+  for (double nu0 : {2000.0, 2001.003, 2003.999, 2004.0, 1999.5, 2004.7, 1990.0}) {
+    SCOPED_TRACE(nu0);
+    std::vector<double> row(npts + 1, 0.0);
+    const int n = add_voigt_line(row, 1e-3, npts, vstart, vend, grid, nu0, 3e-3f, 0.05f, 1e-8f);
+    int changed = 0;
+    for (double v : row) changed += v != 0.0;
+    EXPECT_EQ(n, changed);
+  }
+}
+
 }  // namespace

@@ -1,0 +1,107 @@
+// A complete run of study s on the real line list: 30 cm-1 of the
+// 2900-3070 cm-1 extract at a grid of 0.001 cm-1 (one interval of 30000
+// steps) through the 80 layers of the mid-latitude atmosphere. Prints the
+// seconds per interval of the whole run and the line-layer-point updates per
+// second of its line pass.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tesk/engine/line_list.hpp"
+#include "tesk/engine/spectra.hpp"
+#include "tesk/run/deck.hpp"
+#include "tesk/run/line_pass.hpp"
+#include "tesk/run/path_setup.hpp"
+#include "tesk/run/run.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* kDeck[] = {
+    "5", "lines.hit", " ", " ", "c", "hitran 101", "0", "n", "s", "0.9", "t", "a", "r", "n", "m", "300.",
+    "2950.", "2980.", "ch4", "0", "1.0", "0", "0", "0.", "10.", "g 30.", "0", "0.001", "10.", "0.", "0.", "0.1",
+    "0.001", "0.1", "0", "0", "0.1", "250.", "0.3", "0.1", "1.0", "10", "n", "plot", "1 2", "end"};
+
+// A working directory with the deck and links to the real data, entered for
+// the lifetime of the object.
+class BenchDir {
+ public:
+  BenchDir() {
+    const fs::path data = LF_SHARED_DATA;
+    ok_ = fs::exists(data / "lines_2900-3070.hit");
+    if (!ok_) return;
+    old_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("lf-bench-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    fs::create_symlink(fs::absolute(data / "lines_2900-3070.hit"), dir_ / "lines.hit");
+    for (const char* f : {"midlat.vmr", "midlat.mod"}) fs::create_symlink(fs::absolute(data / f), dir_ / f);
+    std::ofstream deck(dir_ / "input-vorne");
+    for (const char* line : kDeck) deck << line << "\n";
+    deck.close();
+    fs::current_path(dir_);
+  }
+  ~BenchDir() {
+    if (!ok_) return;
+    fs::current_path(old_);
+    fs::remove_all(dir_);
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+  fs::path old_, dir_;
+};
+
+void BM_CompleteRun(benchmark::State& state) {
+  BenchDir dir;
+  if (!dir.ok()) {
+    state.SkipWithError("shared data not found");
+    return;
+  }
+  double seconds = 0.0;
+  for (auto _ : state) {
+    std::ostringstream out;
+    rec::Console console(out);
+    auto t0 = std::chrono::steady_clock::now();
+    tesk::run(console);
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  }
+  state.counters["s_per_interval"] = seconds / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_CompleteRun)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_LinePass(benchmark::State& state) {
+  BenchDir dir;
+  if (!dir.ok()) {
+    state.SkipWithError("shared data not found");
+    return;
+  }
+  tesk::RunState run;
+  run.deck = tesk::read_deck();
+  tesk::finish_deck(run.deck);
+  run.deck.nrec = tesk::count_records("lines.hit");
+  tesk::set_up_path(run);
+  tesk::IntervalGrid g{run.deck.vlo, run.deck.vhi, run.deck.grid, 30000};
+  tesk::Extinction ext;
+  std::vector<tesk::LineRecord> lines;
+  long long updates = 0;
+  for (auto _ : state) {
+    tesk::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, run.deck.dbtype);
+    updates += tesk::add_interval_lines(list, run, g, ext, lines);
+    benchmark::DoNotOptimize(ext(1, 1, 0));
+  }
+  state.counters["lines"] = static_cast<double>(lines.size());
+  state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LinePass)->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
