@@ -84,8 +84,9 @@ class DeckReader {
 
   // Free-form items from the front of the current line.
   void free(std::initializer_list<rec::InItem> items) { free_from(field_, items); }
-  void free_from(std::string_view text, std::initializer_list<rec::InItem> items) {
-    if (rec::read_free_internal(text, items, rec::Where{kDeckFile, line_}) != rec::ReadStatus::ok) {
+  // `first_column` is where `text` starts in the line, for the reports.
+  void free_from(std::string_view text, std::initializer_list<rec::InItem> items, int first_column = 1) {
+    if (rec::read_free_internal(text, items, rec::Where{kDeckFile, line_, first_column}) != rec::ReadStatus::ok) {
       rec::record_error(" Missing answer in line " + std::to_string(line_) + " of " +
                         std::string(kDeckFile) + ": found \"" + trimmed(text) + "\"");
     }
@@ -93,10 +94,10 @@ class DeckReader {
 
   // A real answer; values that are not finite cannot be computed with.
   float real() { return real_from(field_); }
-  float real_from(std::string_view text) {
+  float real_from(std::string_view text, int first_column = 1) {
     if (not_finite(text)) wrong("the answer must be a finite number");
     float v = 0.0f;
-    free_from(text, {&v});
+    free_from(text, {&v}, first_column);
     if (!std::isfinite(v)) wrong("the answer must be a finite number");
     return v;
   }
@@ -225,7 +226,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
     d.geom = f[0];
     if (!one_of(d.geom, "sg")) rec::stop(kBadGeom);
     // The value is read from columns 2 to 15 only.
-    d.geomval = r.real_from(std::string_view(f).substr(1, 14));
+    d.geomval = r.real_from(std::string_view(f).substr(1, 14), 2);
   }
 
   r.next();

@@ -218,6 +218,23 @@ TEST(DeckRun, FileLayerErrors) {
   }
 }
 
+TEST(DeckRun, DisplayRunNeedsNoLineListWhenTheDeckCountsIt) {
+  WorkDir dir;
+  dir.write("input-vorne", e2e::deck_text(e2e::valid_deck()));  // 3 records, no list on disk
+  auto r = dir.run(LF_TESK_BIN);
+  EXPECT_EQ(r.status, 0) << r.console;
+  EXPECT_EQ(split_lines(r.console).back(), "Stop - Program terminated.");
+}
+
+TEST(DeckRun, UnreadableGeometryValueNamesItsColumns) {
+  auto deck = e2e::valid_deck();
+  deck[25] = "g  3x0";
+  DeckResult r = run_deck(deck);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.console.back().find("record 26"), std::string::npos) << r.console.back();
+  EXPECT_NE(r.console.back().find("columns 4-6"), std::string::npos) << r.console.back();
+}
+
 TEST(DeckRun, DisplayRunCountsAndPlots) {
   auto deck = e2e::valid_deck();
   deck[6] = "0";

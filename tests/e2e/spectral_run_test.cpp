@@ -73,6 +73,17 @@ TEST(SpectralRun, ThreeIntervalsShareOneHeader) {
   EXPECT_DOUBLE_EQ(r.table71.rows[30001][0], 2300.0);
 }
 
+TEST(SpectralRun, NineteenIntervalsRun) {
+  // 18.17 interval widths of 3 cm-1 at 0.0001 cm-1; no line reaches them.
+  SpectralRun r = run_spectral({{28, "0.0001"}, {18, "2054.5"}, {29, "0."}}, "");
+  ASSERT_EQ(r.result.status, 0) << r.console.back();
+  EXPECT_TRUE(has_line(r, "at step:      1 of     19 with    30000 points"));
+  EXPECT_TRUE(has_line(r, "Working at   2054.0 -   2054.5 cm-1"));
+  EXPECT_TRUE(has_line(r, "at step:     19 of     19 with     5000 points"));
+  EXPECT_EQ(r.table71.rows.size(), 18u * 30001u + 5001u);
+  EXPECT_EQ(r.table71.rows.back()[3], 1.0);  // no line: transmission 1
+}
+
 TEST(SpectralRun, SizeChecksStopTheRun) {
   struct Case {
     std::vector<std::pair<int, std::string>> changes;
