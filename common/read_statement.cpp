@@ -44,12 +44,7 @@ ReadStatus read_formatted(const Format& fmt, std::span<const InItem> items, Reco
   std::string_view record;
   if (!source.next(record)) return ReadStatus::end;
   std::size_t pos = 0;
-  struct Frame {
-    int begin;
-    int left;
-  };
-  Frame frames[kMaxGroupDepth];
-  int depth = 0;
+  GroupLoops groups;
   const InItem* item = items.data();
   const InItem* const last = item + items.size();
   auto fail = [&](const char* what, std::size_t w) {
@@ -108,16 +103,11 @@ ReadStatus read_formatted(const Format& fmt, std::span<const InItem> items, Reco
         ++pc;
         break;
       case OpKind::group_begin:
-        frames[depth++] = Frame{pc, op.repeat};
+        groups.enter(pc, op.repeat);
         ++pc;
         break;
       case OpKind::group_end:
-        if (--frames[depth - 1].left > 0) {
-          pc = frames[depth - 1].begin + 1;
-        } else {
-          --depth;
-          ++pc;
-        }
+        pc = groups.leave(pc);
         break;
       case OpKind::end:
         if (item == last) return ReadStatus::ok;

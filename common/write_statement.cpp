@@ -64,12 +64,7 @@ void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out) {
   auto move_to_pos = [&] {
     if (pos > record->size()) record->append(pos - record->size(), ' ');
   };
-  struct Frame {
-    int begin;
-    int left;
-  };
-  Frame frames[kMaxGroupDepth];
-  int depth = 0;
+  GroupLoops groups;
   int scale = 0;
   bool dollar = false;
   const OutItem* item = items.data();
@@ -118,16 +113,11 @@ void encode(const Format& fmt, std::span<const OutItem> items, Encoded& out) {
         ++pc;
         break;
       case OpKind::group_begin:
-        frames[depth++] = Frame{pc, op.repeat};
+        groups.enter(pc, op.repeat);
         ++pc;
         break;
       case OpKind::group_end:
-        if (--frames[depth - 1].left > 0) {
-          pc = frames[depth - 1].begin + 1;
-        } else {
-          --depth;
-          ++pc;
-        }
+        pc = groups.leave(pc);
         break;
       case OpKind::end:
         if (item == last) return finish();

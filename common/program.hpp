@@ -1,0 +1,17 @@
+// The frame of both programs' main: the body runs on the console, and the way
+// it ended becomes the last console line and the exit status.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+
+#include "common/records.hpp"
+
+namespace rec {
+
+// Runs `body`; a normal end prints "Stop - Program terminated." and returns
+// 0, a Stop prints its message and returns 1, a RecordError prints its
+// report and returns 2. The pending console line is ended in every case.
+int run_program(std::ostream& out, const std::function<void(Console&)>& body);
+
+}  // namespace rec
