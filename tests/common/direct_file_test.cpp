@@ -1,25 +1,20 @@
 // Files of fixed-length records opened for direct access.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "common/records.hpp"
+#include "program_run.hpp"
 
 namespace {
 
 class DirectAccess : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("rec_direct_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
     path_ = (dir_ / "lines.par").string();
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   // n records "recNNNvvvv" of 10 characters plus CR LF (NNN = n mod 1000).
   void make(int n, const std::string& tail = "") {
     std::ofstream out(path_, std::ios::binary);
@@ -30,7 +25,8 @@ class DirectAccess : public testing::Test {
     }
     out << tail;
   }
-  std::filesystem::path dir_;
+  testing_support::WorkDir work_;
+  const std::filesystem::path& dir_ = work_.path();
   std::string path_;
 };
 

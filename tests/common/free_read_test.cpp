@@ -1,7 +1,6 @@
 // Free-form reads: separators, apostrophes, words for character items, the
 // records a statement consumes, end of data and the reports of bad values.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -11,24 +10,19 @@
 #include <vector>
 
 #include "common/records.hpp"
+#include "program_run.hpp"
 
 namespace {
 
 class FreeFormFile : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("rec_free_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string file(const std::string& content) {
     std::string path = (dir_ / "data").string();
     std::ofstream(path, std::ios::binary) << content;
     return path;
   }
-  std::filesystem::path dir_;
+  testing_support::WorkDir work_;
+  const std::filesystem::path& dir_ = work_.path();
 };
 
 TEST(FreeFormRead, SeparatorsAreBlanksTabsCommasAndLineEnds) {

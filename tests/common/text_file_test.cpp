@@ -1,7 +1,6 @@
 // Sequential text files: records written whole with CR LF, read back up to LF
 // with a CR before it dropped; missing and unwritable files are reported.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "common/records.hpp"
+#include "program_run.hpp"
 
 namespace {
 
@@ -16,13 +16,6 @@ using namespace std::string_view_literals;
 
 class TextFile : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("rec_text_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string path(const char* name) const { return (dir_ / name).string(); }
   static std::string bytes(const std::string& p) {
     std::ifstream in(p, std::ios::binary);
@@ -33,7 +26,8 @@ class TextFile : public testing::Test {
   static void put(const std::string& p, const std::string& content) {
     std::ofstream(p, std::ios::binary) << content;
   }
-  std::filesystem::path dir_;
+  testing_support::WorkDir work_;
+  const std::filesystem::path& dir_ = work_.path();
 };
 
 TEST_F(TextFile, RecordsEndWithCrLfAndKeepTheirFirstCharacter) {

@@ -3,8 +3,6 @@
 // construction can be checked on profiles whose answers are known.
 #pragma once
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "common/stop.hpp"
+#include "program_run.hpp"
 
 namespace atmtest {
 
@@ -34,28 +33,13 @@ inline std::string stop_message(const std::function<void()>& f) {
 // A fresh directory under the system's temporary directory, removed again.
 class TempDir {
  public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "atmosphere_test_XXXXXX").string();
-    if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
   // The directory as an input-path prefix: ends with its separator.
-  std::string prefix() const { return path_.string() + "/"; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  void write(const std::string& name, const std::string& text) const {
-    std::ofstream out(path_ / name, std::ios::binary);
-    out << text;
-  }
+  std::string prefix() const { return dir_.path().string() + "/"; }
+  std::string file(const std::string& name) const { return (dir_.path() / name).string(); }
+  void write(const std::string& name, const std::string& text) const { dir_.write(name, text); }
 
  private:
-  std::filesystem::path path_;
+  testing_support::WorkDir dir_;
 };
 
 inline std::string num(double v) {
