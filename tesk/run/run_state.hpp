@@ -18,11 +18,6 @@ struct AirPath {
   int nseg = 0;                            // path segments
   int tangent_layer = 0;                   // limb path: the lowest layer it reaches
   int nlayers = 0;                         // layers whose optical depths the line pass computes
-
-  // The layer whose optical depth, temperature, mixing ratio and altitude
-  // segment s (1..nseg) carries: on a limb path levorder(s), so that both
-  // halves of the path count; on a ground path segment s is layer s.
-  int layer_of(char geom, int s) const { return geom == 's' ? levorder(s) : s; }
 };
 
 struct RunState {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/nint.hpp"
+#include "tesk/engine/air_path.hpp"
 #include "tesk/engine/convolution.hpp"
 #include "tesk/engine/cosine_transform.hpp"
 #include "tesk/engine/line_list.hpp"
@@ -40,7 +41,7 @@ struct Work {
 std::vector<Segment> path_segments(const RunState& state) {
   std::vector<Segment> segs;
   for (int s = 1; s <= state.path.nseg; ++s) {
-    const int l = state.path.layer_of(state.deck.geom, s);
+    const int l = segment_layer(state.deck.geom, state.path.levorder, s);
     segs.push_back(Segment{l, state.atm.temp(l), state.atm.vmr(state.deck.gasno, l), state.atm.alt(l)});
   }
   return segs;
