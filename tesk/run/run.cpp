@@ -19,28 +19,27 @@ void start_up(RunState& state) {
   d = read_deck();
   finish_deck(d);
   state.names = compose_names(d.outpath, d.outpath_p, d.inpath, d.inpath_p);
-  if (d.nrec == 0) d.nrec = count_records(d.linefile.substr(0, static_cast<std::size_t>(d.linefile_len)));
+  if (d.nrec == 0) d.nrec = count_records(d.line_list_path());
 }
 
-// The steps after the spectra. Line finding (study d) and the interferogram
-// (study i) on the spectra of an earlier run are not part of this version.
-void after_spectra(RunState& state, rec::Console& console, bool spectra_computed) {
+// A sort run works on the tables of an earlier run. It computes no weighting
+// functions, so table77 gets its header only; line finding (study d) and the
+// interferogram (study i) are not part of this version.
+void sort_run(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
-  if ((d.study == 'w' || d.study == 'a') && !spectra_computed) {
-    // A sort run computes no weighting functions: table77 gets its header only.
+  if (d.study == 'w' || d.study == 'a') {
     write_averaged_weighting_table(state.names.table77, make_weighting_matrix(), {}, 0, console);
   }
-  if ((d.study == 'd' || d.study == 'i') && !spectra_computed) rec::stop(kSortNotAvailable);
+  if (d.study == 'd' || d.study == 'i') rec::stop(kSortNotAvailable);
 }
 
 void dispatch(RunState& state, rec::Console& console) {
   switch (state.deck.runmode) {
     case 'c':
       run_spectra(state, console);
-      after_spectra(state, console, true);
       break;
     case 's':
-      after_spectra(state, console, false);
+      sort_run(state, console);
       break;
     default:
       break;  // a display run goes straight to the plot

@@ -26,7 +26,7 @@ constexpr std::string_view kAtStep = "(' at step: ',i6,' of ',i6,' with ',      
 constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening calculated')";
 
 constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
-constexpr float kIntervalSteps = 30000.0f;
+constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
 
 // What one interval needs beside the run state; sized once for the run.
 struct Work {
@@ -156,7 +156,7 @@ void run_spectra(RunState& state, rec::Console& console) {
     console.write(rec::Format(kAtStep), {i, ninterval, g.npts});
     console.write_free();
 
-    LineList list(d.linefile.substr(0, static_cast<std::size_t>(d.linefile_len)), d.reclen, d.nrec, d.dbtype);
+    LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
     run_interval(state, w, list, g, segs, table71, i == 1, console);
   }
 
