@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tesk/engine/line_list.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/line_pass.hpp"
@@ -86,14 +86,14 @@ void BM_LinePass(benchmark::State& state) {
   tesk::RunState run;
   run.deck = tesk::read_deck();
   tesk::finish_deck(run.deck);
-  run.deck.nrec = tesk::count_records("lines.hit");
+  run.deck.nrec = inputs::count_records("lines.hit");
   tesk::set_up_path(run);
   tesk::IntervalGrid g{run.deck.vlo, run.deck.vhi, run.deck.grid, 30000};
   tesk::Extinction ext;
-  std::vector<tesk::LineRecord> lines;
+  std::vector<inputs::LineRecord> lines;
   long long updates = 0;
   for (auto _ : state) {
-    tesk::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, run.deck.dbtype);
+    inputs::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, run.deck.dbtype);
     updates += tesk::add_interval_lines(list, run, g, ext, lines);
     benchmark::DoNotOptimize(ext(1, 1, 0));
   }

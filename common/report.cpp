@@ -54,9 +54,4 @@ std::string write_report(std::string_view path, int error) {
   return " Cannot write file " + std::string(path) + ": " + reason(error);
 }
 
-std::string end_of_data_report(std::string_view path, int records_read) {
-  return " " + std::string(path) + " ends after record " + std::to_string(records_read) +
-         "; more records were expected";
-}
-
 }  // namespace rec

@@ -25,9 +25,4 @@ std::string open_report(std::string_view path, int error);
 std::string create_report(std::string_view path, int error);
 std::string write_report(std::string_view path, int error);
 
-// A read that needs a record the file does not have: " input-vorne ends after
-// record 12; more records were expected". For callers whose loop must not end
-// early (a deck shorter than its fixed number of lines).
-std::string end_of_data_report(std::string_view path, int records_read);
-
 }  // namespace rec

@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "inputs/molecules.hpp"
 #include "tesk/engine/molecular_mass.hpp"
 #include "tesk/engine/voigt.hpp"
 #include "tesk/partition/partition.hpp"
@@ -35,7 +36,7 @@ double line_intensity_at(int gas, [[maybe_unused]] int isotope, double nu0, doub
   // The bracket is formed in the temperature's own single precision.
   double s = s296 * std::exp(kC2 * elow * (kInverseReferenceTemp - 1.0f / temp));
   s = s * (1.0 - std::exp(-kC2 * nu0 / temp)) / (1.0 - std::exp(-kC2 * nu0 / kReferenceTemp));
-  const int k = partition_index(gas);
+  const int k = inputs::partition_index(gas);
   if (k <= kPartitionMolecules) s = s * partition_ratio(k, temp);
   return s * column * pathfac;
 }

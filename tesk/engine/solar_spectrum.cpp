@@ -3,7 +3,7 @@
 #include <cassert>
 #include <string>
 
-#include "common/records.hpp"
+#include "inputs/solar_file.hpp"
 
 namespace tesk {
 
@@ -14,9 +14,7 @@ struct Sample {
   float f = 0.0f;  // relative solar value
 };
 
-bool read_sample(rec::TextReader& in, Sample& s) {
-  return in.read_free({&s.w, &s.f}) == rec::ReadStatus::ok;
-}
+bool read_sample(inputs::SolarFile& in, Sample& s) { return in.next(s.w, s.f); }
 
 void scale(std::span<double> spec, int j, float factor) {
   if (!spec.empty()) spec[static_cast<std::size_t>(j)] *= factor;
@@ -28,13 +26,12 @@ void apply_solar_spectrum(std::span<double> all_gases, std::span<double> all_sca
                           std::string_view inpath, float vstart, float grid, int npts) {
   assert(all_gases.empty() || npts < 0 || all_gases.size() > static_cast<std::size_t>(npts));
   assert(all_scaled.empty() || npts < 0 || all_scaled.size() > static_cast<std::size_t>(npts));
-  const std::string_view prefix = inpath.substr(0, inpath.find(' '));
-  rec::TextReader in(std::string(prefix) + std::string(kSolarFileName));
+  inputs::SolarFile in(inpath);
 
   // The first record of the file is a header pair, not a sample.
   Sample s0;
   Sample s1;
-  if (in.read_free() != rec::ReadStatus::ok || !read_sample(in, s0) || !read_sample(in, s1)) {
+  if (!in.skip() || !read_sample(in, s0) || !read_sample(in, s1)) {
     in.close();
     return;
   }

@@ -9,10 +9,8 @@
 
 namespace tesk {
 
-inline constexpr std::string_view kSolarFileName = "solar.dat";
-
-// Opens `inpath` up to its first blank followed by kSolarFileName as an
-// existing file and reads it from the start: one record that is discarded,
+// Opens "solar.dat" on `inpath` (inputs/solar_file.hpp) and reads it from the
+// start: one record that is discarded,
 // then records of a wavenumber (cm-1, ascending) and a relative solar value
 // (1 = continuum). Sample w0 stands for [w0 - h, w0 + h] with h half the
 // spacing to the next sample; the cell of grid point j (j = 0..npts, at

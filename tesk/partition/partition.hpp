@@ -10,12 +10,7 @@ namespace tesk {
 
 inline constexpr std::string_view kPartitionWrongMessage = " Partitioning function wrong";
 
-// Partition index k (a HITRAN molecule number) of a program gas number. Gases
-// whose program number differs from their HITRAN number are mapped, e.g. the
-// deuterated water isotope 49 to water 1; every other number is returned
-// unchanged, even where it denotes another molecule in the HITRAN numbering.
-// Each rule tests the incoming number, so the rules do not chain.
-int partition_index(int gas);
+// The partition index k of a program gas is inputs::partition_index.
 
 // Vibrational partition function a + b T + c T^2 of molecule k at `temp` (K),
 // single precision. Precondition: 1 <= k <= kPartitionMolecules.

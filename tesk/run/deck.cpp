@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "common/nint.hpp"
+#include "inputs/molecules.hpp"
 #include "tesk/run/gas_names.hpp"
 
 namespace tesk {
 namespace {
 
 constexpr std::string_view kDeckFile = "input-vorne";
-constexpr std::string_view kLineFormat = "(i2,i1,f12.6,e10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3,26x)";
 
 // The system's messages, byte for byte.
 constexpr std::string_view kLinefileTooLong = "Path and name for spectral database to long";
@@ -284,13 +284,12 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 void finish_deck(Deck& d) {
   d.wing_threshold = (d.grid < 0.01f || d.study == 'w' || d.study == 'a') ? 1.0e-12f : 1.0e-8f;
   d.gasno = gas_number(d.gasname);
-  if (d.gasno == 1 && d.isotope == 4) {
+  if (d.gasno == inputs::kWater && d.isotope == inputs::kHdoIsotope) {
     d.gasname = "hdo    ";
-    d.gasno = kHdo;
+    d.gasno = inputs::kHdo;
     d.isotope = 0;
   }
   if (d.gasno == 0) rec::stop(kBadGasName);
-  d.line_format = std::string(kLineFormat);
 }
 
 }  // namespace tesk

@@ -2,12 +2,10 @@
 
 namespace tesk {
 
-FileNames compose_names(const std::string& outpath, int outpath_p, const std::string& inpath,
-                        int inpath_p) {
+FileNames compose_names(const std::string& outpath, int outpath_p) {
   // The prefix ends with its own directory separator (or is empty), so the
   // name follows its last character.
   const std::string out = outpath.substr(0, static_cast<std::size_t>(outpath_p - 1));
-  const std::string in = inpath.substr(0, static_cast<std::size_t>(inpath_p - 1));
   FileNames n;
   n.table70 = out + "table70";
   n.table71 = out + "table71";
@@ -19,7 +17,6 @@ FileNames compose_names(const std::string& outpath, int outpath_p, const std::st
   n.table77 = out + "table77";
   n.table78 = out + "table78";
   n.table90 = out + "table90";
-  n.solar = in + "solar.dat";
   return n;
 }
 

@@ -15,8 +15,6 @@ inline constexpr std::array<std::string_view, 52> kGasNames = {
     "cfclo", "c2h6",   "c2h4",   "c2h2",  "n2",      "chclf2", "cocl2",  "ch3br", "ch3i",
     "hcooh", "h2s",    "chcl2f", "hdo",   "sf6",     "f113",   "clcn"};
 
-inline constexpr int kHdo = 49;  // gas number of the deuterated water isotope
-
 // The gas number of a name (blank-padded to 7 characters, lower case,
 // compared exactly), 1..52, or 0 when the name is not in the table.
 int gas_number(std::string_view name);

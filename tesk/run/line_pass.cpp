@@ -5,7 +5,7 @@
 namespace tesk {
 namespace {
 
-bool is_target(const Deck& d, const Atmosphere& atm, const LineRecord& line, int l) {
+bool is_target(const Deck& d, const Atmosphere& atm, const inputs::LineRecord& line, int l) {
   if (line.gas != d.gasno || (d.isotope != 0 && d.isotope != line.isotope)) return false;
   // Line finding counts the target as target only within the target layer.
   if (d.study == 'd' || d.study == 'i') return d.altlo <= atm.alt(l) && atm.alt(l) <= d.althi;
@@ -14,19 +14,19 @@ bool is_target(const Deck& d, const Atmosphere& atm, const LineRecord& line, int
 
 }  // namespace
 
-long long add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
-                             std::vector<LineRecord>& lines) {
+long long add_interval_lines(inputs::LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
+                             std::vector<inputs::LineRecord>& lines) {
   const Deck& d = state.deck;
   const Atmosphere& atm = state.atm;
   lines.clear();
-  list.for_each_line(list.record_range(g.vstart, g.vend, d.margin), [&](const LineRecord& line) {
+  list.for_each_line(list.record_range(g.vstart, g.vend, d.margin), [&](const inputs::LineRecord& line) {
     if (line.gas >= 1 && line.gas <= kMaxGases) lines.push_back(line);
   });
 
   long long updates = 0;
   for (int l = 1; l <= state.path.nlayers; ++l) {
     const float temp = atm.temp(l);
-    for (const LineRecord& line : lines) {
+    for (const inputs::LineRecord& line : lines) {
       const int c = is_target(d, atm, line, l) ? kTargetClass : kOtherClass;
       const double s_l = line_intensity_at(line.gas, line.isotope, line.position, line.intensity,
                                            line.lower_energy, temp, atm.column(l), state.path.pathfac(l)) *

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "tesk/engine/line_list.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/run/run_state.hpp"
 
@@ -26,7 +26,7 @@ struct IntervalGrid {
 // mixing ratio for (number below 1 or above kMaxGases) add nothing. Returns
 // the number of line-layer-point additions. Throws rec::RecordError for an
 // unreadable or unsorted list.
-long long add_interval_lines(LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
-                             std::vector<LineRecord>& lines);
+long long add_interval_lines(inputs::LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
+                             std::vector<inputs::LineRecord>& lines);
 
 }  // namespace tesk

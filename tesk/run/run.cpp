@@ -1,7 +1,7 @@
 #include "tesk/run/run.hpp"
 
 #include "common/plot.hpp"
-#include "tesk/engine/line_list.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/run/banner.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
@@ -18,8 +18,8 @@ void start_up(RunState& state) {
   Deck& d = state.deck;
   d = read_deck();
   finish_deck(d);
-  state.names = compose_names(d.outpath, d.outpath_p, d.inpath, d.inpath_p);
-  if (d.nrec == 0) d.nrec = count_records(d.line_list_path());
+  state.names = compose_names(d.outpath, d.outpath_p);
+  if (d.nrec == 0) d.nrec = inputs::count_records(d.line_list_path());
 }
 
 // A sort run works on the tables of an earlier run. It computes no weighting

@@ -8,7 +8,7 @@
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/convolution.hpp"
 #include "tesk/engine/cosine_transform.hpp"
-#include "tesk/engine/line_list.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/engine/planck.hpp"
 #include "tesk/engine/radiative_transfer.hpp"
 #include "tesk/engine/solar_spectrum.hpp"
@@ -33,7 +33,7 @@ struct Work {
   Extinction ext;
   Spectra spec;
   CosineTransform plans;
-  std::vector<LineRecord> lines;
+  std::vector<inputs::LineRecord> lines;
   WeightingMatrix k = make_weighting_matrix();
 };
 
@@ -65,7 +65,7 @@ void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspe
   }
 }
 
-void run_interval(RunState& state, Work& w, LineList& list, const IntervalGrid& g, const std::vector<Segment>& segs,
+void run_interval(RunState& state, Work& w, inputs::LineList& list, const IntervalGrid& g, const std::vector<Segment>& segs,
                   rec::TextWriter& table71, bool first, rec::Console& console) {
   const Deck& d = state.deck;
   const int nspec = d.study == 's' ? 3 : 4;
@@ -156,7 +156,7 @@ void run_spectra(RunState& state, rec::Console& console) {
     console.write(rec::Format(kAtStep), {i, ninterval, g.npts});
     console.write_free();
 
-    LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
+    inputs::LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
     run_interval(state, w, list, g, segs, table71, i == 1, console);
   }
 

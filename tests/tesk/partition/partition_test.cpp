@@ -9,32 +9,14 @@
 #include <string>
 
 #include "common/stop.hpp"
+#include "inputs/molecules.hpp"
 #include "tesk/partition/partition_table.hpp"
 
 namespace {
 
-using tesk::partition_index;
+using inputs::partition_index;
 using tesk::partition_ratio;
 using tesk::vibrational_fit;
-
-TEST(PartitionIndex, MapsProgramGasesToHitranMolecules) {
-  struct Case {
-    int gas;
-    int k;
-  };
-  const Case cases[] = {
-      {49, 1},  {41, 22}, {28, 23}, {30, 24}, {23, 25}, {40, 26}, {38, 27}, {36, 29},
-      {50, 30}, {47, 31}, {46, 32}, {22, 33}, {27, 35},
-      // Unlisted numbers keep their own, even where HITRAN means another molecule.
-      {1, 1},   {2, 2},   {21, 21}, {24, 24}, {33, 33}, {34, 34}, {52, 52}, {120, 120},
-      // The rules test the incoming number only: 23 -> 25, but 25 stays 25.
-      {25, 25}, {26, 26}, {29, 29}, {31, 31}, {32, 32}, {35, 35},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.gas);
-    EXPECT_EQ(partition_index(c.gas), c.k);
-  }
-}
 
 TEST(PartitionRatio, WorkedValues) {
   // CO2 at 296 K: Qv(296) = 1.08484 against the tabulated 1.085.

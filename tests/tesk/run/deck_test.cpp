@@ -62,7 +62,6 @@ TEST(DeckAnswers, DerivedSettings) {
   tesk::Deck d = read_with({{31, "2."}, {39, "0.4"}, {40, "0.4"}});
   EXPECT_FLOAT_EQ(d.fovarea, 4.0f * 3.1415f);  // pi as 3.1415
   EXPECT_FLOAT_EQ(d.wincentre, 0.2f);           // stored halved after its check
-  EXPECT_EQ(d.line_format, "(i2,i1,f12.6,e10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3,26x)");
   EXPECT_EQ(d.linefile_len, 9);
   EXPECT_EQ(d.plotfile.substr(0, static_cast<std::size_t>(d.plotfile_len)), "plot.dat");
 }
@@ -94,18 +93,14 @@ TEST(GasNames, TableOrderAndUnknownNames) {
 
 TEST(FileNames, WrittenBehindThePrefix) {
   std::string blank(200, ' ');
-  tesk::FileNames n = tesk::compose_names(blank, 1, blank, 1);
+  tesk::FileNames n = tesk::compose_names(blank, 1);
   EXPECT_EQ(n.table70, "table70");
   EXPECT_EQ(n.table90, "table90");
-  EXPECT_EQ(n.solar, "solar.dat");
   std::string res = "res/ a comment";
   res.resize(200, ' ');
-  std::string in = "data/";
-  in.resize(200, ' ');
-  n = tesk::compose_names(res, 5, in, 6);
+  n = tesk::compose_names(res, 5);
   EXPECT_EQ(n.table71, "res/table71");
   EXPECT_EQ(n.table78, "res/table78");
-  EXPECT_EQ(n.solar, "data/solar.dat");
 }
 
 }  // namespace

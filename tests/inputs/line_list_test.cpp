@@ -1,4 +1,5 @@
-#include "tesk/engine/line_list.hpp"
+#include "inputs/line_list.hpp"
+#include "inputs/molecules.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,8 @@
 
 namespace {
 
-using tesk::LineList;
-using tesk::LineRecord;
+using inputs::LineList;
+using inputs::LineRecord;
 using testing_support::WorkDir;
 
 // A fixed-point field of `w` characters without the zero before the point,
@@ -46,7 +47,7 @@ std::string list_of(const std::vector<double>& positions, const std::string& end
 }
 
 TEST(LineRecordDecode, ReadsTheUsedColumns) {
-  LineRecord l = tesk::decode_line_record(record(6, '1', 2950.123456, 1.234e-19, 0.0655, 1234.5678, 0.75),
+  LineRecord l = inputs::decode_line_record(record(6, '1', 2950.123456, 1.234e-19, 0.0655, 1234.5678, 0.75),
                                           {"lines", 1});
   EXPECT_EQ(l.gas, 6);
   EXPECT_EQ(l.isotope, 1);
@@ -61,8 +62,8 @@ TEST(LineRecordDecode, UnusedColumnsMayHoldAnything) {
   std::string r = record(6, '1', 2950.0);
   std::string garbage = r;
   for (int c : {26, 30, 35, 41, 45, 60, 67, 70, 73, 80, 99}) garbage[static_cast<std::size_t>(c - 1)] = '#';
-  LineRecord a = tesk::decode_line_record(r, {"lines", 1});
-  LineRecord b = tesk::decode_line_record(garbage, {"lines", 1});
+  LineRecord a = inputs::decode_line_record(r, {"lines", 1});
+  LineRecord b = inputs::decode_line_record(garbage, {"lines", 1});
   EXPECT_EQ(a.gas, b.gas);
   EXPECT_EQ(a.position, b.position);
   EXPECT_EQ(a.intensity, b.intensity);
@@ -78,7 +79,7 @@ TEST(LineRecordDecode, IsotopeLettersOfLongRecords) {
   } cases[] = {{'1', 1}, {'9', 9}, {'0', 10}, {'A', 11}, {'B', 12}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.column);
-    EXPECT_EQ(tesk::decode_line_record(record(2, c.column, 2300.0), {"lines", 1}).isotope, c.isotope);
+    EXPECT_EQ(inputs::decode_line_record(record(2, c.column, 2300.0), {"lines", 1}).isotope, c.isotope);
   }
 }
 
@@ -86,7 +87,7 @@ TEST(LineRecordDecode, UnreadableFieldNamesRecordAndColumns) {
   std::string r = record(6, '1', 2950.0);
   r.replace(3, 12, "  29x0.12345");
   try {
-    tesk::decode_line_record(r, {"lines.hit", 17});
+    inputs::decode_line_record(r, {"lines.hit", 17});
     FAIL() << "no error";
   } catch (const rec::RecordError& e) {
     std::string what = e.what();
@@ -94,7 +95,7 @@ TEST(LineRecordDecode, UnreadableFieldNamesRecordAndColumns) {
     EXPECT_NE(what.find("17"), std::string::npos) << what;
   }
   std::string bad_iso = record(6, 'x', 2950.0);
-  EXPECT_THROW(tesk::decode_line_record(bad_iso, {"lines.hit", 3}), rec::RecordError);
+  EXPECT_THROW(inputs::decode_line_record(bad_iso, {"lines.hit", 3}), rec::RecordError);
 }
 
 TEST(HitranRenumbering, TableOfMolecules) {
@@ -110,19 +111,19 @@ TEST(HitranRenumbering, TableOfMolecules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.molecule);
     int iso = c.isotope;
-    EXPECT_EQ(tesk::hitran_to_internal_gas(c.molecule, iso), c.gas);
+    EXPECT_EQ(inputs::hitran_to_internal_gas(c.molecule, iso), c.gas);
     EXPECT_EQ(iso, c.isotope_after);
   }
 }
 
 TEST(HitranRenumbering, TypeAListsKeepTheirNumbers) {
   LineRecord l;
-  EXPECT_TRUE(tesk::read_line(record(38, '1', 2950.0), 'a', {"lines", 1}, l));
+  EXPECT_TRUE(inputs::read_line(record(38, '1', 2950.0), 'a', {"lines", 1}, l));
   EXPECT_EQ(l.gas, 38);
-  EXPECT_TRUE(tesk::read_line(record(28, '1', 2950.0), 'a', {"lines", 1}, l));
+  EXPECT_TRUE(inputs::read_line(record(28, '1', 2950.0), 'a', {"lines", 1}, l));
   EXPECT_EQ(l.gas, 28);
-  EXPECT_FALSE(tesk::read_line(record(28, '1', 2950.0), 'h', {"lines", 1}, l));
-  EXPECT_TRUE(tesk::read_line(record(38, '1', 2950.0), 'h', {"lines", 1}, l));
+  EXPECT_FALSE(inputs::read_line(record(28, '1', 2950.0), 'h', {"lines", 1}, l));
+  EXPECT_TRUE(inputs::read_line(record(38, '1', 2950.0), 'h', {"lines", 1}, l));
   EXPECT_EQ(l.gas, 39);
 }
 
@@ -156,6 +157,21 @@ TEST_F(LineListFile, BisectionFindsLastRecordBelow) {
   }
 }
 
+// The 64-bit probe sees positions that a 32-bit float cannot tell apart:
+// 2000.000001 rounds to 2000.0f, so only the 64-bit probe counts the record
+// at 2000.000000 as below it.
+TEST_F(LineListFile, ProbePrecisionDecidesAtTheBoundary) {
+  std::string path = write(list_of({1999.5, 2000.0, 2000.000002, 2001.0}));
+  LineList single(path, 101, 4, 'h');
+  LineList wide(path, 101, 4, 'h', inputs::Probe::double_precision);
+  EXPECT_EQ(single.locate_wavenumber(2000.000001), 1);
+  EXPECT_EQ(wide.locate_wavenumber(2000.000001), 2);
+  EXPECT_EQ(wide.locate_wavenumber(2000.000003), 3);
+  // The limits of a range are formed in the probe's precision too.
+  EXPECT_EQ(wide.record_range(2000.000001, 2000.5, 0.0).first, 3);
+  EXPECT_EQ(single.record_range(2000.000001, 2000.5, 0.0).first, 2);
+}
+
 TEST_F(LineListFile, RecordRangeOfAnInterval) {
   std::string path = write(list_of({2000.1, 2000.5, 2000.5, 2001.0, 2002.0}));
   LineList list(path, 101, 5, 'h');
@@ -175,7 +191,7 @@ TEST_F(LineListFile, RecordRangeOfAnInterval) {
 
 TEST_F(LineListFile, EmptyListHasNoLines) {
   std::string path = write("");
-  EXPECT_EQ(tesk::count_records(path), 0);
+  EXPECT_EQ(inputs::count_records(path), 0);
   LineList list(path, 101, 0, 'h');
   EXPECT_EQ(list.locate_wavenumber(2000.0f), 0);
   EXPECT_TRUE(list.record_range(1000.0f, 3000.0f, 10.0f).empty());
@@ -184,12 +200,12 @@ TEST_F(LineListFile, EmptyListHasNoLines) {
 TEST_F(LineListFile, CountsRecords) {
   std::vector<double> positions;
   for (int i = 0; i < 1000; ++i) positions.push_back(2000.0 + 0.001 * i);
-  EXPECT_EQ(tesk::count_records(write(list_of(positions))), 1000);
+  EXPECT_EQ(inputs::count_records(write(list_of(positions))), 1000);
 }
 
 TEST_F(LineListFile, CrLfListsWorkWithTheirOwnLength) {
   std::string path = write(list_of({2000.1, 2000.5, 2001.0}, "\r\n"));
-  EXPECT_EQ(tesk::count_records(path), 3);
+  EXPECT_EQ(inputs::count_records(path), 3);
   LineList list(path, 102, 3, 'h');
   EXPECT_EQ(list.locate_wavenumber(2000.6f), 2);
 }
@@ -232,7 +248,7 @@ TEST_F(LineListFile, RecordCountBeyondTheFileIsReported) {
 TEST_F(LineListFile, UnsortedListIsReported) {
   std::string path = write(list_of({2000.1, 2000.5, 2000.3, 2001.0}));
   try {
-    tesk::count_records(path);
+    inputs::count_records(path);
     FAIL() << "no error";
   } catch (const rec::RecordError& e) {
     EXPECT_NE(std::string(e.what()).find("record 3"), std::string::npos) << e.what();
@@ -242,7 +258,7 @@ TEST_F(LineListFile, UnsortedListIsReported) {
 }
 
 TEST_F(LineListFile, MissingFileIsReported) {
-  EXPECT_THROW(tesk::count_records((dir_.path() / "none.hit").string()), rec::RecordError);
+  EXPECT_THROW(inputs::count_records((dir_.path() / "none.hit").string()), rec::RecordError);
   EXPECT_THROW(LineList((dir_.path() / "none.hit").string(), 101, 1, 'h'), rec::RecordError);
 }
 
@@ -250,7 +266,7 @@ TEST_F(LineListFile, MissingFileIsReported) {
 TEST(LineListRealData, CountAndSearchTheExtract) {
   const std::string path = std::string(LF_SHARED_DATA) + "/lines_2900-3070.hit";
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "shared data not found: " << path;
-  const int n = tesk::count_records(path);
+  const int n = inputs::count_records(path);
   EXPECT_EQ(n, 24783);
   LineList list(path, 101, n, 'h');
   LineList::Range r = list.record_range(3000.0f, 3001.0f, 0.0f);
@@ -268,7 +284,7 @@ TEST(LineListRealData, CountAndSearchTheExtract) {
   EXPECT_GT(gas38, 0);
   EXPECT_GT(gas39, 0);
   std::string_view before = list.raw_record(r.first - 1);
-  EXPECT_LT(tesk::decode_line_record(before, {path, r.first - 1}).position, 3000.0 + 1e-3);
+  EXPECT_LT(inputs::decode_line_record(before, {path, r.first - 1}).position, 3000.0 + 1e-3);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-#include "tesk/engine/line_list.hpp"
+#include "inputs/line_list.hpp"
 
 #include <cstdio>
 #include <string>
 
-namespace tesk {
+#include "inputs/molecules.hpp"
+
+namespace inputs {
 namespace {
 
 // Only the fields the programs use; the self width (41-45), the shift and the
@@ -77,37 +79,6 @@ LineRecord decode_line_record(std::string_view record, RecordOrigin origin) {
   return line;
 }
 
-int hitran_to_internal_gas(int molecule, int& isotope) {
-  if (molecule == 1 && isotope == 4) {
-    isotope = 1;
-    return 49;  // HDO is a gas of its own
-  }
-  if (molecule <= 21) return molecule;
-  switch (molecule) {
-    case 22: return 41;
-    case 23: return 28;
-    case 24: return 30;
-    case 25: return 23;
-    case 26: return 40;
-    case 27: return 38;
-    case 29: return 36;
-    case 30: return 50;
-    case 31: return 47;
-    case 32: return 46;
-    case 33: return 22;
-    case 35: return 27;
-    // Molecules numbered after the original table: without these, a modern
-    // list would file its C2H4 lines (38) under the program's c2h6.
-    case 38: return 39;
-    case 40: return 44;
-    case 42: return 31;
-    case 49: return 43;
-    case 51: return 29;
-    case 54: return 45;
-    default: return 0;  // 28, 34, 36 and every other newer molecule: no gas of the program
-  }
-}
-
 bool read_line(std::string_view record, char dbtype, RecordOrigin origin, LineRecord& line) {
   line = decode_line_record(record, origin);
   if (dbtype == 'h') {
@@ -132,8 +103,8 @@ int count_records(const std::string& path) {
   return n;
 }
 
-LineList::LineList(const std::string& path, int reclen, int nrec, char dbtype)
-    : path_(path), file_(path, reclen), nrec_(nrec), dbtype_(dbtype) {
+LineList::LineList(const std::string& path, int reclen, int nrec, char dbtype, Probe probe)
+    : path_(path), file_(path, reclen), nrec_(nrec), dbtype_(dbtype), probe_(probe) {
   long found = first_record_length(path);
   if (found > 0 && found != reclen) {
     rec::record_error(" Line list " + path + ": record length " + std::to_string(reclen) +
@@ -151,15 +122,24 @@ std::string_view LineList::raw_record(int recno) {
   return file_.record(recno);
 }
 
-int LineList::locate_wavenumber(float wavenumber) {
+int LineList::locate_wavenumber(double wavenumber) {
   static const rec::Format probe(kProbe);
+  const float wavenumber32 = static_cast<float>(wavenumber);
   int lo = 0;
   int hi = nrec_ + 1;
   while (hi - lo > 1) {
     int mid = (hi + lo) / 2;
-    float v = 0.0f;
-    rec::read_internal(used_part(raw_record(mid)), probe, {&v}, rec::Where{path_, mid});
-    if (wavenumber > v) {
+    bool below = false;
+    if (probe_ == Probe::single) {
+      float v = 0.0f;
+      rec::read_internal(used_part(raw_record(mid)), probe, {&v}, rec::Where{path_, mid});
+      below = wavenumber32 > v;
+    } else {
+      double v = 0.0;
+      rec::read_internal(used_part(raw_record(mid)), probe, {&v}, rec::Where{path_, mid});
+      below = wavenumber > v;
+    }
+    if (below) {
       lo = mid;
     } else {
       hi = mid;
@@ -168,10 +148,17 @@ int LineList::locate_wavenumber(float wavenumber) {
   return lo;
 }
 
-LineList::Range LineList::record_range(float nu_start, float nu_end, float cutoff) {
+LineList::Range LineList::record_range(double nu_start, double nu_end, double cutoff) {
   Range r;
-  r.first = locate_wavenumber(nu_start - cutoff) + 1;
-  r.last = locate_wavenumber(nu_end + cutoff);
+  if (probe_ == Probe::single) {
+    const float start = static_cast<float>(nu_start), end = static_cast<float>(nu_end);
+    const float cut = static_cast<float>(cutoff);
+    r.first = locate_wavenumber(start - cut) + 1;
+    r.last = locate_wavenumber(end + cut);
+  } else {
+    r.first = locate_wavenumber(nu_start - cutoff) + 1;
+    r.last = locate_wavenumber(nu_end + cutoff);
+  }
   return r;
 }
 
@@ -186,4 +173,4 @@ void LineList::for_each_line(Range range, const std::function<void(const LineRec
   }
 }
 
-}  // namespace tesk
+}  // namespace inputs

@@ -1,7 +1,7 @@
-// Line list access: fixed-length records of a HITRAN-layout file, sorted by
-// line position, found by bisection over the file opened for direct access.
-// The list is never loaded whole; an interval reads only the records that can
-// reach it.
+// Line list access for both programs: fixed-length records of a
+// HITRAN-layout file, sorted by line position, found by bisection over the
+// file opened for direct access. The list is never loaded whole; a spectral
+// interval or window reads only the records that can reach it.
 #pragma once
 
 #include <functional>
@@ -10,7 +10,7 @@
 
 #include "common/records.hpp"
 
-namespace tesk {
+namespace inputs {
 
 // One decoded line of the list, after renumbering into program gas numbers.
 struct LineRecord {
@@ -35,13 +35,9 @@ struct RecordOrigin {
 // Throws rec::RecordError, naming file, record and columns, for an unreadable field.
 LineRecord decode_line_record(std::string_view record, RecordOrigin origin);
 
-// The program gas number of a line of a type-`h` list (HITRAN molecule
-// numbers), or 0 when the line is skipped. May set `isotope` (the deuterated
-// water isotope becomes gas 49, isotope 1).
-int hitran_to_internal_gas(int molecule, int& isotope);
-
-// Decodes a record and, for database type 'h', renumbers it. Returns false for
-// a line that is skipped.
+// Decodes a record and, for database type 'h', renumbers it
+// (hitran_to_internal_gas of molecules.hpp). Returns false for a line that is
+// skipped.
 bool read_line(std::string_view record, char dbtype, RecordOrigin origin, LineRecord& line);
 
 // Counts the records of a line list by reading it sequentially (status OLD),
@@ -49,29 +45,37 @@ bool read_line(std::string_view record, char dbtype, RecordOrigin origin, LineRe
 // for a missing file or an unsorted list.
 int count_records(const std::string& path);
 
+// The precision in which the bisection reads a record's position and
+// compares it: the line-finding program probes in 32 bits, the
+// interfering-gas program in 64. The two can differ by a record at a boundary.
+enum class Probe { single, double_precision };
+
 // A line list opened for direct access with the deck's record length and
 // record count. Throws rec::RecordError when the file is missing, when its
 // first record does not end exactly at the record length, and when a record
 // beyond the end of the file is read.
 class LineList {
  public:
-  LineList(const std::string& path, int reclen, int nrec, char dbtype);
+  LineList(const std::string& path, int reclen, int nrec, char dbtype, Probe probe = Probe::single);
 
   int record_count() const { return nrec_; }
 
-  // The number of the last record whose position, read as a 32-bit float, is
-  // strictly below `wavenumber`; 0 if there is none. About log2(nrec) reads.
-  int locate_wavenumber(float wavenumber);
+  // The number of the last record whose position is strictly below
+  // `wavenumber`; 0 if there is none. With Probe::single both sides are
+  // 32-bit floats (the wavenumber is rounded to one first). About log2(nrec)
+  // reads.
+  int locate_wavenumber(double wavenumber);
 
   // Records first..last of the lines that can reach [nu_start, nu_end], each
   // line widened by `cutoff` cm-1: first = locate(nu_start - cutoff) + 1,
-  // last = locate(nu_end + cutoff). Empty when last < first.
+  // last = locate(nu_end + cutoff), the limits formed in the probe's
+  // precision. Empty when last < first.
   struct Range {
     int first = 1;
     int last = 0;
     bool empty() const { return last < first; }
   };
-  Range record_range(float nu_start, float nu_end, float cutoff);
+  Range record_range(double nu_start, double nu_end, double cutoff);
 
   // The raw record `recno` (1..nrec).
   std::string_view raw_record(int recno);
@@ -86,6 +90,7 @@ class LineList {
   rec::DirectFile file_;
   int nrec_;
   char dbtype_;
+  Probe probe_;
 };
 
-}  // namespace tesk
+}  // namespace inputs
