@@ -32,7 +32,7 @@ void convolve(benchmark::State& state, float fovarea) {
   std::vector<double> spec = input;
   for (auto _ : state) {
     spec = input;
-    tesk::convolve_spectrum(spec, kVstart, kGrid, kResol, fovarea, npts, plans);
+    tesk::convolve_spectrum(spec, tesk::IntervalGrid{kVstart, 0.0f, kGrid, npts}, kResol, fovarea, plans);
     benchmark::DoNotOptimize(spec.data());
   }
   state.counters["points/s"] =

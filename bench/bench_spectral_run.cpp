@@ -89,8 +89,8 @@ void BM_LinePass(benchmark::State& state) {
   run.deck.nrec = inputs::count_records("lines.hit");
   tesk::set_up_path(run);
   tesk::IntervalGrid g{run.deck.vlo, run.deck.vhi, run.deck.grid, 30000};
-  tesk::Extinction ext;
-  std::vector<inputs::LineRecord> lines;
+  tesk::Extinction& ext = run.work.ext;
+  std::vector<inputs::LineRecord>& lines = run.work.lines;
   long long updates = 0;
   for (auto _ : state) {
     inputs::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, run.deck.dbtype);

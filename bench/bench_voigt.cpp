@@ -57,11 +57,11 @@ void BM_AddVoigtLine(benchmark::State& state) {
   const float vend = vstart + static_cast<float>(npts) * kGrid;
   const double nu0 = 2915.0;
   std::vector<double> row(static_cast<std::size_t>(npts) + 1, 0.0);
-  tesk::add_voigt_line(row, 1e-3, npts, vstart, vend, kGrid, nu0, kAlphaD, alpha_l, 1e-12f);
+  tesk::add_voigt_line(row, 1e-3, tesk::IntervalGrid{vstart, vend, kGrid, npts}, nu0, kAlphaD, alpha_l, 1e-12f);
   int64_t touched = 0;
   for (double v : row) touched += v != 0.0 ? 1 : 0;
   for (auto _ : state) {
-    tesk::add_voigt_line(row, 1e-3, npts, vstart, vend, kGrid, nu0, kAlphaD, alpha_l, 1e-12f);
+    tesk::add_voigt_line(row, 1e-3, tesk::IntervalGrid{vstart, vend, kGrid, npts}, nu0, kAlphaD, alpha_l, 1e-12f);
     benchmark::DoNotOptimize(row.data());
     benchmark::ClobberMemory();
   }

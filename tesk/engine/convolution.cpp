@@ -17,8 +17,10 @@ constexpr float kTwoPi = 6.283f;  // the value the field-of-view width has alway
 
 }  // namespace
 
-void convolve_spectrum(std::span<double> spec, float vstart, float grid, float resol,
-                       float fovarea, int npts, CosineTransform& plans) {
+void convolve_spectrum(std::span<double> spec, const IntervalGrid& points, float resol, float fovarea,
+                       CosineTransform& plans) {
+  const int npts = points.npts;
+  const float vstart = points.vstart, grid = points.grid;
   assert(npts >= 0 && spec.size() > static_cast<std::size_t>(npts));
   // nb points make 1 cm-1 of taper; g puts its far end at exp(-16).
   const int nb = rec::nint(1.0f / grid);

@@ -9,14 +9,15 @@
 #include <string_view>
 
 #include "tesk/engine/cosine_transform.hpp"
+#include "tesk/engine/interval_grid.hpp"
 
 namespace tesk {
 
 inline constexpr std::string_view kConvolutionTooLong =
     " Increase nuber of spectral points mp in Convolution";
 
-// Convolves spec[0..npts] of one spectrum class in place. The grid point j
-// lies at vstart + j grid (cm-1, grid > 0); `resol` is the maximum optical
+// Convolves spec[0..g.npts] of one spectrum class in place on the interval
+// grid `g` (npts >= 0, grid > 0); `resol` is the maximum optical
 // path difference (cm, > 0); `fovarea` the solid angle of the field of view
 // (sr, 0 = none), under which point j becomes the mean of itself and the next
 // points up to nu fovarea / 2 pi above it, so a line moves down in wavenumber
@@ -25,7 +26,7 @@ inline constexpr std::string_view kConvolutionTooLong =
 // not ring; the ends of every call are tapered separately. Single-precision
 // work array. Throws rec::Stop(kConvolutionTooLong) when the transform would
 // need more than kMaxConvolutionPoints values. Touches no file or console.
-void convolve_spectrum(std::span<double> spec, float vstart, float grid, float resol,
-                       float fovarea, int npts, CosineTransform& plans);
+void convolve_spectrum(std::span<double> spec, const IntervalGrid& g, float resol, float fovarea,
+                       CosineTransform& plans);
 
 }  // namespace tesk

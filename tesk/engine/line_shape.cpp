@@ -54,8 +54,10 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
          kLorentzReferencePres;
 }
 
-int add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
-                   float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold) {
+int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
+                   float alpha_l, float wing_threshold) {
+  const int npts = g.npts;
+  const float vstart = g.vstart, vend = g.vend, grid = g.grid;
   if (npts < 0) return 0;
   assert(row.size() > static_cast<std::size_t>(npts));
   const double norm = static_cast<double>(kSqrtLn2) / (static_cast<double>(kPi) * alpha_d);

@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "tesk/engine/interval_grid.hpp"
+
 namespace tesk {
 
 // Line strength of one line in one level's path per unit mixing ratio, in
@@ -35,14 +37,14 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 // Adds the Voigt profile of a line of integrated optical depth `s_l`
 // (cm-1) at `nu0` (cm-1), Doppler half width at half maximum `alpha_d`
 // (cm-1, > 0) and Lorentz half width `alpha_l` (cm-1, >= 0) to `row`, the
-// optical depths at the grid points j = 0..npts at vstart + j * grid (cm-1).
-// A line outside vstart..vend is walked from the nearest edge inwards; each
+// optical depths at the points j = 0..g.npts of the interval grid `g`.
+// A line outside g.vstart..g.vend is walked from the nearest edge inwards; each
 // wing stops at the first point where s_l times the unnormalised Voigt
 // function falls below `wing_threshold` (outside lines do not add that
 // point, inside lines add it on both sides). A line inside is put on its
 // nearest grid point. Returns the number of grid points it added to.
-// Precondition: row.size() > npts when npts >= 0; a negative npts adds nothing.
-int add_voigt_line(std::span<double> row, double s_l, int npts, float vstart, float vend,
-                    float grid, double nu0, float alpha_d, float alpha_l, float wing_threshold);
+// Precondition: row.size() > g.npts when g.npts >= 0; a negative npts adds nothing.
+int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
+                   float alpha_l, float wing_threshold);
 
 }  // namespace tesk

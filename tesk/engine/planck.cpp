@@ -30,15 +30,15 @@ double planck(float nu, float t) {
   return b;
 }
 
-void brightness_temperature(std::span<double> spec, float vstart, float grid, int npts) {
-  assert(npts < 0 || spec.size() > static_cast<std::size_t>(npts));
-  for (int j = 0; j <= npts; ++j) {
+void brightness_temperature(std::span<double> spec, const IntervalGrid& g) {
+  assert(g.npts < 0 || spec.size() > static_cast<std::size_t>(g.npts));
+  for (int j = 0; j <= g.npts; ++j) {
     double& s = spec[static_cast<std::size_t>(j)];
     if (!(s > 0.0)) {
       s = 0.0;
       continue;
     }
-    const double v = vstart + static_cast<float>(j) * grid;
+    const double v = g.nu(j);
     double tb = static_cast<double>(kC2) * v / std::log(1.0 + static_cast<double>(kC1) * v * v * v / s);
     if (tb < static_cast<double>(kZeroFloor)) tb = 0.0;
     s = tb;

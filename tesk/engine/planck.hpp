@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "tesk/engine/interval_grid.hpp"
+
 namespace tesk {
 
 inline constexpr std::string_view kNegativeTemperature = "Blackbody temperature is negative";
@@ -19,12 +21,11 @@ inline constexpr std::string_view kNegativeTemperature = "Blackbody temperature 
 // temperature. Touches no file or console.
 double planck(float nu, float t);
 
-// Replaces every radiance spec[j], j = 0..npts, of one spectrum class by its
-// brightness temperature in K at nu = vstart + j grid (cm-1, single
-// precision): 1.43 nu / ln(1 + 1.1e-8 nu^3 / spec[j]). A result below 1e-30
+// Replaces every radiance spec[j], j = 0..g.npts, of one spectrum class by its
+// brightness temperature in K at nu = g.nu(j) (cm-1, single precision): 1.43 nu / ln(1 + 1.1e-8 nu^3 / spec[j]). A result below 1e-30
 // is stored as 0, and so is any value that is zero, negative or not a number
 // on entry (no temperature belongs to it). Precondition: spec holds at least
-// npts + 1 values. Touches no file or console.
-void brightness_temperature(std::span<double> spec, float vstart, float grid, int npts);
+// g.npts + 1 values. Touches no file or console.
+void brightness_temperature(std::span<double> spec, const IntervalGrid& g);
 
 }  // namespace tesk

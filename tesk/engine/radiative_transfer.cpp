@@ -29,12 +29,12 @@ void transmission(std::span<double> spec, const DepthRows& ext, int npts, int ns
 // The opaque test looks at the optical depth of the segment whose attenuation
 // is being applied: testing any other segment would zero the transmission
 // behind a transparent segment, or let an opaque one through.
-void radiance(std::span<double> spec, const DepthRows& ext, float grid, float vstart,
-              const rec::Levels<float>& temp, float tback, int npts, int nseg,
-              const rec::Levels<int>& levorder, char geom) {
+void radiance(std::span<double> spec, const DepthRows& ext, const IntervalGrid& g,
+              const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
+              char geom) {
   const int first = segment_layer(geom, levorder, 1);
-  for (int j = 0; j <= npts; ++j) {
-    const float nu = vstart + static_cast<float>(j) * grid;
+  for (int j = 0; j <= g.npts; ++j) {
+    const float nu = g.nu(j);
     const double depth1 = ext(first, j);
     double t = std::exp(-depth1);
     double r = 0.0;
@@ -52,14 +52,15 @@ void radiance(std::span<double> spec, const DepthRows& ext, float grid, float vs
 
 }  // namespace
 
-void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, float grid,
-                    float vstart, const rec::Levels<float>& temp, float tback, int npts,
-                    int nseg, const rec::Levels<int>& levorder, char geom) {
-  assert(npts < 0 || spec.size() > static_cast<std::size_t>(npts));
+void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, const IntervalGrid& g,
+                    const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
+                    char geom) {
+  assert(g.npts < 0 || spec.size() > static_cast<std::size_t>(g.npts));
+  assert(transrad == 'a' || transrad == 'r');
   if (transrad == 'a') {
-    transmission(spec, ext, npts, nseg, levorder, geom);
-  } else if (transrad == 'r') {
-    radiance(spec, ext, grid, vstart, temp, tback, npts, nseg, levorder, geom);
+    transmission(spec, ext, g.npts, nseg, levorder, geom);
+  } else {
+    radiance(spec, ext, g, temp, tback, nseg, levorder, geom);
   }
 }
 

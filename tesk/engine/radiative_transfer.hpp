@@ -9,6 +9,7 @@
 #include <span>
 
 #include "common/arrays.hpp"
+#include "tesk/engine/interval_grid.hpp"
 
 namespace tesk {
 
@@ -25,20 +26,20 @@ struct DepthRows {
   }
 };
 
-// Fills spec[j], j = 0..npts, from the optical depths `ext` of one class along
+// Fills spec[j], j = 0..g.npts, from the optical depths `ext` of one class along
 // the nseg path segments; segment s takes the optical depth and temperature of
 // layer segment_layer(geom, levorder, s) (air_path.hpp).
 //  - transrad 'a': transmission exp(-tau) of the total optical depth tau, or
 //    exactly 0 when tau is 20 or more;
-//  - transrad 'r': radiance in mW m-2 sr-1 (cm-1)-1 at nu = vstart + j grid
-//    (cm-1) from the layer temperatures `temp` (K) and the background
-//    temperature `tback` (K);
-//  - any other letter leaves spec unchanged.
-// Preconditions: nseg >= 1, spec holds npts + 1 values, ext and temp hold
+//  - transrad 'r': radiance in the units of planck() (planck.hpp) at
+//    nu = g.nu(j) (cm-1) from the layer temperatures `temp` (K) and the
+//    background temperature `tback` (K).
+// Preconditions: transrad is 'a' or 'r' (the deck admits no other), nseg >= 1,
+// spec holds g.npts + 1 values, ext and temp hold
 // every layer the path names. Throws rec::Stop (planck.hpp) for a negative
 // temperature. Touches no file or console.
-void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, float grid,
-                    float vstart, const rec::Levels<float>& temp, float tback, int npts,
-                    int nseg, const rec::Levels<int>& levorder, char geom);
+void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, const IntervalGrid& g,
+                    const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
+                    char geom);
 
 }  // namespace tesk

@@ -23,7 +23,9 @@ void scale(std::span<double> spec, int j, float factor) {
 }  // namespace
 
 void apply_solar_spectrum(std::span<double> all_gases, std::span<double> all_scaled,
-                          std::string_view inpath, float vstart, float grid, int npts) {
+                          std::string_view inpath, const IntervalGrid& g) {
+  const int npts = g.npts;
+  const float vstart = g.vstart, grid = g.grid;
   assert(all_gases.empty() || npts < 0 || all_gases.size() > static_cast<std::size_t>(npts));
   assert(all_scaled.empty() || npts < 0 || all_scaled.size() > static_cast<std::size_t>(npts));
   inputs::SolarFile in(inpath);

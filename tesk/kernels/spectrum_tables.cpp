@@ -26,10 +26,10 @@ constexpr float kLogOfZero = -30.0f;
 
 }  // namespace
 
-void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, char study, char transrad,
-                         const Spectra& spec, float vstart, float grid, int npts) {
+void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, Study study, char transrad,
+                         const Spectra& spec, const IntervalGrid& g) {
   // Study i provides the five-column rows that its interferogram reads.
-  const bool difference = study == 'd' || study == 'i';
+  const bool difference = uses_scaled_target(study);
   if (first_interval) {
     table71.write(rec::Format(difference ? kDifferenceCount : kThreeColumnsCount));
     if (transrad == 'r') {
@@ -40,8 +40,8 @@ void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, char stu
     table71.write(rec::Format(difference ? kDifferenceHeader : kThreeColumnsHeader));
   }
   const rec::Format row(difference ? kDifferenceRow : kThreeColumnsRow);
-  for (int j = 0; j <= npts; ++j) {
-    const float nu = vstart + static_cast<float>(j) * grid;
+  for (int j = 0; j <= g.npts; ++j) {
+    const float nu = g.nu(j);
     if (difference) {
       table71.write(row, {nu, spec(kTargetClass, j), spec(kOtherClass, j), spec(kAllClass, j),
                           spec(kAllClass, j) - spec(kScaledClass, j)});
@@ -51,8 +51,8 @@ void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, char stu
   }
 }
 
-void write_profile_table(rec::TextWriter& table70, rec::TextWriter& table71, rec::Console& console,
-                         std::span<const float> target_vmr, std::span<const float> altitude) {
+void write_profile_table(rec::TextWriter& table70, std::span<const float> target_vmr,
+                         std::span<const float> altitude) {
   table70.write(rec::Format(kProfileCount));
   table70.write(rec::Format(kProfileTitle));
   table70.write(rec::Format(kProfileHeader));
@@ -62,6 +62,9 @@ void write_profile_table(rec::TextWriter& table70, rec::TextWriter& table71, rec
     const float lg = v > 0.0f ? std::log10(v) : kLogOfZero;
     table70.write(row, {v, lg, altitude[k]});
   }
+}
+
+void close_spectrum_tables(rec::TextWriter& table70, rec::TextWriter& table71, rec::Console& console) {
   table70.close();
   table71.close();
   console.write(rec::Format(kTable70Done));

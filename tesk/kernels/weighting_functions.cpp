@@ -44,14 +44,14 @@ double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Conso
 
 void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
                                  std::span<const Segment> segments, double f, char transrad,
-                                 char radunits, int npts, float tback, float grid, float vstart,
-                                 rec::Console& console) {
+                                 char radunits, const IntervalGrid& g, float tback, rec::Console& console) {
+  const int npts = g.npts;
   if (npts + 1 > kMaxKernelPoints) rec::stop(kTooManyKernelPoints);
   const int nseg = static_cast<int>(segments.size());
   std::vector<double> t(static_cast<std::size_t>(nseg) + 1);   // running transmission t_0..t_L
   std::vector<double> b(static_cast<std::size_t>(nseg) + 1);   // B(nu, T(k)), 1-based
   for (int i = 0; i <= npts; ++i) {
-    const float nu = vstart + static_cast<float>(i) * grid;
+    const float nu = g.nu(i);
     if (transrad == 'a') {
       for (int s = 1; s <= nseg; ++s) {
         const Segment& seg = segments[static_cast<std::size_t>(s - 1)];

@@ -10,6 +10,7 @@
 
 #include "common/arrays.hpp"
 #include "common/records.hpp"
+#include "tesk/engine/interval_grid.hpp"
 #include "tesk/engine/spectra.hpp"
 
 namespace tesk {
@@ -34,7 +35,7 @@ WeightingMatrix make_weighting_matrix();  // kMaxKernelPoints x kMaxLevels
 // all-gases spectrum over points 0..npts (shown on the console); with 'f', 1.
 double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console);
 
-// Fills K for points 0..npts and the given segments, in transmission
+// Fills K for the points of `g` and the given segments, in transmission
 // (transrad 'a') or radiance ('r') form, each value kept away from zero by
 // the 1.0E-30 floor; converts K to brightness temperature when radunits is
 // 'b'; then says on the console that it is done. `tback` (K) is the
@@ -42,8 +43,7 @@ double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Conso
 // kMaxKernelPoints points.
 void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
                                  std::span<const Segment> segments, double f, char transrad,
-                                 char radunits, int npts, float tback, float grid, float vstart,
-                                 rec::Console& console);
+                                 char radunits, const IntervalGrid& g, float tback, rec::Console& console);
 
 // Writes table77 (`path`, created or replaced): per segment the means of K
 // over 20 bins of points, their mean and the altitude; says so on the

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "common/nint.hpp"
@@ -178,13 +179,14 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.solar = r.word();
   if (!one_of(d.solar, "yn")) rec::stop(kBadSolar);
 
-  d.study = r.next()[0];
-  if (!one_of(d.study, "sdwai")) rec::stop(kBadStudy);
+  const std::optional<Study> study = study_from_letter(r.next()[0]);
+  if (!study) rec::stop(kBadStudy);
+  d.study = *study;
 
   r.next();
   d.tfactor = r.real();
   // Line finding divides by the difference that the factor makes.
-  if (d.study == 'd' && d.tfactor == 1.0f) rec::stop(kUnitTfactor);
+  if (d.study == Study::line_finding && d.tfactor == 1.0f) rec::stop(kUnitTfactor);
 
   d.sortkey = r.next()[0];
   if (!one_of(d.sortkey, "tedir")) rec::stop(kBadSortkey);
@@ -282,7 +284,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 }
 
 void finish_deck(Deck& d) {
-  d.wing_threshold = (d.grid < 0.01f || d.study == 'w' || d.study == 'a') ? 1.0e-12f : 1.0e-8f;
+  d.wing_threshold = (d.grid < 0.01f || writes_weighting_functions(d.study)) ? 1.0e-12f : 1.0e-8f;
   d.gasno = gas_number(d.gasname);
   if (d.gasno == inputs::kWater && d.isotope == inputs::kHdoIsotope) {
     d.gasname = "hdo    ";

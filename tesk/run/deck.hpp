@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/records.hpp"
+#include "tesk/study.hpp"
 
 namespace tesk {
 
@@ -26,7 +27,7 @@ struct Deck {
   int reclen = 0;        // record length of the line list, line end included
   int nrec = 0;          // records of the line list (counted when the deck gives 0)
   char solar = ' ';      // y multiply by the solar spectrum
-  char study = ' ';      // s, d, w, a or i
+  Study study = Study::spectra;  // deck letter s, d, w, a or i
   float tfactor = 0.0f;  // factor on the target's extinction in class 4
   char sortkey = ' ';    // t, e, d, i or r
   char transrad = ' ';   // a transmission, r radiance

@@ -8,7 +8,7 @@ namespace {
 bool is_target(const Deck& d, const Atmosphere& atm, const inputs::LineRecord& line, int l) {
   if (line.gas != d.gasno || (d.isotope != 0 && d.isotope != line.isotope)) return false;
   // Line finding counts the target as target only within the target layer.
-  if (d.study == 'd' || d.study == 'i') return d.altlo <= atm.alt(l) && atm.alt(l) <= d.althi;
+  if (uses_scaled_target(d.study)) return d.altlo <= atm.alt(l) && atm.alt(l) <= d.althi;
   return true;
 }
 
@@ -33,8 +33,7 @@ long long add_interval_lines(inputs::LineList& list, const RunState& state, cons
                          atm.vmr(line.gas, l);
       const float alpha_d = doppler_halfwidth(line.gas, line.position, temp);
       const float alpha_l = lorentz_halfwidth(atm.pres(l), line.air_width, line.temp_exponent, temp);
-      updates += add_voigt_line(ext.row(c, l, g.npts), s_l, g.npts, g.vstart, g.vend, g.grid, line.position, alpha_d,
-                     alpha_l, d.wing_threshold);
+      updates += add_voigt_line(ext.row(c, l, g.npts), s_l, g, line.position, alpha_d, alpha_l, d.wing_threshold);
     }
   }
   return updates;

@@ -6,18 +6,11 @@
 #include <vector>
 
 #include "inputs/line_list.hpp"
+#include "tesk/engine/interval_grid.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/run/run_state.hpp"
 
 namespace tesk {
-
-// The interval's grid: points 0..npts at vstart + j grid (cm-1).
-struct IntervalGrid {
-  float vstart = 0.0f;
-  float vend = 0.0f;
-  float grid = 0.0f;
-  int npts = 0;
-};
 
 // Reads the records whose lines lie within `margin` of the interval (each
 // record read once, kept in `lines`), then adds them layer by layer into

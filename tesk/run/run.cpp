@@ -27,10 +27,10 @@ void start_up(RunState& state) {
 // interferogram (study i) are not part of this version.
 void sort_run(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
-  if (d.study == 'w' || d.study == 'a') {
+  if (writes_weighting_functions(d.study)) {
     write_averaged_weighting_table(state.names.table77, make_weighting_matrix(), {}, 0, console);
   }
-  if (d.study == 'd' || d.study == 'i') rec::stop(kSortNotAvailable);
+  if (uses_scaled_target(d.study)) rec::stop(kSortNotAvailable);
 }
 
 void dispatch(RunState& state, rec::Console& console) {

@@ -1,10 +1,18 @@
 // The state of one run of the line-finding program: the deck's answers, the
-// names derived from them, the model atmosphere and the air path. Created
-// once by run control and passed by reference to every step.
+// names derived from them, the model atmosphere, the air path and the arrays
+// of the spectral intervals. Created once by run control and passed by
+// reference to every step.
 #pragma once
 
+#include <vector>
+
 #include "common/arrays.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/atmosphere/atmosphere.hpp"
+#include "tesk/engine/cosine_transform.hpp"
+#include "tesk/engine/interval_grid.hpp"
+#include "tesk/engine/spectra.hpp"
+#include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/limits.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
@@ -20,11 +28,26 @@ struct AirPath {
   int nlayers = 0;                         // layers whose optical depths the line pass computes
 };
 
+// The arrays of a spectral interval, sized once for the largest interval and
+// reused by every one. After the interval loop they hold the last interval,
+// which for the weighting-function studies is the whole range: the kernels
+// read them there.
+struct IntervalWork {
+  Extinction ext;                         // optical depths per class, layer and point
+  Spectra spec;                           // spectra per class and point
+  CosineTransform plans;                  // transform plans of the instrument line shape
+  std::vector<inputs::LineRecord> lines;  // the lines that reach the current interval
+  WeightingMatrix k = make_weighting_matrix();
+  IntervalGrid grid;                      // the current (after the loop: the last) interval
+};
+
 struct RunState {
   Deck deck;
   FileNames names;
   Atmosphere atm;
   AirPath path;
+  std::vector<Segment> segments;  // the path segments as the weighting functions and table70 see them
+  IntervalWork work;
 };
 
 }  // namespace tesk

@@ -28,15 +28,6 @@ constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening cal
 constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
 constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
 
-// What one interval needs beside the run state; sized once for the run.
-struct Work {
-  Extinction ext;
-  Spectra spec;
-  CosineTransform plans;
-  std::vector<inputs::LineRecord> lines;
-  WeightingMatrix k = make_weighting_matrix();
-};
-
 // The path segments as the weighting functions and table70 see them.
 std::vector<Segment> path_segments(const RunState& state) {
   std::vector<Segment> segs;
@@ -49,8 +40,8 @@ std::vector<Segment> path_segments(const RunState& state) {
 
 void check_points(const Deck& d, int npts, int nseg) {
   if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
-  if (npts <= nseg && d.study != 'a') rec::stop(kTooFewPoints);
-  if (npts + 1 > kMaxKernelPoints && (d.study == 'a' || d.study == 'w')) rec::stop(kTooManyKernelStudyPoints);
+  if (npts <= nseg && needs_more_points_than_segments(d.study)) rec::stop(kTooFewPoints);
+  if (npts + 1 > kMaxKernelPoints && writes_weighting_functions(d.study)) rec::stop(kTooManyKernelStudyPoints);
 }
 
 // Brightness temperature of radiance or transmission values when the deck
@@ -58,17 +49,19 @@ void check_points(const Deck& d, int npts, int nseg) {
 void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspec) {
   for (int c = 1; c <= nspec; ++c) {
     std::span<double> row = spec.row(c, g.npts);
-    if (d.radunits == 'b') brightness_temperature(row, g.vstart, g.grid, g.npts);
+    if (d.radunits == 'b') brightness_temperature(row, g);
     for (double& v : row) {
       if (v < kZeroFloor) v = 0.0;
     }
   }
 }
 
-void run_interval(RunState& state, Work& w, inputs::LineList& list, const IntervalGrid& g, const std::vector<Segment>& segs,
-                  rec::TextWriter& table71, bool first, rec::Console& console) {
+void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& table71, bool first,
+                  rec::Console& console) {
   const Deck& d = state.deck;
-  const int nspec = d.study == 's' ? 3 : 4;
+  IntervalWork& w = state.work;
+  const IntervalGrid& g = w.grid;
+  const int nspec = spectrum_class_count(d.study);
   const int nlayers = state.path.nlayers;
 
   for (int c = 1; c <= nspec; ++c) {
@@ -84,36 +77,32 @@ void run_interval(RunState& state, Work& w, inputs::LineList& list, const Interv
   console.write(rec::Format(kExtinctionsDone));
 
   const double tfactor = d.tfactor;
+  const bool scaled = uses_scaled_target(d.study);
   for (int l = 1; l <= nlayers; ++l) {
     for (int j = 0; j <= g.npts; ++j) {
       w.ext(kAllClass, l, j) = w.ext(kOtherClass, l, j) + w.ext(kTargetClass, l, j);
-      if (nspec == 4 && (d.study == 'd' || d.study == 'i')) {
-        w.ext(kScaledClass, l, j) = w.ext(kTargetClass, l, j) * tfactor + w.ext(kOtherClass, l, j);
-      }
+      if (scaled) w.ext(kScaledClass, l, j) = w.ext(kTargetClass, l, j) * tfactor + w.ext(kOtherClass, l, j);
     }
   }
 
   for (int c = 1; c <= nspec; ++c) {
-    layer_spectrum(w.spec.row(c, g.npts), d.transrad, w.ext.depths(c), g.grid, g.vstart, state.atm.temp, d.tback,
-                   g.npts, state.path.nseg, state.path.levorder, d.geom);
+    layer_spectrum(w.spec.row(c, g.npts), d.transrad, w.ext.depths(c), g, state.atm.temp, d.tback,
+                   state.path.nseg, state.path.levorder, d.geom);
   }
   if (d.transrad == 'a' && d.solar == 'y') {
     apply_solar_spectrum(w.spec.row(kAllClass, g.npts), nspec == 4 ? w.spec.row(kScaledClass, g.npts) : std::span<double>(),
-                         d.inpath, g.vstart, g.grid, g.npts);
+                         d.inpath, g);
   }
   if (d.resol != 0.0f) {
-    for (int c = 1; c <= nspec; ++c) {
-      convolve_spectrum(w.spec.row(c, g.npts), g.vstart, g.grid, d.resol, d.fovarea, g.npts, w.plans);
-    }
+    for (int c = 1; c <= nspec; ++c) convolve_spectrum(w.spec.row(c, g.npts), g, d.resol, d.fovarea, w.plans);
   }
   convert_units(d, w.spec, g, nspec);
 
-  if (d.study == 'w' || d.study == 'a') {
+  if (writes_weighting_functions(d.study)) {
     const double f = normalisation_factor(w.spec, g.npts, d.norm, console);
-    compute_weighting_functions(w.k, w.spec, w.ext, segs, f, d.transrad, d.radunits, g.npts, d.tback, g.grid,
-                                g.vstart, console);
+    compute_weighting_functions(w.k, w.spec, w.ext, state.segments, f, d.transrad, d.radunits, g, d.tback, console);
   }
-  write_spectrum_rows(table71, first, d.study, d.transrad, w.spec, g.vstart, g.grid, g.npts);
+  write_spectrum_rows(table71, first, d.study, d.transrad, w.spec, g);
 }
 
 }  // namespace
@@ -135,12 +124,11 @@ void run_spectra(RunState& state, rec::Console& console) {
 
   int ninterval = interval_count(d.vlo, d.vhi, d.grid);
   if (ninterval >= kMaxIntervals) rec::stop(kTooManyIntervals);
-  if (d.study == 'w' || d.study == 'a') ninterval = 1;  // these studies take the range as one interval
+  if (writes_weighting_functions(d.study)) ninterval = 1;  // these studies take the range as one interval
 
-  const std::vector<Segment> segs = path_segments(state);
+  state.segments = path_segments(state);
   const float width = kIntervalSteps * d.grid;
-  Work w;
-  IntervalGrid g;
+  IntervalGrid& g = state.work.grid;
   g.grid = d.grid;
   for (int i = 1; i <= ninterval; ++i) {
     if (ninterval > 1) {
@@ -157,17 +145,18 @@ void run_spectra(RunState& state, rec::Console& console) {
     console.write_free();
 
     inputs::LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
-    run_interval(state, w, list, g, segs, table71, i == 1, console);
+    run_interval(state, list, table71, i == 1, console);
   }
 
   std::vector<float> vmr, alt;
-  for (const Segment& s : segs) {
+  for (const Segment& s : state.segments) {
     vmr.push_back(s.target_vmr);
     alt.push_back(s.alt);
   }
-  write_profile_table(table70, table71, console, vmr, alt);
-  if (d.study == 'w' || d.study == 'a') {
-    write_averaged_weighting_table(state.names.table77, w.k, segs, g.npts, console);
+  write_profile_table(table70, vmr, alt);
+  close_spectrum_tables(table70, table71, console);
+  if (writes_weighting_functions(d.study)) {
+    write_averaged_weighting_table(state.names.table77, state.work.k, state.segments, g.npts, console);
   }
 }
 

@@ -56,14 +56,14 @@ TEST(BrightnessTemperature, InvertsPlanck) {
     SCOPED_TRACE(t);
     std::vector<double> spec(npts + 1);
     for (int j = 0; j <= npts; ++j) spec[j] = tesk::planck(vstart + static_cast<float>(j) * grid, t);
-    tesk::brightness_temperature(spec, vstart, grid, npts);
+    tesk::brightness_temperature(spec, tesk::IntervalGrid{vstart, 0.0f, grid, npts});
     for (int j = 0; j <= npts; ++j) EXPECT_NEAR(spec[j], t, 1e-9 * t) << j;
   }
 }
 
 TEST(BrightnessTemperature, ValuesWithoutATemperatureBecomeZero) {
   std::vector<double> spec = {0.0, -1.0e-3, std::numeric_limits<double>::quiet_NaN(), -0.0, 1.0};
-  tesk::brightness_temperature(spec, 2000.0f, 0.01f, 3);
+  tesk::brightness_temperature(spec, tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, 3});
   EXPECT_EQ(spec[0], 0.0);
   EXPECT_EQ(spec[1], 0.0);
   EXPECT_EQ(spec[2], 0.0);

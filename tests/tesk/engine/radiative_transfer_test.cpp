@@ -42,7 +42,7 @@ struct GroundPath {
 std::vector<double> spectrum(char transrad, const Depths& ext, const GroundPath& path, float tback = 5800.0f,
                              char geom = 'g') {
   std::vector<double> spec(static_cast<std::size_t>(ext.npts + 1), -7.0);
-  tesk::layer_spectrum(spec, transrad, ext.rows(), kGrid, kVstart, path.temp, tback, ext.npts, path.nseg,
+  tesk::layer_spectrum(spec, transrad, ext.rows(), tesk::IntervalGrid{kVstart, 0.0f, kGrid, ext.npts}, path.temp, tback, path.nseg,
                        path.levorder, geom);
   return spec;
 }

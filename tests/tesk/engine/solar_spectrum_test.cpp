@@ -90,7 +90,7 @@ TEST_P(SolarWalk, MultipliesAllGasesByTheCellMeans) {
   dir.write("solar.dat", solar_file(s));
   std::vector<double> all(c.npts + 1, 0.8);
   std::vector<double> scaled(c.npts + 1, 0.6);
-  tesk::apply_solar_spectrum(all, scaled, dir.path().string() + "/    ", c.vstart, c.grid, c.npts);
+  tesk::apply_solar_spectrum(all, scaled, dir.path().string() + "/    ", tesk::IntervalGrid{c.vstart, 0.0f, c.grid, c.npts});
   const std::vector<double> factor = expected_factors(s, c.vstart, c.grid, c.npts);
   int multiplied = 0;
   for (int j = 0; j <= c.npts; ++j) {
@@ -122,7 +122,7 @@ TEST(SolarSpectrum, FileWithoutTwoSamplesChangesNothing) {
     SCOPED_TRACE(text);
     dir.write("solar.dat", text);
     std::vector<double> all(11, 0.7);
-    tesk::apply_solar_spectrum(all, {}, dir.path().string() + "/", 1000.0f, 0.01f, 10);
+    tesk::apply_solar_spectrum(all, {}, dir.path().string() + "/", tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 10});
     for (double v : all) EXPECT_EQ(v, 0.7);
   }
 }
@@ -130,7 +130,7 @@ TEST(SolarSpectrum, FileWithoutTwoSamplesChangesNothing) {
 TEST(SolarSpectrum, MissingFileIsARecordError) {
   WorkDir dir;
   std::vector<double> all(3, 1.0);
-  EXPECT_THROW(tesk::apply_solar_spectrum(all, {}, dir.path().string() + "/", 1000.0f, 0.01f, 2),
+  EXPECT_THROW(tesk::apply_solar_spectrum(all, {}, dir.path().string() + "/", tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 2}),
                rec::RecordError);
 }
 
@@ -149,7 +149,7 @@ TEST(SolarSpectrum, RealSolarFileOnTheProgramsGrid) {
   const float grid = 0.01f;
   const int npts = 150;
   std::vector<double> all(npts + 1, 1.0);
-  tesk::apply_solar_spectrum(all, {}, data.string() + "/", vstart, grid, npts);
+  tesk::apply_solar_spectrum(all, {}, data.string() + "/", tesk::IntervalGrid{vstart, 0.0f, grid, npts});
   const std::vector<double> factor = expected_factors(s, vstart, grid, npts);
   for (int j = 0; j <= npts; ++j) {
     SCOPED_TRACE(j);

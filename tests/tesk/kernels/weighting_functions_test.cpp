@@ -31,8 +31,7 @@ TEST(WeightingFunctions, TransmissionFormAndFloors) {
     f.ext(tesk::kTargetClass, 2, j) = 0.02;  // zero mixing ratio: no derivative exists
     // layer 3 has no target optical depth
   }
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 2.0, 'a', 'r', npts, 300.0f, 0.01f, 2000.0f,
-                                    f.console);
+  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 2.0, 'a', 'r', tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, npts}, 300.0f, f.console);
   for (int j = 0; j <= npts; ++j) {
     SCOPED_TRACE(j);
     EXPECT_DOUBLE_EQ(f.k(j + 1, 1), 0.01 * (j + 1) * (0.5 + 0.1 * j) * 2.0 / static_cast<double>(2e-6f));
@@ -48,7 +47,7 @@ TEST(WeightingFunctions, RadianceOfAnIsothermalPathWithoutTarget) {
   f.ext(tesk::kAllClass, 1, 0) = 0.3;
   f.ext(tesk::kAllClass, 2, 0) = 0.7;
   f.ext(tesk::kTargetClass, 1, 0) = 0.1;
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'r', 'r', 0, 250.0f, 0.01f, 1000.0f, f.console);
+  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'r', 'r', tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 0}, 250.0f, f.console);
   // With the background at the path's temperature the radiance is that of a
   // blackbody whatever the optical depth: no derivative, the positive floor.
   EXPECT_NEAR(f.k(1, 1), 0.0, 1e-12 * tesk::planck(1000.0f, 250.0f));
@@ -67,7 +66,7 @@ TEST(WeightingFunctions, RadianceAgainstADifferenceQuotient) {
   f.ext(tesk::kAllClass, 1, 0) = tau1;
   f.ext(tesk::kAllClass, 2, 0) = tau2;
   f.ext(tesk::kTargetClass, 1, 0) = tau_target;
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'r', 'r', 0, tbb, 0.01f, nu, f.console);
+  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'r', 'r', tesk::IntervalGrid{nu, 0.0f, 0.01f, 0}, tbb, f.console);
   auto radiance = [&](double a1) {
     const double e1 = std::exp(-a1), e2 = std::exp(-tau2);
     return tesk::planck(nu, t1) * (1 - e1) + tesk::planck(nu, t2) * (1 - e2) * e1 + tesk::planck(nu, tbb) * e1 * e2;
@@ -82,8 +81,7 @@ TEST(WeightingFunctions, TooManyPoints) {
   Fixture f;
   std::vector<Segment> segs = {{1, 250.0f, 1e-6f, 0.5f}};
   try {
-    tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'a', 'r', 1000, 300.0f, 0.01f, 2000.0f,
-                                      f.console);
+    tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'a', 'r', tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, 1000}, 300.0f, f.console);
     FAIL() << "no stop";
   } catch (const rec::Stop& s) {
     EXPECT_EQ(std::string(s.what()), " Decrease spectral size or grid for AVK-calculation");
