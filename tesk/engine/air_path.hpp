@@ -37,7 +37,10 @@ int limb_path_lengths(float tangent_km, const rec::Levels<float>& alt, int nlev,
 // line of sight, into levorder(1..nseg); returns nseg. Limb path (`geom` 's'):
 // down from nlev to `tangent_layer` and up again, nseg = 2 (nlev -
 // tangent_layer + 1). Ground path (any other letter; the deck admits only
-// 'g'): nlev down to 1, nseg = nlev, `tangent_layer` unused. Entries beyond
+// 'g'): nlev down to 1, nseg = nlev, `tangent_layer` unused. Only a limb path
+// reads this order back: a ground path numbers its segments from the
+// instrument up (segment s is layer s, see segment_layer), so its levorder is
+// filled but never consulted. Entries beyond
 // the capacity of levorder are not written: the caller stops the run when the
 // returned nseg exceeds kMaxLevels. Touches no file or console.
 int path_order(int nlev, int tangent_layer, char geom, rec::Levels<int>& levorder);

@@ -6,6 +6,7 @@
 
 #include "inputs/molecules.hpp"
 #include "tesk/engine/molecular_mass.hpp"
+#include "tesk/engine/radiation_constants.hpp"
 #include "tesk/engine/voigt.hpp"
 #include "tesk/partition/partition.hpp"
 #include "tesk/partition/partition_table.hpp"
@@ -14,7 +15,6 @@ namespace tesk {
 
 namespace {
 
-constexpr double kC2 = 1.439;                           // second radiation constant hc/k, cm K
 constexpr float kInverseReferenceTemp = 0.0033783784f;  // 1/296 K-1
 constexpr double kReferenceTemp = 296.0;                // K, of the line intensities
 

@@ -4,17 +4,12 @@
 #include <cmath>
 
 #include "common/stop.hpp"
+#include "tesk/engine/radiation_constants.hpp"
 
 namespace tesk {
 
 namespace {
 
-// First and second radiation constants for wavenumber in cm-1 and radiance in
-// mW m-2 sr-1 (cm-1)-1: c1 = 2 h c^2 and c2 = h c / k, to the digits the
-// stored spectra were computed with. Single-precision values, used in double
-// arithmetic.
-constexpr float kC1 = 1.1e-8f;
-constexpr float kC2 = 1.43f;
 constexpr double kMaxExponent = 200.0;  // exp(200) is still finite in double
 constexpr float kZeroFloor = 1.0e-30f;
 
@@ -23,12 +18,19 @@ constexpr float kZeroFloor = 1.0e-30f;
 double planck(float nu, float t) {
   if (t == 0.0f) return 0.0;
   const double v = nu;
-  double x = static_cast<double>(kC2) * v / static_cast<double>(t);
+  // Single-precision constants, used in double arithmetic.
+  double x = static_cast<double>(kPlanckC2) * v / static_cast<double>(t);
   if (x > kMaxExponent) x = kMaxExponent;
-  const double b = static_cast<double>(kC1) * v * v * v / (std::exp(x) - 1.0);
+  const double b = static_cast<double>(kPlanckC1) * v * v * v / (std::exp(x) - 1.0);
   if (b < 0.0) rec::stop(kNegativeTemperature);
   return b;
 }
+
+double inverse_planck_argument(double nu, double radiance) {
+  return 1.0 + static_cast<double>(kPlanckC1) * nu * nu * nu / radiance;
+}
+
+double inverse_planck(double nu, double argument) { return static_cast<double>(kPlanckC2) * nu / std::log(argument); }
 
 void brightness_temperature(std::span<double> spec, const IntervalGrid& g) {
   assert(g.npts < 0 || spec.size() > static_cast<std::size_t>(g.npts));
@@ -39,7 +41,7 @@ void brightness_temperature(std::span<double> spec, const IntervalGrid& g) {
       continue;
     }
     const double v = g.nu(j);
-    double tb = static_cast<double>(kC2) * v / std::log(1.0 + static_cast<double>(kC1) * v * v * v / s);
+    double tb = inverse_planck(v, inverse_planck_argument(v, s));
     if (tb < static_cast<double>(kZeroFloor)) tb = 0.0;
     s = tb;
   }

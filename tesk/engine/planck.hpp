@@ -1,7 +1,8 @@
 // The Planck function of a blackbody in wavenumber units and its inverse, the
-// brightness temperature of a radiance spectrum. Radiance is in
-// mW m-2 sr-1 (cm-1)-1, wavenumber in cm-1, temperature in K; both directions
-// use the same radiation constants, so one inverts the other.
+// brightness temperature of a radiance spectrum. Wavenumber in cm-1,
+// temperature in K; radiance in the unit the constants of
+// radiation_constants.hpp give (the tables call it mW m-2 sr-1 (cm-1)-1).
+// Both directions use the same constants, so one inverts the other.
 #pragma once
 
 #include <span>
@@ -20,6 +21,13 @@ inline constexpr std::string_view kNegativeTemperature = "Blackbody temperature 
 // constants. Throws rec::Stop(kNegativeTemperature) for a negative
 // temperature. Touches no file or console.
 double planck(float nu, float t);
+
+// The inverse Planck function in two steps, so that callers can guard the
+// logarithm's argument their own way: the argument 1 + c1 nu^3 / radiance,
+// and the temperature c2 nu / ln(argument) in K. Double arithmetic; `nu` is
+// a single-precision wavenumber widened to double.
+double inverse_planck_argument(double nu, double radiance);
+double inverse_planck(double nu, double argument);
 
 // Replaces every radiance spec[j], j = 0..g.npts, of one spectrum class by its
 // brightness temperature in K at nu = g.nu(j) (cm-1, single precision): 1.43 nu / ln(1 + 1.1e-8 nu^3 / spec[j]). A result below 1e-30

@@ -20,9 +20,6 @@ constexpr std::string_view kTableDone = "(' Table77 (averaged weighting function
 constexpr double kFloor = 1.0e-30;
 constexpr int kBins = 20;
 
-// Radiation constants of the brightness-temperature form (single precision).
-constexpr float kC1 = 1.1e-8f;
-constexpr float kC2 = 1.43f;
 constexpr float kSmallestArgument = 1.0e-40f;
 
 // Divides by the segment's target mixing ratio; a zero ratio (a target
@@ -81,9 +78,9 @@ void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const 
     }
     if (radunits == 'b') {
       for (int s = 1; s <= nseg; ++s) {
-        double x = 1.0 + static_cast<double>(kC1) * nu * nu * nu / k(i + 1, s);
+        double x = inverse_planck_argument(nu, k(i + 1, s));
         if (x < kSmallestArgument) x = kSmallestArgument;
-        const double v = (static_cast<double>(kC2) * nu / std::log(x)) / 1.0e6;
+        const double v = inverse_planck(nu, x) / 1.0e6;
         // x of exactly 1 has no temperature; keep the table finite.
         k(i + 1, s) = std::isfinite(v) ? v : 0.0;
       }
