@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,41 @@ TEST(SpectralRun, RealLineListAndAtmosphere) {
   EXPECT_NEAR(at, 2147.08, 0.01);
   EXPECT_LT(deepest, 0.3);
   EXPECT_GT(deepest, 0.001);
+}
+
+// Where the range is cut into intervals must not change the spectrum. The
+// grid 2^-9 cm-1 puts every point of every cut exactly on the same float
+// wavenumber (and no two points print alike), and a margin wider than the
+// range lets every line reach every interval, so two cuts must print the same
+// rows, to one unit of the last printed digit for the last bits of the sums.
+// An inside line is put on its nearest point, an outside one is not, so the
+// lines lie on points too, some on the cuts.
+TEST(SpectralRun, CuttingTheRangeElsewhereKeepsTheSpectrum) {
+  const std::string lines = e2e::line_record(5, 1, 2003.0, 2e-19) + e2e::line_record(2, 1, 2058.59375, 1e-21) +
+                            e2e::line_record(5, 1, 2058.609375, 1e-19) + e2e::line_record(5, 1, 2068.59375, 5e-20) +
+                            e2e::line_record(5, 2, 2100.0, 5e-20) + e2e::line_record(5, 1, 2117.1875, 5e-20);
+  auto run = [&](const char* vlo) {
+    return run_spectral({{7, "6"}, {17, vlo}, {18, "2121."}, {28, "0.001953125"}, {29, "200."}}, lines);
+  };
+  SpectralRun three = run("2000.");  // cut at 2058.59375 and 2117.1875
+  SpectralRun two = run("2010.");    // cut at 2068.59375
+  ASSERT_EQ(three.result.status, 0) << three.result.console;
+  ASSERT_EQ(two.result.status, 0) << two.result.console;
+  EXPECT_TRUE(has_line(three, "at step:      3 of      3 with     1952 points"));
+  EXPECT_TRUE(has_line(two, "at step:      2 of      2 with    26832 points"));
+
+  std::map<long long, std::vector<double>> by_wavenumber;
+  for (const auto& row : three.table71.rows) by_wavenumber[std::llround(row[0] * 1e4)] = row;
+  ASSERT_EQ(two.table71.rows.size(), 56834u);
+  for (const auto& row : two.table71.rows) {
+    const auto it = by_wavenumber.find(std::llround(row[0] * 1e4));
+    ASSERT_NE(it, by_wavenumber.end()) << row[0];
+    for (std::size_t c = 1; c <= 3; ++c) {
+      // One unit of the fifth significant digit of an e11.5 field.
+      const double unit = row[c] > 0.0 ? std::pow(10.0, std::floor(std::log10(row[c])) - 4.0) : 0.0;
+      ASSERT_NEAR(row[c], it->second[c], 1.001 * unit) << row[0];
+    }
+  }
 }
 
 }  // namespace
