@@ -1,0 +1,87 @@
+#include "tesk/run/line_pass.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "path_run_fixture.hpp"
+
+namespace {
+
+using testing_support::WorkDir;
+
+// Runs the line pass of the interval 2000-2001 cm-1 (0.005 cm-1) over `lines`
+// and returns the state that holds its optical depths.
+std::unique_ptr<tesk::RunState> pass(const WorkDir& dir, const std::string& lines, tesk::Study study,
+                                     char dbtype = 'h') {
+  auto state = run_test::make_state(dir, 'g', 30.0f, 0);
+  state->deck.study = study;
+  state->deck.dbtype = dbtype;
+  tesk::set_up_path(*state);
+  dir.write("lines.hit", lines);
+  const std::string path = (dir.path() / "lines.hit").string();
+  inputs::LineList list(path, 101, inputs::count_records(path), dbtype);
+  tesk::IntervalGrid& g = state->work.grid;
+  g = tesk::IntervalGrid{2000.0f, 2001.0f, 0.005f, 200};
+  for (int c = 1; c <= 2; ++c) {
+    for (int l = 1; l <= 80; ++l) {
+      auto row = state->work.ext.row(c, l, g.npts);
+      std::fill(row.begin(), row.end(), 0.0);
+    }
+  }
+  tesk::add_interval_lines(list, *state, g, state->work.ext, state->work.lines);
+  return state;
+}
+
+double depth(const tesk::RunState& s, int c, int l, int j) { return s.work.ext(c, l, j); }
+
+const std::string kCo = e2e::line_record(5, 1, 2000.2, 2e-19) + e2e::line_record(5, 2, 2000.8, 5e-20);
+const std::string kCo2 = e2e::line_record(2, 1, 2000.45, 1e-21);
+
+TEST(LinePass, TargetAndOtherLinesGoToTheirOwnClasses) {
+  WorkDir dir;
+  const auto both = pass(dir, e2e::line_record(5, 1, 2000.2, 2e-19) + kCo2 + e2e::line_record(5, 2, 2000.8, 5e-20),
+                         tesk::Study::spectra);
+  const auto target = pass(dir, kCo, tesk::Study::spectra);
+  const auto other = pass(dir, kCo2, tesk::Study::spectra);
+  for (int l : {1, 30, 80}) {
+    for (int j : {0, 40, 90, 160, 200}) {
+      SCOPED_TRACE(std::to_string(l) + " " + std::to_string(j));
+      // Each class receives its own lines in list order: the same bits.
+      EXPECT_EQ(depth(*both, 1, l, j), depth(*target, 1, l, j));
+      EXPECT_EQ(depth(*both, 2, l, j), depth(*other, 2, l, j));
+      EXPECT_EQ(depth(*target, 2, l, j), 0.0);
+      EXPECT_EQ(depth(*other, 1, l, j), 0.0);
+    }
+  }
+  EXPECT_GT(depth(*target, 1, 1, 40), depth(*target, 1, 1, 0));  // the line at 2000.2 is point 40
+}
+
+TEST(LinePass, DifferenceStudiesCountTheTargetOnlyInItsLayers) {
+  WorkDir dir;
+  const auto spectra = pass(dir, kCo, tesk::Study::spectra);
+  const auto finding = pass(dir, kCo, tesk::Study::line_finding);  // target layer 0-10 km
+  for (int j : {0, 40, 160}) {
+    SCOPED_TRACE(j);
+    EXPECT_EQ(depth(*finding, 1, 10, j), depth(*spectra, 1, 10, j));  // 9.5 km: inside
+    EXPECT_EQ(depth(*finding, 2, 10, j), 0.0);
+    EXPECT_EQ(depth(*finding, 1, 11, j), 0.0);  // 10.5 km: above the target layer
+    EXPECT_EQ(depth(*finding, 2, 11, j), depth(*spectra, 1, 11, j));
+  }
+}
+
+TEST(LinePass, OnlyLinesWithinTheMarginAndOfKnownGasesAreRead) {
+  WorkDir dir;
+  // The margin is 1 cm-1: 1998.9 and 2002.1 lie beyond it. A type-a list may
+  // carry gas numbers without a mixing ratio (0 and above 120).
+  const std::string lines = e2e::line_record(5, 1, 1998.9, 1e-19) + e2e::line_record(5, 1, 1999.5, 1e-19) +
+                            e2e::line_record(0, 1, 2000.3, 1e-19) + kCo2 + e2e::line_record(5, 1, 2001.9, 1e-19) +
+                            e2e::line_record(5, 1, 2002.1, 1e-19);
+  const auto state = pass(dir, lines, tesk::Study::spectra, 'a');
+  std::vector<double> positions;
+  for (const auto& line : state->work.lines) positions.push_back(line.position);
+  EXPECT_EQ(positions, (std::vector<double>{1999.5, 2000.45, 2001.9}));
+}
+
+}  // namespace
