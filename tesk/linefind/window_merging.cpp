@@ -20,12 +20,15 @@ constexpr std::string_view kDone = "(' Table76 (overlapping m-windows combined) 
 void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
   const rec::Format optimised_row(kOptimisedRow);
   int k = 1;
-  for (;;) {
-    if (k > maxwin) break;
-    if (k > w.centre.size()) rec::stop(kTooManyLines);
+  while (k <= maxwin) {
+    float centre = 0.0f;
+    float width = 0.0f;
     float dependence = 0.0f;
-    if (in.read(optimised_row, {&w.centre(k), &w.width(k), &dependence}) == rec::ReadStatus::end) break;
-    if (dependence > tsenslim) continue;  // the next row takes this slot
+    if (in.read(optimised_row, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
+    if (dependence > tsenslim) continue;
+    if (k > w.centre.size()) rec::stop(kTooManyLines);
+    w.centre(k) = centre;
+    w.width(k) = width;
     ++k;
   }
   w.n = k - 1;
@@ -92,7 +95,6 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
   read_windows(in, settings.maxwin, settings.tsenslim, w);
   in.close();
   merge_windows(w, settings.maxwidth);
-
   thin_windows(w);
 
   const std::string label = gas_label(settings.gasname, settings.isotope);

@@ -201,4 +201,15 @@ TEST(WindowMerging, DependenceLimitAndWindowCount) {
   }
 }
 
+// The window list holds 10000 windows; only a table75 made by hand can offer more.
+TEST(WindowMerging, WindowListLimit) {
+  const std::vector<Window> windows(10001, Window{"2000.00", "   .40", "     .0"});
+  try {
+    combine(windows, 1.0f, 1.0f, 20000);
+    ADD_FAILURE() << "no stop";
+  } catch (const rec::Stop& e) {
+    EXPECT_STREQ(e.what(), "Increase number of windows num in sort-prog of TESK");
+  }
+}
+
 }  // namespace
