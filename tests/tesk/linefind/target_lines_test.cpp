@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <memory>
 #include <sstream>
 
@@ -62,26 +63,21 @@ Steps run_steps(const WorkDir& dir, tesk::LineFindSettings s, const std::string&
 // dependence of a CO line, about 100 (c2 E''/T^2 - 1/T) percent per K from the
 // Boltzmann factor and the rotational partition function, is -0.17, 0.06 and
 // 6.9 (over the 2 K step) for E'' = 100, 200 and 3000 cm-1 at 250 K.
+const std::vector<Sample> kSamples = {
+    {1999.75, 0.01, 0.9, 0.0},  {1999.7501, 0.3, 0.9, 0.0}, {1999.8999, 0.5, 0.9, 0.4},
+    {1999.9, 0.6, 0.9, 0.1},    {2000.0, 0.7, 0.9, 0.05},   {2000.1, 0.4, 0.9, -0.15},
+    {2000.1001, 0.8, 0.9, 0.45}, {2000.2499, 0.9, 0.9, 0.0}, {2000.25, 0.99, 0.9, 0.0},
+    {2000.95, 0.5, 0.9, 0.2},   {2001.05, 0.0, 0.9, 0.5},
+};
+const std::string kLines = line_record(5, 1, 1998.5, 50.0) + line_record(5, 1, 2000.0, 100.0) +
+                           line_record(2, 1, 2000.5, 10.0) + line_record(5, 2, 2001.0, 200.0) +
+                           line_record(5, 3, 2002.0, 3000.0) + line_record(5, 1, 2003.5, 10.0);
+
 TEST(TargetLines, WholeTablesWithOneHeaderLine) {
   WorkDir dir;
   dir.write("output", echo_text("1  header line"));
-  dir.write("table71", table71_text({
-                           {1999.75, 0.01, 0.9, 0.0},
-                           {1999.7501, 0.3, 0.9, 0.0},
-                           {1999.8999, 0.5, 0.9, 0.4},
-                           {1999.9, 0.6, 0.9, 0.1},
-                           {2000.0, 0.7, 0.9, 0.05},
-                           {2000.1, 0.4, 0.9, -0.15},
-                           {2000.1001, 0.8, 0.9, 0.45},
-                           {2000.2499, 0.9, 0.9, 0.0},
-                           {2000.25, 0.99, 0.9, 0.0},
-                           {2000.95, 0.5, 0.9, 0.2},
-                           {2001.05, 0.0, 0.9, 0.5},
-                       }));
-  const std::string lines = line_record(5, 1, 1998.5, 50.0) + line_record(5, 1, 2000.0, 100.0) +
-                            line_record(2, 1, 2000.5, 10.0) + line_record(5, 2, 2001.0, 200.0) +
-                            line_record(5, 3, 2002.0, 3000.0) + line_record(5, 1, 2003.5, 10.0);
-  const Steps r = run_steps(dir, co_settings(dir), lines);
+  dir.write("table71", table71_text(kSamples));
+  const Steps r = run_steps(dir, co_settings(dir), kLines);
 
   auto h72 = table_header(1, "1  header line", false, kTable72Header);
   h72.insert(h72.end(), {
@@ -100,6 +96,21 @@ TEST(TargetLines, WholeTablesWithOneHeaderLine) {
   EXPECT_EQ(r.table73, crlf_lines(h73));
   for (std::size_t i = 4; i < h73.size(); ++i) EXPECT_EQ(h73[i].size(), 62u);
   EXPECT_EQ(r.console, "Table72 (with target gas positions)\r\nTable73 (with infos on spectral lines)\r\n");
+}
+
+// Samples out of order are searched one by one, with the same result.
+TEST(TargetLines, DecreasingWavenumbersGiveTheSameTables) {
+  WorkDir sorted, shuffled;
+  auto samples = kSamples;
+  std::swap(samples[2], samples[6]);
+  std::swap(samples[0], samples[9]);
+  for (const WorkDir* dir : {&sorted, &shuffled}) dir->write("output", echo_text("2"));
+  sorted.write("table71", table71_text(kSamples));
+  shuffled.write("table71", table71_text(samples));
+  const Steps a = run_steps(sorted, co_settings(sorted), kLines);
+  const Steps b = run_steps(shuffled, co_settings(shuffled), kLines);
+  EXPECT_EQ(a.table72, b.table72);
+  EXPECT_EQ(a.table73, b.table73);
 }
 
 // Which lines count as the target's: isotope 0 takes every isotope, in list
