@@ -32,8 +32,6 @@ double boltzmann_term(double position, double lower_energy, float temp) {
   return (1.0 - std::exp(-kC2 * position / t)) * std::exp(-kC2 * lower_energy / t);
 }
 
-}  // namespace
-
 float interference(const TargetSamples& samples, double position, float width) {
   const double half = width / 2.0f;
   float lowest = kLowestStart;
@@ -49,6 +47,8 @@ float interference(const TargetSamples& samples, double position, float width) {
       });
   return highest - lowest;
 }
+
+}  // namespace
 
 double temperature_dependence(int gasno, double position, double lower_energy, float temp) {
   const int k = partition_index(gasno);

@@ -9,12 +9,6 @@
 
 namespace tesk {
 
-// Interference of the other gases at `position` (cm-1): the spread (highest
-// minus lowest value) of the other-gases spectrum over samples 1..nsamp-1
-// closer than width/2 to the line (strictly). A window without samples gives
-// 0 - 1.0E10.
-float interference(const TargetSamples& samples, double position, float width);
-
 // Relative temperature dependence of the intensity of a line of gas `gasno`
 // at `position` with lower-state energy `lower_energy` (both cm-1), percent
 // per K, over a 2 K step up from `temp` (K): the Boltzmann factor and the
@@ -23,9 +17,11 @@ float interference(const TargetSamples& samples, double position, float width);
 double temperature_dependence(int gasno, double position, double lower_energy, float temp);
 
 // Reads table72 and writes table73, using the samples that write_target_lines
-// kept. Prints " Table73 (with infos on spectral lines)". Throws rec::Stop for
-// a header count outside 1..46, rec::RecordError for a missing or unreadable
-// table72.
+// kept. The interference of a line is the spread (highest minus lowest value)
+// of the other-gases spectrum over samples 1..nsamp-1 closer than interfw/2 to
+// it; a window without samples gives 0 - 1.0E10. Prints " Table73 (with
+// infos on spectral lines)". Throws rec::Stop for a header count outside
+// 1..46, rec::RecordError for a missing or unreadable table72.
 void rate_target_lines(const LineFindSettings& settings, const LineFindFiles& files, const TargetSamples& samples,
                        rec::Console& console);
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "common/arrays.hpp"
 #include "tesk/limits.hpp"

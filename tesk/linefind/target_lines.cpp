@@ -12,11 +12,13 @@ constexpr std::string_view kColumnHeader = "('frequency  e-prime  intensity')";
 constexpr std::string_view kRow = "(1x,f9.4,1x,f7.1,1x,e11.5)";
 constexpr std::string_view kDone = "(' Table72 (with target gas positions)')";
 
+// Reach of the sensitivity search around a line, cm-1: the 32-bit 0.1 widened,
+// so a sample exactly this far away counts on either side.
+constexpr double kSensitivityReach = static_cast<double>(0.1f);
+
 bool is_target(const LineRecord& line, const LineFindSettings& settings) {
   return line.gas == settings.gasno && (line.isotope == settings.isotope || settings.isotope == 0);
 }
-
-}  // namespace
 
 float peak_sensitivity(const TargetSamples& samples, double position) {
   float peak = 0.0f;
@@ -29,6 +31,8 @@ float peak_sensitivity(const TargetSamples& samples, double position) {
       });
   return peak;
 }
+
+}  // namespace
 
 void write_target_lines(const LineFindSettings& settings, const LineFindFiles& files, TargetSamples& samples,
                         rec::Console& console) {

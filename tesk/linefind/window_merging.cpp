@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/arrays.hpp"
 #include "tesk/limits.hpp"
 #include "tesk/linefind/gas_label.hpp"
 #include "tesk/linefind/ranking.hpp"
@@ -14,6 +15,15 @@ constexpr std::string_view kTitle = "(a25)";
 constexpr std::string_view kOptimisedRow = "(9x,f7.2,1x,f6.2,5x,f7.1)";
 constexpr std::string_view kRow = "(a8,1x,f7.2,1x,f6.2,5x,f7.1)";
 constexpr std::string_view kDone = "(' Table76 (overlapping m-windows combined) ')";
+
+// Windows in ranking order, 1-based; a centre of 0 marks a window that has
+// been absorbed into another or deleted.
+struct WindowList {
+  rec::Levels<float> centre;  // cm-1
+  rec::Levels<float> width;   // cm-1
+  int n = 0;
+  explicit WindowList(int capacity) : centre(capacity), width(capacity) {}
+};
 
 // Reads the windows of table75 that pass the temperature-dependence limit,
 // at most `maxwin` of them.
@@ -39,8 +49,9 @@ void delete_window(WindowList& w, int j) {
   w.width(j) = 0.0f;
 }
 
-}  // namespace
-
+// One pass, best window first: window i absorbs each later window j that
+// overlaps it, by three tests made one after the other on window i as the
+// previous test left it (j above, equal centres, j below).
 void merge_windows(WindowList& w, float maxwidth) {
   for (int i = 1; i <= w.n; ++i) {
     if (w.centre(i) == 0.0f) continue;
@@ -51,11 +62,10 @@ void merge_windows(WindowList& w, float maxwidth) {
       const float cj = w.centre(j);
       const float wj = w.width(j);
       if (!(std::fabs(ci - cj) < (wi + wj) / 2.0f)) continue;
-      // Each test sees window i as the previous one left it.
       if (ci < cj) {
         const float lower = ci - wi / 2.0f;
         const float upper = cj + wj / 2.0f;
-        if (upper - lower > maxwidth) continue;
+        if (upper - lower > maxwidth) continue;  // too wide: window j stays
         wi = upper - lower;
         ci = (lower + upper) / 2.0f;
       }
@@ -63,7 +73,7 @@ void merge_windows(WindowList& w, float maxwidth) {
       if (ci > cj) {
         const float lower = cj - wj / 2.0f;
         const float upper = ci + wi / 2.0f;
-        if (upper - lower > maxwidth) continue;
+        if (upper - lower > maxwidth) continue;  // too wide: window j stays
         wi = upper - lower;
         ci = (lower + upper) / 2.0f;
       }
@@ -72,6 +82,8 @@ void merge_windows(WindowList& w, float maxwidth) {
   }
 }
 
+// Keeps windows at least the sum of their widths apart, the better one of a
+// pair surviving.
 void thin_windows(WindowList& w) {
   for (int i = 1; i <= w.n; ++i) {
     if (w.centre(i) == 0.0f) continue;
@@ -81,6 +93,8 @@ void thin_windows(WindowList& w) {
     }
   }
 }
+
+}  // namespace
 
 void combine_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
   rec::TextReader in(files.table75);

@@ -8,33 +8,19 @@
 // ranking order. No count line, no trailer.
 #pragma once
 
-#include "common/arrays.hpp"
 #include "common/records.hpp"
 #include "tesk/linefind/settings.hpp"
 
 namespace tesk {
 
-// Windows in ranking order, 1-based; a centre of 0 marks a window that has
-// been absorbed into another or deleted.
-struct WindowList {
-  rec::Levels<float> centre;  // cm-1
-  rec::Levels<float> width;   // cm-1
-  int n = 0;
-  explicit WindowList(int capacity) : centre(capacity), width(capacity) {}
-};
-
-// Combines overlapping windows: each window, best first, absorbs every later
-// window closer than half their widths, as long as the combined span stays
-// within `maxwidth` (cm-1); windows with equal centres keep the wider width
-// whatever it is. Windows that would grow too wide stay as they are.
-void merge_windows(WindowList& w, float maxwidth);
-
-// Deletes, for each window still there, best first, every later window whose
-// centre lies closer than the sum of their widths.
-void thin_windows(WindowList& w);
-
 // Reads table75 (at most `maxwin` rows whose temperature dependence is not
-// above `tsenslim`) and writes table76. Prints " Table76 (overlapping
+// above `tsenslim`, with its sign) and writes table76. Overlapping windows
+// are combined first: each window, best first, absorbs every later window
+// closer than half their widths, as long as the combined span stays within
+// `maxwidth` (cm-1); windows with equal centres keep the wider width whatever
+// it is; windows that would grow too wide stay as they are. Then, for each
+// window still there, best first, every later window whose centre lies
+// closer than the sum of their widths is dropped. Prints " Table76 (overlapping
 // m-windows combined) ". Throws rec::Stop for a header count outside 1..46
 // and, with kTooManyLines, for more windows than the list holds;
 // rec::RecordError for a missing or unreadable table75.

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "tesk/linefind/samples.hpp"
 #include "tesk/linefind/table_header.hpp"
 
 namespace tesk {
@@ -45,7 +46,11 @@ float transparent_edge(const WindowSamples& s, char transrad, float edge, NotBel
   return edge;
 }
 
-}  // namespace
+// Edges of the window of a line, cm-1.
+struct WindowEdges {
+  float left = 0.0f;
+  float right = 0.0f;
+};
 
 WindowEdges optimum_window(const WindowSamples& samples, double position, float winstart, float wincentre,
                            char transrad) {
@@ -66,6 +71,8 @@ WindowEdges optimum_window(const WindowSamples& samples, double position, float 
       [&](float w) { return static_cast<double>(w) <= outer_right; });
   return e;
 }
+
+}  // namespace
 
 void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
   auto samples = std::make_unique<WindowSamples>();
