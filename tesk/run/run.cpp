@@ -2,6 +2,7 @@
 
 #include "common/plot.hpp"
 #include "inputs/line_list.hpp"
+#include "tesk/linefind/line_finding.hpp"
 #include "tesk/run/banner.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
@@ -14,6 +15,33 @@ namespace {
 
 constexpr std::string_view kSortNotAvailable = " Line finding on an earlier run is not available in this version";
 
+// Line finding of study d on the table71 of this run or of an earlier one.
+void line_finding(const RunState& state, rec::Console& console) {
+  const Deck& d = state.deck;
+  const FileNames& n = state.names;
+  LineFindSettings s;
+  s.gasno = d.gasno;
+  s.isotope = d.isotope;
+  s.gasname = d.gasname;
+  s.line_list = d.line_list_path();
+  s.reclen = d.reclen;
+  s.nrec = d.nrec;
+  s.dbtype = d.dbtype;
+  s.vlo = d.vlo;
+  s.vhi = d.vhi;
+  s.tfactor = d.tfactor;
+  s.interfw = d.interfw;
+  s.tsens = d.tsens;
+  s.sortkey = d.sortkey;
+  s.transrad = d.transrad;
+  s.winstart = d.winstart;
+  s.wincentre = d.wincentre;
+  s.maxwidth = d.maxwidth;
+  s.tsenslim = d.tsenslim;
+  s.maxwin = d.maxwin;
+  find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, console);
+}
+
 void start_up(RunState& state) {
   Deck& d = state.deck;
   d = read_deck();
@@ -23,20 +51,22 @@ void start_up(RunState& state) {
 }
 
 // A sort run works on the tables of an earlier run. It computes no weighting
-// functions, so table77 gets its header only; line finding (study d) and the
-// interferogram (study i) are not part of this version.
+// functions, so table77 gets its header only; the interferogram (study i) is
+// not part of this version.
 void sort_run(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
   if (writes_weighting_functions(d.study)) {
     write_averaged_weighting_table(state.names.table77, make_weighting_matrix(), {}, 0, console);
   }
-  if (uses_scaled_target(d.study)) rec::stop(kSortNotAvailable);
+  if (d.study == Study::line_finding) line_finding(state, console);
+  if (d.study == Study::interferogram) rec::stop(kSortNotAvailable);
 }
 
 void dispatch(RunState& state, rec::Console& console) {
   switch (state.deck.runmode) {
     case 'c':
       run_spectra(state, console);
+      if (state.deck.study == Study::line_finding) line_finding(state, console);
       break;
     case 's':
       sort_run(state, console);

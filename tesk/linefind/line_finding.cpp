@@ -1,0 +1,26 @@
+#include "tesk/linefind/line_finding.hpp"
+
+#include <memory>
+
+#include "tesk/linefind/line_rating.hpp"
+#include "tesk/linefind/ranking.hpp"
+#include "tesk/linefind/samples.hpp"
+#include "tesk/linefind/target_lines.hpp"
+#include "tesk/linefind/window_merging.hpp"
+#include "tesk/linefind/window_optimisation.hpp"
+
+namespace tesk {
+
+void find_lines(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
+  {
+    // The samples serve both target-line tables, then go.
+    auto samples = std::make_unique<TargetSamples>();
+    write_target_lines(settings, files, *samples, console);
+    rate_target_lines(settings, files, *samples, console);
+  }
+  rank_lines(settings, files, console);
+  optimise_windows(settings, files, console);
+  combine_windows(settings, files, console);
+}
+
+}  // namespace tesk

@@ -1,0 +1,53 @@
+#include "tesk/linefind/table_header.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kHeaderLine = "(a200)";
+constexpr std::string_view kBlankLine = "(' ')";
+
+// The deck has 46 lines, and so has its echo: no more can head a table.
+constexpr int kMaxHeaderLines = 46;
+
+[[noreturn]] void header_ended(const rec::TextReader& in) {
+  rec::record_error(" End of file in the header of " + in.path() + " after record " +
+                    std::to_string(in.record_number()));
+}
+
+}  // namespace
+
+void read_header_line(rec::TextReader& in, std::string& line) {
+  static const rec::Format header_line(kHeaderLine);
+  line.assign(kHeaderWidth, ' ');
+  if (in.read(header_line, {&line}) == rec::ReadStatus::end) header_ended(in);
+}
+
+int read_header_count(rec::TextReader& in, std::string& line) {
+  read_header_line(in, line);
+  int nhead = 0;
+  const rec::ReadStatus status =
+      rec::read_free_internal(line, {&nhead}, rec::Where{in.path(), in.record_number()});
+  if (status == rec::ReadStatus::end || nhead < 1 || nhead > kMaxHeaderLines) rec::stop(kHeaderCountWrong);
+  return nhead;
+}
+
+void write_header_line(rec::TextWriter& out, std::string_view line) {
+  static const rec::Format header_line(kHeaderLine);
+  out.write(header_line, {line});
+}
+
+void copy_header_lines(rec::TextReader& in, rec::TextWriter& out, int count) {
+  std::string line;
+  for (int i = 1; i <= count; ++i) {
+    read_header_line(in, line);
+    write_header_line(out, line);
+  }
+}
+
+void write_blank_lines(rec::TextWriter& out) {
+  static const rec::Format blank_line(kBlankLine);
+  out.write(blank_line);
+  out.write(blank_line);
+}
+
+}  // namespace tesk

@@ -1,0 +1,123 @@
+#include "tesk/linefind/window_merging.hpp"
+
+#include <cmath>
+
+#include "common/arrays.hpp"
+#include "tesk/limits.hpp"
+#include "tesk/linefind/gas_label.hpp"
+#include "tesk/linefind/ranking.hpp"
+#include "tesk/linefind/table_header.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kTitle = "(a25)";
+constexpr std::string_view kOptimisedRow = "(9x,f7.2,1x,f6.2,5x,f7.1)";
+constexpr std::string_view kRow = "(a8,1x,f7.2,1x,f6.2,5x,f7.1)";
+constexpr std::string_view kDone = "(' Table76 (overlapping m-windows combined) ')";
+
+// Windows in ranking order, 1-based; a centre of 0 marks a window that has
+// been absorbed into another or deleted.
+struct WindowList {
+  rec::Levels<float> centre;  // cm-1
+  rec::Levels<float> width;   // cm-1
+  int n = 0;
+  explicit WindowList(int capacity) : centre(capacity), width(capacity) {}
+};
+
+// Reads the windows of table75 that pass the temperature-dependence limit,
+// at most `maxwin` of them.
+void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
+  const rec::Format optimised_row(kOptimisedRow);
+  int k = 1;
+  while (k <= maxwin) {
+    float centre = 0.0f;
+    float width = 0.0f;
+    float dependence = 0.0f;
+    if (in.read(optimised_row, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
+    if (dependence > tsenslim) continue;
+    if (k > w.centre.size()) rec::stop(kTooManyLines);
+    w.centre(k) = centre;
+    w.width(k) = width;
+    ++k;
+  }
+  w.n = k - 1;
+}
+
+void delete_window(WindowList& w, int j) {
+  w.centre(j) = 0.0f;
+  w.width(j) = 0.0f;
+}
+
+// One pass, best window first: window i absorbs each later window j that
+// overlaps it, by three tests made one after the other on window i as the
+// previous test left it (j above, equal centres, j below).
+void merge_windows(WindowList& w, float maxwidth) {
+  for (int i = 1; i <= w.n; ++i) {
+    if (w.centre(i) == 0.0f) continue;
+    for (int j = i + 1; j <= w.n; ++j) {
+      if (w.centre(j) == 0.0f) continue;
+      float& ci = w.centre(i);
+      float& wi = w.width(i);
+      const float cj = w.centre(j);
+      const float wj = w.width(j);
+      if (!(std::fabs(ci - cj) < (wi + wj) / 2.0f)) continue;
+      if (ci < cj) {
+        const float lower = ci - wi / 2.0f;
+        const float upper = cj + wj / 2.0f;
+        if (upper - lower > maxwidth) continue;  // too wide: window j stays
+        wi = upper - lower;
+        ci = (lower + upper) / 2.0f;
+      }
+      if (ci == cj) wi = std::fmax(wi, wj);
+      if (ci > cj) {
+        const float lower = cj - wj / 2.0f;
+        const float upper = ci + wi / 2.0f;
+        if (upper - lower > maxwidth) continue;  // too wide: window j stays
+        wi = upper - lower;
+        ci = (lower + upper) / 2.0f;
+      }
+      delete_window(w, j);
+    }
+  }
+}
+
+// Keeps windows at least the sum of their widths apart, the better one of a
+// pair surviving.
+void thin_windows(WindowList& w) {
+  for (int i = 1; i <= w.n; ++i) {
+    if (w.centre(i) == 0.0f) continue;
+    for (int j = i + 1; j <= w.n; ++j) {
+      if (w.centre(j) == 0.0f) continue;
+      if (std::fabs(w.centre(i) - w.centre(j)) / 2.0f < (w.width(i) + w.width(j)) / 2.0f) delete_window(w, j);
+    }
+  }
+}
+
+}  // namespace
+
+void combine_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
+  rec::TextReader in(files.table75);
+  std::string line;
+  const int nhead = read_header_count(in, line);
+  for (int i = 1; i <= nhead + 1; ++i) read_header_line(in, line);
+  read_header_line(in, line);
+  rec::TextWriter out(files.table76);
+  out.write(rec::Format(kTitle), {std::string_view(line)});
+
+  WindowList w(kMaxLines);
+  read_windows(in, settings.maxwin, settings.tsenslim, w);
+  in.close();
+  merge_windows(w, settings.maxwidth);
+  thin_windows(w);
+
+  const std::string label = gas_label(settings.gasname, settings.isotope);
+  const rec::Format row(kRow);
+  for (int i = 1; i <= w.n; ++i) {
+    if (w.centre(i) != 0.0f) out.write(row, {std::string_view(label), w.centre(i), w.width(i)});
+  }
+  out.close();
+  console.write(rec::Format(kDone));
+}
+
+}  // namespace tesk

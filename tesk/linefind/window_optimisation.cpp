@@ -1,0 +1,110 @@
+#include "tesk/linefind/window_optimisation.hpp"
+
+#include <memory>
+
+#include "tesk/linefind/samples.hpp"
+#include "tesk/linefind/table_header.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kRankedRow = "(a103)";
+constexpr std::string_view kPosition = "(f7.2,1x,f6.2)";
+constexpr std::string_view kDone = "(' Table75 (optimum window size determined)')";
+
+// A table74 row is read into a buffer this wide and written back this long.
+constexpr int kRowBuffer = 200;
+constexpr std::size_t kRowWidth = 103;
+// Columns 10 to 16 hold the line position, 10 to 23 position and width.
+constexpr std::size_t kPositionColumn = 9;
+constexpr std::size_t kPositionWidth = 7;
+constexpr std::size_t kWindowWidth = 14;
+
+// Radiance values at or above this are not spectrum values.
+constexpr float kRadianceCeiling = 1.0E24f;
+
+// The most transparent sample of one part of the window, or `edge` unchanged.
+template <class NotBelow, class NotAbove>
+float transparent_edge(const WindowSamples& s, char transrad, float edge, NotBelow not_below, NotAbove not_above) {
+  if (transrad == 'r') {
+    float lowest = kRadianceCeiling;
+    for_each_sample_in(s.wavenumber, s.np, s.ordered, not_below, not_above, [&](int l) {
+      if (s.all_gases(l) < lowest) {
+        lowest = s.all_gases(l);
+        edge = s.wavenumber(l);
+      }
+    });
+  } else {
+    float highest = 0.0f;
+    for_each_sample_in(s.wavenumber, s.np, s.ordered, not_below, not_above, [&](int l) {
+      if (s.all_gases(l) > highest) {
+        highest = s.all_gases(l);
+        edge = s.wavenumber(l);
+      }
+    });
+  }
+  return edge;
+}
+
+// Edges of the window of a line, cm-1.
+struct WindowEdges {
+  float left = 0.0f;
+  float right = 0.0f;
+};
+
+WindowEdges optimum_window(const WindowSamples& samples, double position, float winstart, float wincentre,
+                           char transrad) {
+  const double half = winstart / 2.0f;
+  const double centre = wincentre;
+  const double outer_left = position - half;
+  const double inner_left = position - centre;
+  const double inner_right = position + centre;
+  const double outer_right = position + half;
+  WindowEdges e;
+  e.left = transparent_edge(
+      samples, transrad, static_cast<float>(outer_left),
+      [&](float w) { return static_cast<double>(w) >= outer_left; },
+      [&](float w) { return static_cast<double>(w) <= inner_left; });
+  e.right = transparent_edge(
+      samples, transrad, static_cast<float>(outer_right),
+      [&](float w) { return static_cast<double>(w) >= inner_right; },
+      [&](float w) { return static_cast<double>(w) <= outer_right; });
+  return e;
+}
+
+}  // namespace
+
+void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
+  auto samples = std::make_unique<WindowSamples>();
+  read_window_samples(files.table71, *samples);
+
+  rec::TextReader in(files.table74);
+  std::string first;
+  const int nhead = read_header_count(in, first);
+  rec::TextWriter out(files.table75);
+  write_header_line(out, first);
+  copy_header_lines(in, out, nhead + 2);
+
+  const rec::Format ranked_row(kRankedRow);
+  const rec::Format window(kPosition);
+  std::string buffer(kRowBuffer, ' ');
+  std::string field(kWindowWidth, ' ');
+  while (in.read(ranked_row, {&buffer}) == rec::ReadStatus::ok) {
+    double position = 0.0;
+    const rec::Where where{in.path(), in.record_number(), static_cast<int>(kPositionColumn) + 1};
+    if (rec::read_free_internal(std::string_view(buffer).substr(kPositionColumn, kPositionWidth), {&position},
+                                where) == rec::ReadStatus::end) {
+      rec::record_error(" Row " + std::to_string(where.record) + " of " + in.path() +
+                        " has no line position in columns 10 to 16");
+    }
+    const WindowEdges e = optimum_window(*samples, position, settings.winstart, settings.wincentre, settings.transrad);
+    rec::write_internal(field, window, {(e.left + e.right) / 2.0f, e.right - e.left});
+    buffer.replace(kPositionColumn, kWindowWidth, field);
+    out.write(ranked_row, {std::string_view(buffer)});
+  }
+  in.close();
+  out.close();
+  console.write(rec::Format(kDone));
+}
+
+}  // namespace tesk
