@@ -7,6 +7,8 @@
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/run_state.hpp"
 #include "tesk/run/spectral_run.hpp"
+#include "tesk/engine/interferogram.hpp"
+#include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 
 namespace tesk {
@@ -23,20 +25,23 @@ void start_up(RunState& state) {
 }
 
 // A sort run works on the tables of an earlier run. It computes no weighting
-// functions, so table77 gets its header only; line finding (study d) and the
-// interferogram (study i) are not part of this version.
+// functions or kernels, so table77 and table78 get their headers only; line
+// finding (study d) is not part of this version.
 void sort_run(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
   if (d.study == 'w' || d.study == 'a') {
     write_averaged_weighting_table(state.names.table77, make_weighting_matrix(), {}, 0, console);
   }
-  if (d.study == 'd' || d.study == 'i') rec::stop(kSortNotAvailable);
+  if (d.study == 'a') write_kernel_table(state.names.table78, Matrix(), {}, console);
+  if (d.study == 'i') interferogram_table(state.names.table71, state.names.table90, console);
+  if (d.study == 'd') rec::stop(kSortNotAvailable);
 }
 
 void dispatch(RunState& state, rec::Console& console) {
   switch (state.deck.runmode) {
     case 'c':
       run_spectra(state, console);
+      if (state.deck.study == 'i') interferogram_table(state.names.table71, state.names.table90, console);
       break;
     case 's':
       sort_run(state, console);

@@ -13,6 +13,8 @@
 #include "tesk/engine/radiative_transfer.hpp"
 #include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectra.hpp"
+#include "tesk/kernels/averaging_kernels.hpp"
+#include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/spectrum_tables.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/line_pass.hpp"
@@ -35,6 +37,7 @@ struct Work {
   CosineTransform plans;
   std::vector<LineRecord> lines;
   WeightingMatrix k = make_weighting_matrix();
+  Matrix avk = make_kernel_matrix();
 };
 
 // The path segments as the weighting functions and table70 see them.
@@ -112,6 +115,9 @@ void run_interval(RunState& state, Work& w, LineList& list, const IntervalGrid& 
     const double f = normalisation_factor(w.spec, g.npts, d.norm, console);
     compute_weighting_functions(w.k, w.spec, w.ext, segs, f, d.transrad, d.radunits, g.npts, d.tback, g.grid,
                                 g.vstart, console);
+    if (d.study == 'a') {
+      compute_averaging_kernels(static_cast<int>(segs.size()), g.npts + 1, w.k, w.avk, d.avkpar1, d.avkpar2, console);
+    }
   }
   write_spectrum_rows(table71, first, d.study, d.transrad, w.spec, g.vstart, g.grid, g.npts);
 }
@@ -168,6 +174,7 @@ void run_spectra(RunState& state, rec::Console& console) {
   write_profile_table(table70, table71, console, vmr, alt);
   if (d.study == 'w' || d.study == 'a') {
     write_averaged_weighting_table(state.names.table77, w.k, segs, g.npts, console);
+    if (d.study == 'a') write_kernel_table(state.names.table78, w.avk, segs, console);
   }
 }
 
