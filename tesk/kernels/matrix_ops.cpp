@@ -15,12 +15,10 @@ namespace {
 // The bound is the single-precision 1.0E36, compared with double values.
 constexpr double kTooBig = static_cast<double>(1.0e36f);
 
-void check_block(int rows, int cols, const Matrix& m) {
+// No dimension exceeds the kernel points; the block fits the storage.
+void check_block([[maybe_unused]] int rows, [[maybe_unused]] int cols, [[maybe_unused]] const Matrix& m) {
   assert(rows <= kMaxKernelPoints && cols <= kMaxKernelPoints);
   assert(rows <= m.rows() && cols <= m.cols());
-  (void)rows;
-  (void)cols;
-  (void)m;
 }
 
 std::size_t count(int n) { return static_cast<std::size_t>(std::max(n, 0)); }

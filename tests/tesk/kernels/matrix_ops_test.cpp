@@ -167,19 +167,4 @@ TEST(MatrixProducts, ProductWithZerosAndNonFiniteNumbers) {
   EXPECT_EQ(z(2, 2), -inf);
 }
 
-TEST(MatrixProducts, TransposeInPlace) {
-  Matrix x(3, 3);
-  x(1, 1) = 1;
-  x(1, 2) = 2;
-  x(1, 3) = 3;
-  x(2, 1) = 4;
-  x(2, 2) = 5;
-  x(2, 3) = 6;
-  tesk::transpose_matrix(2, 3, x, x);
-  const double expected[3][2] = {{1, 4}, {2, 5}, {3, 6}};
-  for (int i = 1; i <= 3; ++i) {
-    for (int j = 1; j <= 2; ++j) EXPECT_EQ(x(i, j), expected[i - 1][j - 1]);
-  }
-}
-
 }  // namespace
