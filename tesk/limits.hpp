@@ -15,6 +15,7 @@ inline constexpr int kMaxProfileLevels = 10000;  // NUM: levels of a pressure-te
 inline constexpr int kInputNameLength = 100;  // characters of an atmosphere file name, path included
 inline constexpr int kModelLayers = 80;        // the model atmosphere: 80 layers of 1 km
 inline constexpr int kMaxConvolutionPoints = 60000;  // mp of the convolution: transform length of the line shape
+inline constexpr int kMaxInterferogramPoints = 200000;  // rows of table71 and transform length of the interferogram
 inline constexpr int kSpectrumClasses = 4;     // target, other gases, all gases, all with target scaled
 
 }  // namespace tesk

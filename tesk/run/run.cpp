@@ -7,13 +7,13 @@
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/run_state.hpp"
-#include "tesk/run/spectral_run.hpp"
+#include "tesk/engine/interferogram.hpp"
+#include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
+#include "tesk/run/spectral_run.hpp"
 
 namespace tesk {
 namespace {
-
-constexpr std::string_view kSortNotAvailable = " Line finding on an earlier run is not available in this version";
 
 // Line finding of study d on the table71 of this run or of an earlier one.
 void line_finding(const RunState& state, rec::Console& console) {
@@ -51,15 +51,15 @@ void start_up(RunState& state) {
 }
 
 // A sort run works on the tables of an earlier run. It computes no weighting
-// functions, so table77 gets its header only; the interferogram (study i) is
-// not part of this version.
+// functions or kernels, so table77 and table78 get their headers only.
 void sort_run(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
   if (writes_weighting_functions(d.study)) {
     write_averaged_weighting_table(state.names.table77, make_weighting_matrix(), {}, 0, console);
   }
+  if (d.study == Study::kernels) write_kernel_table(state.names.table78, Matrix(), {}, console);
+  if (d.study == Study::interferogram) interferogram_table(state.names.table71, state.names.table90, console);
   if (d.study == Study::line_finding) line_finding(state, console);
-  if (d.study == Study::interferogram) rec::stop(kSortNotAvailable);
 }
 
 void dispatch(RunState& state, rec::Console& console) {
@@ -67,6 +67,9 @@ void dispatch(RunState& state, rec::Console& console) {
     case 'c':
       run_spectra(state, console);
       if (state.deck.study == Study::line_finding) line_finding(state, console);
+      if (state.deck.study == Study::interferogram) {
+        interferogram_table(state.names.table71, state.names.table90, console);
+      }
       break;
     case 's':
       sort_run(state, console);

@@ -12,6 +12,7 @@
 #include "tesk/engine/cosine_transform.hpp"
 #include "tesk/engine/interval_grid.hpp"
 #include "tesk/engine/spectra.hpp"
+#include "tesk/kernels/averaging_kernels.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/limits.hpp"
 #include "tesk/run/deck.hpp"
@@ -38,6 +39,7 @@ struct IntervalWork {
   CosineTransform plans;                  // transform plans of the instrument line shape
   std::vector<inputs::LineRecord> lines;  // the lines that reach the current interval
   WeightingMatrix k = make_weighting_matrix();
+  Matrix avk = make_kernel_matrix();      // averaging kernels of the kernel study
   IntervalGrid grid;                      // the current (after the loop: the last) interval
 };
 

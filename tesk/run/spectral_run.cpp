@@ -5,14 +5,16 @@
 #include <vector>
 
 #include "common/nint.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/convolution.hpp"
 #include "tesk/engine/cosine_transform.hpp"
-#include "inputs/line_list.hpp"
 #include "tesk/engine/planck.hpp"
 #include "tesk/engine/radiative_transfer.hpp"
 #include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectra.hpp"
+#include "tesk/kernels/averaging_kernels.hpp"
+#include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/spectrum_tables.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/line_pass.hpp"
@@ -101,6 +103,10 @@ void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& tabl
   if (writes_weighting_functions(d.study)) {
     const double f = normalisation_factor(w.spec, g.npts, d.norm, console);
     compute_weighting_functions(w.k, w.spec, w.ext, state.segments, f, d.transrad, d.radunits, g, d.tback, console);
+    if (d.study == Study::kernels) {
+      compute_averaging_kernels(static_cast<int>(state.segments.size()), g.npts + 1, w.k, w.avk, d.avkpar1,
+                                d.avkpar2, console);
+    }
   }
   write_spectrum_rows(table71, first, d.study, d.transrad, w.spec, g);
 }
@@ -157,6 +163,7 @@ void run_spectra(RunState& state, rec::Console& console) {
   close_spectrum_tables(table70, table71, console);
   if (writes_weighting_functions(d.study)) {
     write_averaged_weighting_table(state.names.table77, state.work.k, state.segments, g.npts, console);
+    if (d.study == Study::kernels) write_kernel_table(state.names.table78, state.work.avk, state.segments, console);
   }
 }
 

@@ -1,0 +1,88 @@
+#include "tesk/kernels/averaging_kernels.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+
+#include "tesk/limits.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr std::string_view kWeightsLine = "(' K ',9(1pe9.2,1x))";
+constexpr std::string_view kAprioriLine = "(' SX',9(1pe9.2,1x))";
+constexpr std::string_view kNoiseLine = "(' SN',9(1pe9.2,1x))";
+constexpr std::string_view kMethodLine = "(' AVK calculated using Optimal Estimation')";
+constexpr std::string_view kInformationLine = "(' Kt Sn-1 K ',9(1pe9.2,1x))";
+constexpr std::string_view kKernelLine = "(' AK',9(1pe9.2, 1x))";
+constexpr std::string_view kFinished = "(' Calculation of averaging kernel finished')";
+
+// The diagnostics sample every tenth diagonal element.
+constexpr int kSampleStep = 10;
+constexpr int kSamples = 7;              // elements 10, 20, ..., 70
+constexpr int kInformationSamples = 6;   // elements 10, 20, ..., 60
+
+// Element (c, c) of the rows x cols block of m, or 0 outside it.
+double diagonal(const Matrix& m, int rows, int cols, int c) { return c <= rows && c <= cols ? m(c, c) : 0.0; }
+
+// One console line of diagonal samples.
+template <class Sample>
+void write_samples(rec::Console& console, std::string_view format, int count, Sample sample) {
+  std::array<rec::OutItem, kSamples> items;
+  for (int s = 1; s <= count; ++s) items[static_cast<std::size_t>(s - 1)] = sample(s * kSampleStep);
+  console.write(rec::Format(format), std::span<const rec::OutItem>(items.data(), static_cast<std::size_t>(count)));
+}
+
+void diagonal_matrix(Matrix& m, int n, double value) {
+  for (int i = 1; i <= n; ++i) {
+    std::span<double> row = m.row(i);
+    std::fill(row.begin(), row.begin() + n, 0.0);
+    row[static_cast<std::size_t>(i - 1)] = value;
+  }
+}
+
+}  // namespace
+
+Matrix make_kernel_matrix() { return Matrix(kMaxLevels, kMaxLevels); }
+
+void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, Matrix& a, float avkpar1,
+                               float avkpar2, rec::Console& console) {
+  assert(nseg >= 0 && nseg <= kMaxLevels && npoints <= kMaxKernelPoints);
+  const int l = nseg;
+  const int m = std::max(npoints, 0);
+  Matrix sa(kMaxLevels, kMaxLevels);
+  Matrix se(kMaxKernelPoints, kMaxKernelPoints);
+  Matrix kt(kMaxLevels, kMaxKernelPoints);
+  Matrix t1(kMaxLevels, kMaxKernelPoints);
+  Matrix g(kMaxLevels, kMaxLevels);
+  Matrix t2(kMaxLevels, kMaxLevels);
+
+  // The deck's uncertainties are single-precision values, squared as such.
+  diagonal_matrix(sa, l, static_cast<double>(avkpar2 * avkpar2));
+  diagonal_matrix(se, m, static_cast<double>(avkpar1 * avkpar1));
+
+  write_samples(console, kWeightsLine, kSamples, [&](int c) { return diagonal(k, m, l, c); });
+  write_samples(console, kAprioriLine, kSamples, [&](int c) { return diagonal(sa, l, l, c); });
+  write_samples(console, kNoiseLine, kSamples, [&](int c) { return diagonal(se, m, m, c); });
+  console.write(rec::Format(kMethodLine));
+
+  if (invert_matrix(m, se) == 0.0) rec::stop(kSpectralCovarianceSingular);
+  if (invert_matrix(l, sa) == 0.0) rec::stop(kAprioriCovarianceSingular);
+  transpose_matrix(m, l, k, kt);
+
+  // How much the sampled points say about their segments: K Se^-1 K^T on the diagonal.
+  write_samples(console, kInformationLine, kInformationSamples, [&](int c) {
+    return diagonal(k, m, l, c) * diagonal(se, m, m, c) * diagonal(kt, l, m, c);
+  });
+
+  multiply_matrices(l, m, m, kt, se, t1);
+  multiply_matrices(l, m, l, t1, k, g);
+  add_matrices(l, l, g, sa, t2);
+  if (invert_matrix(l, t2) == 0.0) rec::stop(kKernelInverseSingular);
+  multiply_matrices(l, l, l, t2, g, a);
+
+  write_samples(console, kKernelLine, kSamples, [&](int c) { return diagonal(a, l, l, c); });
+  console.write(rec::Format(kFinished));
+}
+
+}  // namespace tesk
