@@ -35,7 +35,7 @@ constexpr std::string_view kLineConsole = "(1x,a)";
 // First column (0-based) of the c-th name in the window line.
 std::size_t name_column(char sortkey, int c) { return static_cast<std::size_t>(7 * c + (sortkey == 'd' ? 19 : 47)); }
 
-// Rank of the target in the sorted measure.
+// Rank of a gas in the sorted measure.
 int rank_of(const WindowMeasures& m, int gas) {
   for (int k = 1; k <= m.nspeci; ++k) {
     if (m.order(k) == gas) return k;

@@ -24,9 +24,9 @@ std::string window_line(const WindowRecord& w, const GasTable& gases, const Wind
 
 // Writes the block (console and `output`) and the window line (console and
 // `microwin`); `header` is the first kHeaderLength characters of the window
-// table's first line. Gases are listed in rank order while fewer than
-// deck.listed_limit - 1 are listed (all of them for a limit of 0 or below),
-// the target excepted, when their ranked measure reaches deck.gas_threshold.
+// table's first line. Gases other than the target are listed in rank order
+// when their ranked measure reaches deck.gas_threshold, at most
+// deck.listed_limit - 1 of them (every one for a limit of 0 or below).
 void write_window_report(rec::Console& console, rec::TextWriter& output, rec::TextWriter& microwin,
                          const std::string& header, const WindowRecord& w, int target, const GasTable& gases,
                          const WindowMeasures& m, const KormalDeck& deck);
