@@ -1,0 +1,31 @@
+// Slant columns and mean Lorentz widths of every species, and the per-species
+// line spectra that the window's lines fill. The air path is one slant path
+// at a fixed zenith angle through slabs of an exponential pressure profile.
+#pragma once
+
+#include "common/arrays.hpp"
+#include "kormal/atmosphere.hpp"
+#include "kormal/limits.hpp"
+
+namespace kormal {
+
+inline constexpr double kZenithAngle = 75.0;  // degrees
+
+struct SpeciesData {
+  rec::Levels<float> col{kMaxSpecies};   // slant column, molecules cm-2
+  rec::Levels<double> gl{kMaxSpecies};   // mean Lorentz half width, cm-1
+  // Optical depth that each species' lines put into the grid point nearest
+  // to them: row g, grid points 0..kMaxGridPoints.
+  rec::Table<double> od{kMaxSpecies, kMaxGridPoints + 1};
+};
+
+// The slant factor 1/cos of the zenith angle, formed in double with 3.1415
+// for pi and kept in 32 bits.
+float slant_factor();
+
+// For species 1..atm.nspeci: col, and gl as the pressure-weighted mean of
+// 0.1 cm-1 atm-1 over the levels, with the pressure 1.024 exp(-z/7) atm
+// (never taken below 0.1 in the width). Clears their line spectra.
+void compute_columns(const Atmosphere& atm, SpeciesData& species);
+
+}  // namespace kormal

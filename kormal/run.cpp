@@ -1,0 +1,118 @@
+#include "kormal/run.hpp"
+
+#include <istream>
+#include <memory>
+#include <string>
+
+#include "common/plot.hpp"
+#include "inputs/line_list.hpp"
+#include "kormal/banner.hpp"
+#include "kormal/line_pass.hpp"
+#include "kormal/report.hpp"
+#include "kormal/run_state.hpp"
+#include "kormal/solar.hpp"
+#include "kormal/spectra_file.hpp"
+#include "kormal/window.hpp"
+
+namespace kormal {
+namespace {
+
+constexpr std::string_view kHeaderLine = "(a24)";
+constexpr std::string_view kRowLine = "(a23)";
+constexpr std::string_view kResults = "(' Results in output.dat and microwin')";
+constexpr std::string_view kPrompt = "(a,$)";
+constexpr std::string_view kPromptText = " Type enter to continue: ";
+constexpr std::string_view kUnknownGas = "(' No gas of this name in the gas table, window skipped: ',a)";
+constexpr std::string_view kNoProfile = "(' No profile of this gas in the atmosphere file, window skipped: ',a)";
+constexpr int kSpectraX = 1;  // wavenumber
+constexpr int kSpectraY = 4;  // all gases
+
+struct Outputs {
+  rec::TextWriter output;
+  rec::TextWriter microwin;
+  std::string header;  // first kHeaderLength characters of the window table
+};
+
+void pause(rec::Console& console, std::istream& keyboard) {
+  console.write(rec::Format(kPrompt), {kPromptText});
+  std::string answer;
+  std::getline(keyboard, answer);
+}
+
+// One row of the window table, from its decoding to the pause.
+void process_window(RunState& state, const std::string& row, rec::Where where, rec::Console& console, Outputs& out,
+                    std::istream& keyboard) {
+  const KormalDeck& deck = state.deck;
+  const WindowRecord w = decode_window(row, where);
+  state.gases.reset();
+  const int target = state.gases.find(w.gasname);
+  if (target == 0) {
+    console.write(rec::Format(kUnknownGas), {row_text(w)});
+    return;
+  }
+
+  if (state.names.atmosphere.empty()) {
+    rec::record_error(" No atmosphere file: the atmosphere letter of " + std::string(kDeckFile) +
+                      " must be p, m or t, found \"" + std::string(1, deck.atmosphere) + "\"");
+  }
+  Atmosphere& atm = state.atm;
+  read_atmosphere(state.names.atmosphere, deck.observer_alt, w.isotope != 0 ? kIsotopePseudoGases : 0, atm);
+  if (target > atm.nspeci) {
+    console.write(rec::Format(kNoProfile), {row_text(w)});
+    return;
+  }
+  if (w.isotope != 0) add_isotope_pseudo_gases(w, target, state.gases, atm);
+  compute_columns(atm, state.species);
+  {
+    inputs::LineList list(deck.linefile, deck.reclen, deck.nrec, deck.dbtype, inputs::Probe::double_precision);
+    add_window_lines(list, w, target, atm, state.species);
+  }
+
+  WindowMeasures& m = state.measures;
+  analyse_species(w, target, atm.nspeci, state.species, m);
+  if (deck.solar == 'y' && solar_applies(w)) add_solar_pseudo_gas(deck.inpath, w, target, state.gases, m);
+  rank_species(deck.sortkey, m);
+  if (m.contribution >= deck.contribution_threshold) {
+    write_window_report(console, out.output, out.microwin, out.header, w, target, state.gases, m, deck);
+  }
+
+  write_spectra(state.names.spectra, w, m);
+  if (deck.plot == 'y') {
+    rec::plot_file(console, state.names.spectra, kSpectraX, kSpectraY, rec::PlotVariant::interfering_gas);
+  }
+  if (deck.pause == 's') pause(console, keyboard);
+}
+
+}  // namespace
+
+void run(rec::Console& console, std::istream& keyboard) {
+  write_banner(console);
+  // The line spectra alone are some 14 MB: the state lives on the heap.
+  auto state = std::make_unique<RunState>();
+  KormalDeck& deck = state->deck;
+  deck = read_deck();
+  state->names = compose_names(deck);
+
+  rec::TextReader windows(deck.windowfile);
+  Outputs out{rec::TextWriter(state->names.output), rec::TextWriter(state->names.microwin),
+              std::string(kHeaderLength, ' ')};
+  if (deck.nrec == 0) deck.nrec = inputs::count_records(deck.linefile);
+
+  if (windows.read(rec::Format(kHeaderLine), {&out.header}) != rec::ReadStatus::ok) {
+    rec::record_error(" Window table " + deck.windowfile + " is empty: its header line is missing");
+  }
+  out.microwin.write(rec::Format(kHeaderLine), {std::string_view(out.header)});
+
+  const rec::Format row_line(kRowLine);
+  std::string row(kRowLength, ' ');
+  while (windows.read(row_line, {&row}) == rec::ReadStatus::ok) {
+    process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
+  }
+  windows.close();
+
+  console.write(rec::Format(kResults));
+  out.microwin.close();
+  out.output.close();
+}
+
+}  // namespace kormal

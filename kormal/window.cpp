@@ -1,0 +1,44 @@
+#include "kormal/window.hpp"
+
+#include "common/nint.hpp"
+#include "kormal/limits.hpp"
+
+namespace kormal {
+
+double WindowRecord::nu(int i) const { return lo + static_cast<double>(i) * kSpacing; }
+
+WindowRecord decode_window(std::string_view row, rec::Where where) {
+  WindowRecord w;
+  w.row = std::string(row.substr(0, kRowLength));
+  w.row.resize(kRowLength, ' ');
+  const char first = w.row[0];
+  if (first >= '1' && first <= '5') {
+    w.isotope = first - '0';
+    w.gasname = w.row.substr(1, 7);
+  } else {
+    w.gasname = w.row.substr(0, 7);
+  }
+  where.first_column = 9;
+  if (rec::read_free_internal(std::string_view(w.row).substr(8), {&w.centre, &w.width}, where) !=
+      rec::ReadStatus::ok) {
+    rec::record_error(" No window centre and width in columns 9-23 of " + std::string(where.file) + ", record " +
+                      std::to_string(where.record) + ": found \"" + w.row + "\"");
+  }
+  w.fmin = static_cast<double>(w.centre) - w.width / 2.0;
+  w.fmax = static_cast<double>(w.centre) + w.width / 2.0;
+  w.lo = w.fmin - kMargin;
+  w.hi = w.fmax + kMargin;
+  w.k = rec::nint(kMargin / kSpacing);
+  // A window too wide for the grid keeps a count above the limit, whatever its
+  // size, so that the run can stop on it; a negative width has no interior.
+  const double steps = (w.hi - w.lo) / kSpacing;
+  w.n = steps >= -1.0 && steps <= kMaxGridPoints + 1.0 ? rec::nint(steps) : (steps < -1.0 ? -1 : kMaxGridPoints + 1);
+  return w;
+}
+
+std::string row_text(const WindowRecord& w) {
+  std::size_t end = w.row.find_last_not_of(' ');
+  return end == std::string::npos ? std::string() : w.row.substr(0, end + 1);
+}
+
+}  // namespace kormal

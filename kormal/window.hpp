@@ -1,0 +1,40 @@
+// One row of the window table (table76 of a line-finding run) as this program
+// reads it: an optional isotope digit, the target's gas name, the window's
+// centre and width, and the grid that the window's spectra are computed on.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/records.hpp"
+
+namespace kormal {
+
+inline constexpr int kRowLength = 23;     // characters of a row that are read
+inline constexpr int kHeaderLength = 24;  // characters of the table's first line that are kept
+
+struct WindowRecord {
+  std::string row;       // the row's first kRowLength characters, blank-padded
+  int isotope = 0;       // isotope digit 1..5; 0 when the row has none
+  std::string gasname;   // 7 characters: columns 2-8 after a digit, else 1-7
+  float centre = 0.0f;   // cm-1
+  double width = 0.0;    // cm-1
+  double fmin = 0.0;     // centre - width/2, cm-1
+  double fmax = 0.0;     // centre + width/2, cm-1
+  double lo = 0.0;       // fmin less the margin: grid point 0
+  double hi = 0.0;       // fmax plus the margin
+  int k = 0;             // points of the margin: the interior is k .. n - k
+  int n = 0;             // last grid point
+
+  double nu(int i) const;  // cm-1 of grid point i
+};
+
+// Decodes a row. A digit 6 to 9 (or any other character) in column 1 is part
+// of the name. Centre and width are read free-form from columns 9 to 23.
+// Throws rec::RecordError, naming `where`, when they are missing or unreadable.
+WindowRecord decode_window(std::string_view row, rec::Where where);
+
+// The row's text without its trailing blanks, for console lines about it.
+std::string row_text(const WindowRecord& w);
+
+}  // namespace kormal

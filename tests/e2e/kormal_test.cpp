@@ -1,0 +1,126 @@
+// The interfering-gas program on the real data: CH4 microwindows of the
+// 2900-3070 cm-1 line list through the mid-latitude atmosphere, with the
+// solar spectrum.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "deck_fixture.hpp"
+#include "program_run.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::split_lines;
+using testing_support::WorkDir;
+
+const fs::path kData = LF_SHARED_DATA;
+
+const std::vector<std::string> kWindows = {
+    "ch4      2948.11   0.40", "ch4      2958.02   0.30", "ch4      2979.01   0.40", "ch4      2988.80   0.50",
+    "ch4      3028.75   0.40", "ch4      3038.50   0.40", "ch4      3048.15   0.40",
+};
+
+// The program's names of the molecules in the extract (HITRAN numbers).
+const std::map<int, std::string> kNames = {
+    {1, "h2o    "}, {4, "n2o    "}, {6, "ch4    "}, {27, "c2h6   "}, {38, "c2h4   "}};
+
+// Names of the gases with a line within 5 cm-1 of a window.
+std::set<std::string> gases_near(double fmin, double fmax) {
+  std::ifstream in(kData / "lines_2900-3070.hit");
+  std::set<std::string> names;
+  std::string rec;
+  while (std::getline(in, rec)) {
+    const double pos = std::strtod(rec.substr(3, 12).c_str(), nullptr);
+    if (pos >= fmin - 5.0 && pos < fmax + 5.0) names.insert(kNames.at(std::stoi(rec.substr(0, 2))));
+  }
+  return names;
+}
+
+struct RealRun {
+  testing_support::ProgramResult result;
+  std::vector<std::string> output, microwin;
+};
+
+RealRun run_on_real_data(char sortkey, char solar) {
+  WorkDir dir;
+  fs::create_symlink(kData / "lines_2900-3070.hit", dir.path() / "lines.hit");
+  fs::create_symlink(kData / "midlat.vmr", dir.path() / "midlat.vmr");
+  fs::create_symlink(kData / "solar.dat", dir.path() / "solar.dat");
+  std::string table = "name     cm-1     window \n";
+  for (const auto& w : kWindows) table += w + "\n";
+  dir.write("table76", table);
+  dir.write("input-kormal", e2e::deck_text({"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0",
+                                            std::string(1, solar), "8", "0.", "0.01", std::string(1, sortkey),
+                                            "n", "n"}));
+  RealRun r;
+  r.result = dir.run(LF_KORMAL_BIN);
+  r.output = split_lines(dir.read("output.dat"));
+  r.microwin = split_lines(dir.read("microwin"));
+  return r;
+}
+
+TEST(KormalRealData, EveryWindowReportsItsTargetAndARealInterferer) {
+  if (!fs::exists(kData / "lines_2900-3070.hit")) GTEST_SKIP() << "shared data not found at " << kData;
+  RealRun r = run_on_real_data('d', 'y');
+  ASSERT_EQ(r.result.status, 0) << r.result.console;
+  ASSERT_EQ(r.microwin.size(), kWindows.size() + 1);
+
+  std::size_t block = 0;
+  for (std::size_t i = 0; i < r.output.size(); ++i) {
+    const std::string& line = r.output[i];
+    if (line.rfind("total TR at position of TG in window:", 0) == 0) {
+      ASSERT_LT(block, kWindows.size());
+      SCOPED_TRACE(kWindows[block]);
+      const double total = std::stod(line.substr(37));
+      const double contribution = std::stod(r.output[i + 1].substr(42));
+      EXPECT_GE(total, 0.0);
+      EXPECT_LE(total, 100.0);
+      EXPECT_GE(contribution, 0.0);
+      EXPECT_LE(contribution, 100.0);
+      // The first row after the column header is the target.
+      ASSERT_EQ(r.output[i + 7], "Name     No  rel.-trans   abs.-trans   nu and dnu");
+      EXPECT_EQ(r.output[i + 8].substr(0, 11), "ch4       6");
+      const double peak = std::stod(r.output[i + 8].substr(38));
+      const double centre = std::stod(kWindows[block].substr(9, 7));
+      const double width = std::stod(kWindows[block].substr(17));
+      EXPECT_GE(peak, centre - width / 2.0 - 0.01);
+      EXPECT_LE(peak, centre + width / 2.0 + 0.01);
+
+      // The strongest interferer of the window line has lines there, or is
+      // the sun's own spectrum.
+      const std::string& wline = r.microwin[block + 1];
+      EXPECT_EQ(wline.size(), 100u);
+      EXPECT_EQ(wline.substr(0, 23), kWindows[block]);
+      const std::string first = wline.substr(26, 7);
+      const std::set<std::string> near = gases_near(centre - width / 2.0, centre + width / 2.0);
+      EXPECT_TRUE(first == "solar  " || (near.count(first) == 1 && first != "ch4    ")) << "\"" << first << "\"";
+      ++block;
+    }
+  }
+  EXPECT_EQ(block, kWindows.size());
+}
+
+TEST(KormalRealData, SortByAbsorptionNamesGasesInTheRightHalf) {
+  if (!fs::exists(kData / "lines_2900-3070.hit")) GTEST_SKIP() << "shared data not found at " << kData;
+  RealRun r = run_on_real_data('a', 'n');
+  ASSERT_EQ(r.result.status, 0) << r.result.console;
+  ASSERT_EQ(r.microwin.size(), kWindows.size() + 1);
+  for (std::size_t w = 1; w < r.microwin.size(); ++w) {
+    const std::string& line = r.microwin[w];
+    SCOPED_TRACE(line);
+    EXPECT_EQ(line.size(), 100u);
+    EXPECT_EQ(line.substr(23, 31), std::string(31, ' '));
+    EXPECT_NE(line.substr(54, 7), "       ");  // every window has an interferer above 0.01 %
+    EXPECT_EQ(line.find("solar"), std::string::npos);
+  }
+}
+
+}  // namespace

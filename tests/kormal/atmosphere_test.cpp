@@ -1,0 +1,108 @@
+// Reading the atmosphere file with this program's rules, and the slant
+// columns and mean widths computed from it.
+#include "kormal/atmosphere.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "kormal/columns.hpp"
+#include "program_run.hpp"
+
+namespace {
+
+using kormal::Atmosphere;
+using testing_support::WorkDir;
+
+// A header of `nhead` records declaring `ncol` columns, then `levels` levels
+// at 0, 1, 2 ... km with 1e-6 of every species, six values a line.
+std::string vmr_file(int nhead, int ncol, int levels) {
+  std::string s = std::to_string(nhead) + " " + std::to_string(ncol) + "\n";
+  for (int h = 2; h <= nhead; ++h) s += "header line " + std::to_string(h) + "\n";
+  for (int k = 0; k < levels; ++k) {
+    s += std::to_string(k) + ".0";
+    for (int g = 1; g < ncol; ++g) s += g % 6 == 0 ? "\n 1e-6" : " 1e-6";
+    s += "\n";
+  }
+  return s;
+}
+
+std::string read_message(const std::string& text, int pseudo = 0) {
+  WorkDir dir;
+  dir.write("a.vmr", text);
+  Atmosphere atm;
+  try {
+    kormal::read_atmosphere((dir.path() / "a.vmr").string(), 0.0f, pseudo, atm);
+  } catch (const rec::Stop& s) {
+    return s.what();
+  }
+  return "no stop";
+}
+
+TEST(AtmosphereFile, FloorObserverAndWrappedLevels) {
+  WorkDir dir;
+  // Three species wrapped over two lines; zero and negative ratios are raised
+  // to the floor, and the level below the observer (1.5 km) is emptied.
+  dir.write("a.vmr", "3 4\nh\nh\n0.0 1e-6 0.0\n -2e-6\n1.0 2e-6 3e-30 4e-6\n2.0 5e-6\n 6e-6 7e-6\n");
+  Atmosphere atm;
+  kormal::read_atmosphere((dir.path() / "a.vmr").string(), 1.0f, 0, atm);
+  EXPECT_EQ(atm.nspeci, 3);
+  EXPECT_EQ(atm.nspeci_file, 3);
+  ASSERT_EQ(atm.nlev, 3);
+  const float expected[3][3] = {{1e-29f, 1e-29f, 1e-29f}, {2e-6f, 1e-29f, 4e-6f}, {5e-6f, 6e-6f, 7e-6f}};
+  for (int k = 1; k <= 3; ++k) {
+    EXPECT_EQ(atm.alt(k), static_cast<float>(k - 1));
+    for (int g = 1; g <= 3; ++g) EXPECT_EQ(atm.vmr(k, g), expected[k - 1][g - 1]) << k << " " << g;
+  }
+}
+
+TEST(AtmosphereFile, LimitsOfLevelsAndSpecies) {
+  EXPECT_EQ(read_message(vmr_file(2, 3, 150)), "no stop");
+  EXPECT_EQ(read_message(vmr_file(2, 3, 151)), "Increase parameter MLEV");
+  EXPECT_EQ(read_message(vmr_file(1, 120, 1)), "no stop");  // 119 species and the solar pseudo-gas
+  EXPECT_EQ(read_message(vmr_file(1, 121, 1)), "NSPECI > MSPECI");
+  EXPECT_EQ(read_message(vmr_file(1, 115, 1), 5), "no stop");
+  EXPECT_EQ(read_message(vmr_file(1, 116, 1), 5), "NSPECI > MSPECI");
+
+  WorkDir dir;
+  Atmosphere atm;
+  dir.write("empty.vmr", "");
+  dir.write("header.vmr", "3 4\nh\n");
+  dir.write("zero.vmr", "1 0\n0.0\n");
+  for (const char* name : {"empty.vmr", "header.vmr", "zero.vmr", "missing.vmr"}) {
+    SCOPED_TRACE(name);
+    EXPECT_THROW(kormal::read_atmosphere((dir.path() / name).string(), 0.0f, 0, atm), rec::RecordError);
+  }
+}
+
+TEST(Columns, SlantColumnAndMeanWidthByHand) {
+  Atmosphere atm;
+  atm.nspeci = 2;
+  atm.nlev = 3;
+  const float alt[3] = {0.0f, 7.0f, 30.0f};
+  for (int k = 1; k <= 3; ++k) {
+    atm.alt(k) = alt[k - 1];
+    atm.vmr(k, 1) = 1e-6f;
+    atm.vmr(k, 2) = k == 1 ? 1e-29f : 2e-6f;
+  }
+  auto species = std::make_unique<kormal::SpeciesData>();
+  species->od.row(1)[17] = 5.0;
+  kormal::compute_columns(atm, *species);
+
+  // 1/cos(75 deg), the angle formed with 3.1415 for pi.
+  EXPECT_FLOAT_EQ(kormal::slant_factor(), 3.86314678f);
+  // Pressures 1.024, 1.024/e and 1.024 exp(-30/7) = 0.0140941 atm; the last
+  // counts as 0.1 atm in the width.
+  const double p[3] = {1.024, 0.37670855, 0.01409412};
+  const double pw[3] = {1.024, 0.37670855, 0.1};
+  EXPECT_NEAR(species->col(1), 2.676e24 * 3.8631467 * (p[0] + p[1] + p[2]) * 1e-6, 2e-6 * 1.4626e19);
+  EXPECT_NEAR(species->gl(1), 0.1 * (pw[0] * pw[0] + pw[1] * pw[1] + pw[2] * pw[2]) / (pw[0] + pw[1] + pw[2]),
+              1e-7);
+  EXPECT_NEAR(species->gl(1), 0.0799946, 1e-7);
+  // Without the ground level the width is that of the two upper levels.
+  EXPECT_NEAR(species->gl(2), 0.1 * (pw[1] * pw[1] + pw[2] * pw[2]) / (pw[1] + pw[2]), 1e-7);
+  EXPECT_EQ(species->od.row(1)[17], 0.0);  // the line spectra are cleared
+}
+
+}  // namespace
