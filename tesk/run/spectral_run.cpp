@@ -49,7 +49,8 @@ std::vector<Segment> path_segments(const RunState& state) {
 
 void check_points(const Deck& d, int npts, int nseg) {
   if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
-  if (npts <= nseg && d.study != 'a') rec::stop(kTooFewPoints);
+  // A range that is empty or reversed has no spectrum in any study.
+  if (npts < 1 || (npts <= nseg && d.study != 'a')) rec::stop(kTooFewPoints);
   if (npts + 1 > kMaxKernelPoints && (d.study == 'a' || d.study == 'w')) rec::stop(kTooManyKernelStudyPoints);
 }
 
