@@ -68,35 +68,28 @@ bool walk_format(const Format::Impl& impl, std::size_t count, Visitor& visit) {
       case OpKind::e:
         if (index == count) return true;
         visit.data(op, index++);
-        ++pc;
         break;
       case OpKind::skip:
         visit.skip(op.w);
-        ++pc;
         break;
       case OpKind::text:
         visit.text(op);
-        ++pc;
         break;
       case OpKind::slash:
         if (!visit.next_record()) return false;
-        ++pc;
         break;
       case OpKind::dollar:
         visit.dollar();
-        ++pc;
         break;
       case OpKind::scale:
         visit.scale_factor(op.w);
-        ++pc;
         break;
       case OpKind::group_begin:
         groups.enter(pc, op.repeat);
-        ++pc;
         break;
       case OpKind::group_end:
         pc = groups.leave(pc);
-        break;
+        continue;
       case OpKind::end:
         if (index == count) return true;
         if (!impl.reversion_has_data) {
@@ -104,8 +97,9 @@ bool walk_format(const Format::Impl& impl, std::size_t count, Visitor& visit) {
         }
         if (!visit.next_record()) return false;
         pc = impl.reversion;
-        break;
+        continue;
     }
+    ++pc;  // every op but the jumps goes on to the next
   }
 }
 
