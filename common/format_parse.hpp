@@ -41,29 +41,6 @@ struct Op {
 // counters in a fixed array of this size.
 inline constexpr int kMaxGroupDepth = 16;
 
-// The repeat counts of the groups a statement is inside, as it walks the ops.
-class GroupLoops {
- public:
-  // At a group_begin op at `pc`: enter the group with its repeat count.
-  void enter(int pc, int repeat) { frames_[depth_++] = Frame{pc, repeat}; }
-  // At the group_end op at `pc`: the op to continue with, the group's first
-  // op again while repeats are left, else the op after the group.
-  int leave(int pc) {
-    Frame& f = frames_[depth_ - 1];
-    if (--f.left > 0) return f.begin + 1;
-    --depth_;
-    return pc + 1;
-  }
-
- private:
-  struct Frame {
-    int begin;
-    int left;
-  };
-  Frame frames_[kMaxGroupDepth];
-  int depth_ = 0;
-};
-
 struct Format::Impl {
   std::string text;          // the format string as given
   std::vector<Op> ops;       // last op is OpKind::end

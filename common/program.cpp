@@ -1,8 +1,25 @@
 #include "common/program.hpp"
 
+#include <exception>
 #include <ostream>
+#include <string>
 
 namespace rec {
+namespace {
+
+constexpr std::string_view kUnexpected = " Unexpected error, the run ends: ";
+
+// A report that holds one console line, whatever the exception's text holds.
+std::string one_line(std::string_view text) {
+  std::string line(kUnexpected);
+  line += text;
+  for (char& c : line) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return line;
+}
+
+}  // namespace
 
 int run_program(std::ostream& out, const std::function<void(Console&)>& body) {
   Console console(out);
@@ -16,6 +33,14 @@ int run_program(std::ostream& out, const std::function<void(Console&)>& body) {
   } catch (const RecordError& e) {
     console.message(e.what());
     status = 2;
+  } catch (const std::exception& e) {
+    // Out of memory, a file-system failure, a bug: still a report and an
+    // exit status, never an abort that loses the console buffer.
+    console.message(one_line(e.what()));
+    status = 3;
+  } catch (...) {
+    console.message(one_line("an exception of unknown type"));
+    status = 3;
   }
   console.finish();
   out.flush();

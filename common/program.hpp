@@ -11,7 +11,9 @@ namespace rec {
 
 // Runs `body`; a normal end prints "Stop - Program terminated." and returns
 // 0, a Stop prints its message and returns 1, a RecordError prints its
-// report and returns 2. The pending console line is ended in every case.
+// report and returns 2, any other exception prints a one-line report of it
+// and returns 3. The pending console line is ended and `out` flushed in every
+// case.
 int run_program(std::ostream& out, const std::function<void(Console&)>& body);
 
 }  // namespace rec

@@ -34,9 +34,9 @@ class Extinction {
   double& operator()(int c, int l, int j) { return v_[index(c, l) + point(j)]; }
   double operator()(int c, int l, int j) const { return v_[index(c, l) + point(j)]; }
 
-  // Points 0..npts of one class and layer.
+  // Points 0..npts of one class and layer; npts is 0..kMaxIntervalSteps.
   std::span<double> row(int c, int l, int npts) {
-    return std::span<double>(v_).subspan(index(c, l), static_cast<std::size_t>(npts) + 1);
+    return std::span<double>(v_).subspan(index(c, l), point(npts) + 1);
   }
   // All layers of one class, as the spectrum step reads them.
   DepthRows depths(int c) const {
@@ -60,10 +60,10 @@ class Spectra {
   double& operator()(int c, int j) { return v_[index(c) + point(j)]; }
   double operator()(int c, int j) const { return v_[index(c) + point(j)]; }
   std::span<double> row(int c, int npts) {
-    return std::span<double>(v_).subspan(index(c), static_cast<std::size_t>(npts) + 1);
+    return std::span<double>(v_).subspan(index(c), point(npts) + 1);
   }
   std::span<const double> row(int c, int npts) const {
-    return std::span<const double>(v_).subspan(index(c), static_cast<std::size_t>(npts) + 1);
+    return std::span<const double>(v_).subspan(index(c), point(npts) + 1);
   }
 
  private:

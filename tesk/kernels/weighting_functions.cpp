@@ -34,7 +34,9 @@ double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Conso
   if (norm != 'n') return 1.0;
   double sum = 0.0;
   for (int j = 0; j <= npts; ++j) sum += spec(kAllClass, j);
-  const double f = static_cast<double>(npts) / sum;
+  // An opaque interval sums to 0: the floor keeps f finite, and the weighting
+  // functions of a spectrum without light are then the floor, as with 'f'.
+  const double f = static_cast<double>(npts) / std::max(sum, kFloor);
   console.write(rec::Format(kNormalisation), {f});
   return f;
 }

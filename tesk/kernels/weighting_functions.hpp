@@ -32,7 +32,8 @@ using WeightingMatrix = rec::Table<double>;
 WeightingMatrix make_weighting_matrix();  // kMaxKernelPoints x kMaxLevels
 
 // The normalisation factor: with norm 'n', npts divided by the sum of the
-// all-gases spectrum over points 0..npts (shown on the console); with 'f', 1.
+// all-gases spectrum over points 0..npts, a sum kept at 1.0E-30 or more
+// (shown on the console); with 'f', 1.
 double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console);
 
 // Fills K for the points of `g` and the given segments, in transmission

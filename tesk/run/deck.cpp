@@ -9,6 +9,7 @@
 #include "common/nint.hpp"
 #include "inputs/molecules.hpp"
 #include "tesk/run/gas_names.hpp"
+#include "tesk/run/grid_limit.hpp"
 
 namespace tesk {
 namespace {
@@ -236,6 +237,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   r.next();
   d.grid = r.real();
   if (d.grid <= 0.0f) r.wrong("the grid spacing must be above 0");
+  if (d.grid < finest_grid(d.vlo, d.vhi)) r.wrong(grid_too_fine(d.vlo, d.vhi));
   r.next();
   d.margin = r.real();
   if (d.margin < 0.0f) r.wrong("the margin must be 0 or more");

@@ -42,7 +42,8 @@ std::vector<Segment> path_segments(const RunState& state) {
 
 void check_points(const Deck& d, int npts, int nseg) {
   if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
-  if (npts <= nseg && needs_more_points_than_segments(d.study)) rec::stop(kTooFewPoints);
+  // A range that is empty or reversed has no spectrum in any study.
+  if (npts < 1 || (npts <= nseg && needs_more_points_than_segments(d.study))) rec::stop(kTooFewPoints);
   if (npts + 1 > kMaxKernelPoints && writes_weighting_functions(d.study)) rec::stop(kTooManyKernelStudyPoints);
 }
 

@@ -3,6 +3,8 @@
 // files, and helpers that read the tables back.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +67,12 @@ inline TableRows read_table(const std::string& text, std::size_t header_lines = 
     std::istringstream in(lines[i]);
     std::vector<double> row;
     std::string word;
-    while (in >> word) row.push_back(std::strtod(word.c_str(), nullptr));
+    while (in >> word) {
+      // A field of asterisks (a value too wide for it) or any other text is no number.
+      char* end = nullptr;
+      row.push_back(std::strtod(word.c_str(), &end));
+      if (end != word.c_str() + word.size()) ADD_FAILURE() << "not a number: \"" << word << "\" in row " << lines[i];
+    }
     t.rows.push_back(row);
   }
   return t;

@@ -1,4 +1,5 @@
 // Complete spectral runs of the line-finding program on small decks.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +24,11 @@ double min_of_column(const SpectralRun& r, std::size_t col) {
   double m = 1e30;
   for (const auto& row : r.table71.rows) m = std::min(m, row[col]);
   return m;
+}
+
+TEST(ReadTable, FieldOfAsterisksFails) {
+  EXPECT_NONFATAL_FAILURE(e2e::read_table("h\nh\nh\n 2000.0000 ***********  .10000E+01\n"), "\"***********\"");
+  EXPECT_EQ(e2e::read_table("h\nh\nh\n 2000.0000  .10000E+01\n").rows[0], (std::vector<double>{2000.0, 1.0}));
 }
 
 TEST(SpectralRun, OneIntervalWritesBothTables) {
@@ -75,14 +81,20 @@ TEST(SpectralRun, ThreeIntervalsShareOneHeader) {
 }
 
 TEST(SpectralRun, NineteenIntervalsRun) {
-  // 18.17 interval widths of 3 cm-1 at 0.0001 cm-1; no line reaches them.
-  SpectralRun r = run_spectral({{28, "0.0001"}, {18, "2054.5"}, {29, "0."}}, "");
+  // 18.17 interval widths of 30 cm-1 at 0.001 cm-1; no line reaches them.
+  SpectralRun r = run_spectral({{28, "0.001"}, {18, "2545."}, {29, "0."}}, "");
   ASSERT_EQ(r.result.status, 0) << r.console.back();
   EXPECT_TRUE(has_line(r, "at step:      1 of     19 with    30000 points"));
-  EXPECT_TRUE(has_line(r, "Working at   2054.0 -   2054.5 cm-1"));
+  EXPECT_TRUE(has_line(r, "Working at   2540.0 -   2545.0 cm-1"));
   EXPECT_TRUE(has_line(r, "at step:     19 of     19 with     5000 points"));
   EXPECT_EQ(r.table71.rows.size(), 18u * 30001u + 5001u);
   EXPECT_EQ(r.table71.rows.back()[3], 1.0);  // no line: transmission 1
+  // Interval borders repeat their point; no other wavenumber repeats.
+  for (std::size_t j = 1; j < r.table71.rows.size(); ++j) {
+    if (j % 30001 != 0) {
+      ASSERT_LT(r.table71.rows[j - 1][0], r.table71.rows[j][0]) << "row " << j;
+    }
+  }
 }
 
 TEST(SpectralRun, SizeChecksStopTheRun) {
@@ -90,9 +102,11 @@ TEST(SpectralRun, SizeChecksStopTheRun) {
     std::vector<std::pair<int, std::string>> changes;
     std::string message;
   } cases[] = {
-      {{{28, "0.0001"}, {18, "2057.1"}}, "Increase mind (No. of intervals) in TESK."},
+      {{{28, "0.001"}, {18, "2571."}}, "Increase mind (No. of intervals) in TESK."},
       {{{18, "2000."}}, "Increase spect. range (or decrease grid)"},
       {{{18, "1999."}}, "Increase spect. range (or decrease grid)"},
+      {{{18, "2000."}, {9, "a"}}, "Increase spect. range (or decrease grid)"},  // no spectrum in any study
+      {{{18, "1999."}, {9, "a"}}, "Increase spect. range (or decrease grid)"},
       {{{28, "0.02"}, {9, "w"}}, "Increase spect. range (or decrease grid)"},  // 50 points, 80 segments
       {{{28, "0.001"}, {9, "w"}}, "Decrease spectral range (or increase grid)"},
       {{{28, "0.001"}, {9, "a"}}, "Decrease spectral range (or increase grid)"},
@@ -218,6 +232,28 @@ TEST(SpectralRun, LimbPathCountsBothHalves) {
   SpectralRun high = run_spectral({{26, "s 200."}});
   EXPECT_EQ(high.result.status, 1);
   EXPECT_EQ(high.console.back(), " Tangent altitude above the model atmosphere");
+}
+
+// Memory exhausted: the console keeps what was written and ends with a
+// report, the exit status is 3 and not a signal.
+TEST(SpectralRun, OutOfMemoryEndsWithAReport) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit allows";
+#endif
+  testing_support::WorkDir dir;
+  dir.write("input-vorne", e2e::deck_text(e2e::spectral_deck()));
+  dir.write("lines.hit", e2e::default_lines());
+  e2e::write_atmosphere(dir);
+  // 100 MB of address space: enough to start, too little for the optical depths.
+  dir.write("limited", std::string("#!/bin/sh\nulimit -v 100000\nexec '") + LF_TESK_BIN + "'\n");
+  std::filesystem::permissions(dir.path() / "limited", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  auto res = dir.run((dir.path() / "limited").string());
+  EXPECT_EQ(res.status, 3);
+  const auto console = testing_support::split_lines(res.console);
+  ASSERT_FALSE(console.empty());
+  EXPECT_EQ(console.back(), " Unexpected error, the run ends: std::bad_alloc");
+  EXPECT_NE(res.console.find(" Program requires approx. 141 Mbytes"), std::string::npos);
 }
 
 TEST(SpectralRun, RealLineListAndAtmosphere) {

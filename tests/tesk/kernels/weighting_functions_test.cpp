@@ -99,6 +99,25 @@ TEST(WeightingFunctions, NormalisationFactor) {
   EXPECT_EQ(quiet.str(), "");
 }
 
+TEST(WeightingFunctions, OpaqueIntervalGivesTheFloorThroughTable77) {
+  // Every point of the all-gases spectrum is below the zero floor: the sum
+  // that the normalisation divides by is 0.
+  Fixture f;
+  const int npts = 39;  // two points per bin of table77
+  std::vector<Segment> segs = {{1, 250.0f, 1e-6f, 0.5f}};
+  for (int j = 0; j <= npts; ++j) f.ext(tesk::kTargetClass, 1, j) = 80.0;
+  const double factor = tesk::normalisation_factor(f.spec, npts, 'n', f.console);
+  EXPECT_DOUBLE_EQ(factor, 39.0e30);
+  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, factor, 'a', 'r',
+                                    tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, npts}, 300.0f, f.console);
+  for (int j = 0; j <= npts; ++j) EXPECT_EQ(f.k(j + 1, 1), 1e-30);
+  testing_support::WorkDir dir;
+  tesk::write_averaged_weighting_table((dir.path() / "table77").string(), f.k, segs, npts, f.console);
+  std::string floor_row;
+  for (int col = 1; col <= 21; ++col) floor_row += "  .100E-29    ";
+  EXPECT_EQ(testing_support::split_lines(dir.read("table77")).at(3), floor_row + "   .5");
+}
+
 TEST(AveragedWeightingTable, BinsShareTheirBoundaryPoints) {
   Fixture f;
   const int npts = 39;  // 40 points, bin width 2

@@ -91,6 +91,38 @@ TEST(GasNames, TableOrderAndUnknownNames) {
   }
 }
 
+// Grid points are single-precision sums and table71 shows seven significant
+// digits: a finer grid would give points that share one wavenumber.
+TEST(DeckAnswers, GridMustKeepTheWavenumbersApart) {
+  struct Case {
+    std::string vhi, grid;
+    std::string least;  // the limit the report names; empty: accepted
+  } cases[] = {
+      {"400.", "0.0001", ""},         // the table's last decimal
+      {"400.", "0.00009", "0.0001"},  //
+      {"999.", "0.0001", "0.0001221"},  // twice the spacing of floats below 999, 0.000061
+      {"3000.", "0.0005", ""},          // floats 0.00024 apart
+      {"2925.", "0.00005", "0.00049"},  //
+      {"9000.", "0.0019", "0.002"},     // floats 0.00098 apart
+      {"10000.", "0.005", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.vhi + " " + c.grid);
+    if (c.least.empty()) {
+      EXPECT_NO_THROW(read_with({{17, "100."}, {18, c.vhi}, {28, c.grid}}));
+      continue;
+    }
+    try {
+      read_with({{17, "100."}, {18, c.vhi}, {28, c.grid}});
+      ADD_FAILURE() << "accepted";
+    } catch (const rec::Stop& s) {
+      EXPECT_EQ(std::string(s.what()), " Wrong answer in line 28 of input-vorne: the grid spacing must be at least " +
+                                           c.least + " cm-1 to keep the wavenumbers apart, found \"" + c.grid + "\"");
+    }
+    EXPECT_NO_THROW(read_with({{17, "100."}, {18, c.vhi}, {28, c.least}})) << "the limit named is refused";
+  }
+}
+
 TEST(FileNames, WrittenBehindThePrefix) {
   std::string blank(200, ' ');
   tesk::FileNames n = tesk::compose_names(blank, 1);
