@@ -127,6 +127,11 @@ def test_units_of_table71(tmp_path):
     assert lf.table71_units(_write(tmp_path, TABLE71_THREE, "b")) == "mW m-2 sr-1 (cm-1)-1"
 
 
-def test_headers_only_give_empty_tables(tmp_path):
-    assert len(lf.read_table76(_write(tmp_path, "name     cm-1     window \r\n"))) == 0
-    assert len(lf.read_output_dat(_write(tmp_path, "", "o"))) == 0
+@pytest.mark.parametrize("reader, text", [
+    (lf.read_table76, "name     cm-1     window \r\n"),
+    (lf.read_table78, " 3   2\r\n Averaging kernels \r\n\r\n"),  # a sort run: no segments
+    (lf.read_table77, " 3 22 \r\n Weighting function \r\n weight  altitude\r\n"),
+    (lf.read_output_dat, ""),  # no window reached the contribution threshold
+])
+def test_headers_only_give_empty_tables(tmp_path, reader, text):
+    assert len(reader(_write(tmp_path, text))) == 0
