@@ -6,9 +6,12 @@ header, then one row per gas, the target first. The window limits are not in
 the file; block n belongs to the n-th window line of ``microwin``.
 """
 
+import warnings
+
 import numpy as np
 
-from linefinding.records import Field, RecordLayoutError, parse_real, parse_records, read_lines
+from linefinding.records import (Field, OverflowFieldWarning, RecordLayoutError, parse_real,
+                                 parse_records, read_lines)
 
 # Rows "(a7,1x,i3,1x,3(f9.3,4x))".
 FIELDS = (
@@ -21,6 +24,17 @@ FIELDS = (
 _TOTAL = "total TR at position of TG in window:"
 _CONTRIBUTION = "contribution of TG at position of TG in %:"
 _HEADER = "Name     No  rel.-trans   abs.-trans   nu and dnu"
+
+
+def _percent(line, label, path, recno):
+    """The f8.3 value behind a label of the window report."""
+    first = len(label) + 1
+    where = f"{path}, record {recno}, columns {first}-{first + 7}"
+    value = parse_real(line[len(label):len(label) + 8], where)
+    if np.isnan(value):
+        warnings.warn(f"{where}: field of asterisks (value too wide for its field) read as NaN",
+                      OverflowFieldWarning, stacklevel=3)
+    return value
 
 
 def read_output_dat(path):
@@ -51,16 +65,16 @@ def read_output_dat(path):
     i = 0
     while i < len(lines):
         line = lines[i]
-        where = f"{path}, record {i + 1}"
         if line.startswith("*****"):
             total = contribution = None
         elif line.startswith(_TOTAL):
-            total = parse_real(line[len(_TOTAL):], where)
+            total = _percent(line, _TOTAL, path, i + 1)
         elif line.startswith(_CONTRIBUTION):
-            contribution = parse_real(line[len(_CONTRIBUTION):], where)
+            contribution = _percent(line, _CONTRIBUTION, path, i + 1)
         elif line.rstrip() == _HEADER:
             if total is None or contribution is None:
-                raise RecordLayoutError(f"{where}: gas rows without the total and contribution lines")
+                raise RecordLayoutError(
+                    f"{path}, record {i + 1}: gas rows without the total and contribution lines")
             first = i + 2
             j = i + 1
             while j < len(lines) and lines[j].strip() and not lines[j].startswith("*"):

@@ -86,6 +86,7 @@ ASTERISKS = [
     ("table90", lf.read_table90, TABLE90, 4, 1, 5, "index", (1,)),
     ("spectra.out", lf.read_spectra_out, SPECTRA_OUT, 3, 11, 20, "target", (0,)),
     ("output.dat", lf.read_output_dat, OUTPUT_DAT, 13, 39, 47, "position", (1,)),
+    ("output.dat total", lf.read_output_dat, OUTPUT_DAT, 17, 38, 45, "total", (2,)),
     ("microwin", lf.read_microwin, MICROWIN, 2, 10, 16, "centre", (0,)),
 ]
 
