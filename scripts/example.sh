@@ -8,13 +8,13 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 cmake -S . -B build >/dev/null
-cmake --build build -j "$(nproc)" --target tesk kormal
+cmake --build build -j "$(nproc)" --target tesk kormal make_example_data
 
 run=build/example-run
 rm -rf "$run"
 mkdir -p "$run"
 cp examples/co_window/input-vorne "$run/"
-(cd "$run" && bash ../../examples/co_window/make_data.sh)
+build/examples/generator/make_example_data "$run"
 
 echo "=== tesk, in $run ==="
 (cd "$run" && ../tesk/tesk)

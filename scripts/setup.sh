@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs, only when missing, the Debian packages the build needs.
+# Installs, only when missing, the Debian packages the build and the Python
+# package (python/) need.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev)
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
+          python3-numpy python3-matplotlib python3-pytest)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,41 @@
+"""Readers and pictures for the tables of the line-finding programs.
+
+The package reads what ``tesk`` and ``kormal`` write; it never recomputes
+physics. Every reader returns a numpy structured array with named fields.
+
+Modules
+-------
+records
+    Fixed-column fields, header protocols and fields of asterisks.
+table70, table71, table72, table73, table74, table75, table76, table77,
+table78, table90
+    One reader for each table of ``tesk``.
+output_dat, microwin, spectra_out
+    One reader for each result file of ``kormal``.
+pictures
+    One function per picture kind, each returning a matplotlib figure.
+tabplot
+    The command ``tabplot``: spectra and windows as SVG and PNG.
+"""
+
+from linefinding.records import OverflowFieldWarning, RecordLayoutError, read_deck_lines
+from linefinding.table70 import read_table70
+from linefinding.table71 import read_table71, table71_units
+from linefinding.table72 import read_table72
+from linefinding.table73 import read_table73
+from linefinding.table74 import read_table74
+from linefinding.table75 import read_table75
+from linefinding.table76 import read_table76
+from linefinding.table77 import read_table77
+from linefinding.table78 import read_table78
+from linefinding.table90 import read_table90
+from linefinding.output_dat import read_output_dat
+from linefinding.microwin import read_microwin
+from linefinding.spectra_out import read_spectra_out
+
+__all__ = [
+    "OverflowFieldWarning", "RecordLayoutError", "read_deck_lines",
+    "read_table70", "read_table71", "table71_units", "read_table72", "read_table73",
+    "read_table74", "read_table75", "read_table76", "read_table77", "read_table78",
+    "read_table90", "read_output_dat", "read_microwin", "read_spectra_out",
+]

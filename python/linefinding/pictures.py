@@ -1,0 +1,118 @@
+"""Pictures of the programs' spectra, one function per picture kind.
+
+Each function takes arrays as the readers return them and returns a
+matplotlib Figure (object interface, no pyplot state); the caller saves it.
+"""
+
+import numpy as np
+from matplotlib.figure import Figure
+from matplotlib.patches import Patch
+from matplotlib.transforms import blended_transform_factory
+
+WAVENUMBER_LABEL = "Wavenumber (cm$^{-1}$)"
+_RADIANCE_LABEL = "Radiance (mW m$^{-2}$ sr$^{-1}$ (cm$^{-1}$)$^{-1}$)"
+_WINDOW_COLOUR = "#f2b134"
+
+
+def _y_label(units):
+    return "Transmission" if units == "transmission" else _RADIANCE_LABEL
+
+
+def _axes_of_wavenumber(ax, nu):
+    if len(nu):
+        ax.set_xlim(nu.min(), nu.max())
+    ax.grid(True, color="0.9", lw=0.5)
+
+
+def _shade_windows(ax, windows, nu, label):
+    """Shades the windows overlapping the wavenumbers nu; returns how many.
+
+    With ``label`` each patch gets the SVG id ``window-<rank>`` and its rank
+    and gas label above the axes."""
+    top = blended_transform_factory(ax.transData, ax.transAxes)
+    shown = 0
+    for rank, w in enumerate(windows, start=1):
+        lo, hi = w["centre"] - w["width"] / 2, w["centre"] + w["width"] / 2
+        if np.isnan(lo) or np.isnan(hi) or hi < nu.min() or lo > nu.max():
+            continue
+        patch = ax.axvspan(lo, hi, color=_WINDOW_COLOUR, alpha=0.35, lw=0, zorder=0)
+        if label:
+            patch.set_gid(f"window-{rank}")
+            ax.text(w["centre"], 1.02, f"{rank} {w['label']}", transform=top,
+                    ha="center", va="bottom", fontsize=8, rotation=90)
+        shown += 1
+    return shown
+
+
+def spectrum_figure(spectra, windows=None, units="transmission", title=None):
+    """The spectra of a ``table71`` with the microwindows of a ``table76``.
+
+    Two panels over the same wavenumbers: above, the spectrum of all gases;
+    below, the target gas alone and all other gases, so that a window's
+    interferers show at a glance.
+
+    Parameters
+    ----------
+    spectra : numpy.ndarray
+        As returned by :func:`linefinding.read_table71`.
+    windows : numpy.ndarray, optional
+        As returned by :func:`linefinding.read_table76`. Each window that
+        overlaps the spectra is shaded in both panels and labelled above
+        with its rank (1 = best) and gas label; its patch in the upper
+        panel has the SVG id ``window-<rank>``.
+    units : str
+        ``"transmission"`` or a radiance unit, see :func:`linefinding.table71_units`.
+    title : str, optional
+
+    Returns
+    -------
+    matplotlib.figure.Figure
+    """
+    fig = Figure(figsize=(11, 6.5), layout="constrained")
+    upper, lower = fig.subplots(2, 1, sharex=True)
+    nu = spectra["wavenumber"]
+    upper.plot(nu, spectra["all_gases"], color="black", lw=0.8, label="all gases")
+    lower.plot(nu, spectra["other_gases"], color="#2ca02c", lw=0.9, label="other gases")
+    lower.plot(nu, spectra["target"], color="#1f77b4", lw=0.9, label="target gas")
+    for ax in (upper, lower):
+        _axes_of_wavenumber(ax, nu)
+        ax.set_ylabel(_y_label(units))
+    lower.set_xlabel(WAVENUMBER_LABEL)
+    handles, _ = upper.get_legend_handles_labels()
+    if windows is not None and len(windows) and len(nu):
+        if _shade_windows(upper, windows, nu, label=True):
+            _shade_windows(lower, windows, nu, label=False)
+            handles.append(Patch(color=_WINDOW_COLOUR, alpha=0.35, label="microwindows (rank, gas)"))
+    upper.legend(handles=handles, loc="lower left", framealpha=0.9)
+    lower.legend(loc="lower left", framealpha=0.9)
+    if title:
+        fig.suptitle(title)
+    return fig
+
+
+def kormal_figure(spectra, title=None):
+    """The transmissions of ``kormal``'s last window (``spectra.out``).
+
+    Parameters
+    ----------
+    spectra : numpy.ndarray
+        As returned by :func:`linefinding.read_spectra_out`.
+    title : str, optional
+
+    Returns
+    -------
+    matplotlib.figure.Figure
+    """
+    fig = Figure(figsize=(9, 4.5), layout="constrained")
+    ax = fig.add_subplot()
+    nu = spectra["wavenumber"]
+    ax.plot(nu, spectra["all_gases"], color="0.6", lw=2.4, label="all gases")
+    ax.plot(nu, spectra["other_gases"], color="#2ca02c", lw=1.0, label="other gases")
+    ax.plot(nu, spectra["target"], color="#1f77b4", lw=1.0, label="target gas")
+    _axes_of_wavenumber(ax, nu)
+    ax.set_xlabel(WAVENUMBER_LABEL)
+    ax.set_ylabel("Transmission")
+    ax.legend(loc="lower left", framealpha=0.9)
+    if title:
+        fig.suptitle(title)
+    return fig

@@ -1,0 +1,298 @@
+"""Fixed-column records as the programs write them.
+
+The programs write every table as text records ended by CR LF, each value in
+a field of fixed columns (1-based, inclusive). A value too wide for its field
+is written as a field of asterisks: read here as NaN, with an
+:class:`OverflowFieldWarning`. Real fields follow the programs' own rules:
+no zero before the decimal point (``.0567``), exponents of three digits
+without the letter E (``.150+101``), a blank field reads as zero.
+"""
+
+import re
+import warnings
+from dataclasses import dataclass
+
+import numpy as np
+
+
+class OverflowFieldWarning(UserWarning):
+    """A field held only asterisks (a value too wide for it); read as NaN."""
+
+
+class RecordLayoutError(ValueError):
+    """A file does not follow the layout of its kind (an unreadable field,
+    a missing header line). The message names the file, record and columns."""
+
+
+_BARE_EXPONENT = re.compile(r"^([+-]?(?:\d+\.?\d*|\.\d+))([+-]\d+)$")
+
+
+@dataclass(frozen=True)
+class Field:
+    """One column of a record layout.
+
+    Attributes
+    ----------
+    name : str
+        Field name in the returned structured array.
+    first, last : int
+        First and last column, 1-based and inclusive.
+    kind : str
+        ``"f"`` real (float64), ``"i"`` integer (int64), ``"a"`` text
+        (trailing blanks removed).
+    """
+
+    name: str
+    first: int
+    last: int
+    kind: str = "f"
+
+    @property
+    def dtype(self):
+        if self.kind == "f":
+            return np.float64
+        if self.kind == "i":
+            return np.int64
+        return f"U{self.last - self.first + 1}"
+
+
+def read_lines(path):
+    """The records of a text file, without their CR LF or LF terminators.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+
+    Returns
+    -------
+    list of str
+    """
+    with open(path, "r", encoding="latin-1", newline="") as f:
+        text = f.read()
+    lines = text.split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    return [line[:-1] if line.endswith("\r") else line for line in lines]
+
+
+def parse_real(text, where):
+    """One real field as the programs read it.
+
+    Parameters
+    ----------
+    text : str
+        The characters of the field.
+    where : str
+        File, record and columns, for the error message.
+
+    Returns
+    -------
+    float
+        The value; 0.0 for a blank field; NaN for a field of asterisks.
+
+    Raises
+    ------
+    RecordLayoutError
+        When the field holds something else than a number.
+    """
+    s = text.strip()
+    if not s:
+        return 0.0
+    if set(s) == {"*"}:
+        return np.nan
+    s = s.replace("D", "E").replace("d", "E")
+    m = _BARE_EXPONENT.match(s)
+    if m:
+        s = f"{m.group(1)}E{m.group(2)}"
+    try:
+        return float(s)
+    except ValueError:
+        raise RecordLayoutError(f"{where}: not a number: {text!r}") from None
+
+
+def parse_records(lines, fields, path, first_record):
+    """Structured array of fixed-column records.
+
+    Parameters
+    ----------
+    lines : list of str
+        The records to read, one row each.
+    fields : sequence of Field
+    path : str
+        File name for messages.
+    first_record : int
+        Record number (1-based) of ``lines[0]`` in the file, for messages.
+
+    Returns
+    -------
+    numpy.ndarray
+        Structured array, one element per record, one field per Field.
+        Fields of asterisks are NaN (one OverflowFieldWarning per file).
+
+    Raises
+    ------
+    RecordLayoutError
+        For an unreadable field, or asterisks in an integer field.
+    """
+    dtype = [(f.name, f.dtype) for f in fields]
+    out = np.zeros(len(lines), dtype=dtype)
+    overflow = []
+    for i, line in enumerate(lines):
+        recno = first_record + i
+        for f in fields:
+            text = line[f.first - 1:f.last]
+            where = f"{path}, record {recno}, columns {f.first}-{f.last}"
+            if f.kind == "a":
+                out[f.name][i] = text.rstrip()
+                continue
+            value = parse_real(text, where)
+            if np.isnan(value):
+                if f.kind == "i":
+                    raise RecordLayoutError(f"{where}: integer field of asterisks")
+                overflow.append(where)
+            if f.kind == "i":
+                if value != int(value):
+                    raise RecordLayoutError(f"{where}: not an integer: {text!r}")
+                value = int(value)
+            out[f.name][i] = value
+    if overflow:
+        more = f" and {len(overflow) - 1} more" if len(overflow) > 1 else ""
+        warnings.warn(
+            f"{overflow[0]}{more}: field of asterisks (value too wide for its field) read as NaN",
+            OverflowFieldWarning, stacklevel=3)
+    return out
+
+
+def repeated(name, count, first, width, gap, kind="f"):
+    """Fields of a repeated group such as ``21(e10.3,4x)``.
+
+    Parameters
+    ----------
+    name : str
+        Stem of the field names: ``name_1`` ... ``name_<count>``.
+    count : int
+    first : int
+        First column of the first field.
+    width, gap : int
+        Field width and the blanks after each field, in characters.
+
+    Returns
+    -------
+    list of Field
+    """
+    step = width + gap
+    return [Field(f"{name}_{k + 1}", first + k * step, first + k * step + width - 1, kind)
+            for k in range(count)]
+
+
+def stack_fields(table, stems, name, count):
+    """Gathers ``name_1`` ... ``name_<count>`` of ``table`` into one sub-array field.
+
+    Parameters
+    ----------
+    table : numpy.ndarray
+        Structured array with the repeated fields.
+    stems : list of str
+        The other field names to keep, in order.
+    name : str
+        Name of the repeated fields and of the sub-array field.
+    count : int
+
+    Returns
+    -------
+    numpy.ndarray
+        Structured array with field ``name`` of shape (count,) and the others.
+    """
+    dtype = [(name, np.float64, (count,))] + [(s, table.dtype[s]) for s in stems]
+    out = np.zeros(len(table), dtype=dtype)
+    for k in range(count):
+        out[name][:, k] = table[f"{name}_{k + 1}"]
+    for s in stems:
+        out[s] = table[s]
+    return out
+
+
+def count_header(lines, path):
+    """The header protocol of the spectrum-like tables.
+
+    The first record begins with the number of header records (that record
+    included), followed by the number of columns.
+
+    Parameters
+    ----------
+    lines : list of str
+    path : str
+
+    Returns
+    -------
+    (int, int)
+        Number of header records and number of columns.
+
+    Raises
+    ------
+    RecordLayoutError
+        When the first record does not start with two integers, or the file
+        is shorter than its header.
+    """
+    words = lines[0].split() if lines else []
+    try:
+        nhead, ncols = int(words[0]), int(words[1])
+    except (IndexError, ValueError):
+        raise RecordLayoutError(
+            f"{path}, record 1: expected the number of header lines and of columns") from None
+    if nhead < 1 or len(lines) < nhead:
+        raise RecordLayoutError(f"{path}: {nhead} header lines announced, {len(lines)} records in the file")
+    return nhead, ncols
+
+
+def deck_header(lines, path, extra):
+    """The header of the line tables: deck lines, two blank lines, column header.
+
+    The first record is the first deck line; it begins with ``nhead``, the
+    number of deck lines that head the table. After them come two records
+    holding one blank, then ``extra`` column-header records.
+
+    Parameters
+    ----------
+    lines : list of str
+    path : str
+    extra : int
+        Column-header records after the two blank ones (1 for tables 72-75).
+
+    Returns
+    -------
+    (list of str, int)
+        The deck lines (trailing blanks removed) and the number of header
+        records, i.e. the index of the first row.
+
+    Raises
+    ------
+    RecordLayoutError
+        When the first record does not begin with a positive integer or the
+        file is shorter than its header.
+    """
+    try:
+        nhead = int(lines[0].split()[0])
+    except (IndexError, ValueError):
+        raise RecordLayoutError(f"{path}, record 1: expected the number of deck lines of the header") from None
+    total = nhead + 2 + extra
+    if nhead < 1 or len(lines) < total:
+        raise RecordLayoutError(f"{path}: header of {total} records announced, {len(lines)} in the file")
+    return [line.rstrip() for line in lines[:nhead]], total
+
+
+def read_deck_lines(path):
+    """The deck lines heading one of the line tables ``table72`` to ``table75``.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+
+    Returns
+    -------
+    list of str
+        The copied lines of the input deck, trailing blanks removed; the
+        first begins with their number.
+    """
+    deck, _ = deck_header(read_lines(path), path, extra=1)
+    return deck

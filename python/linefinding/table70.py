@@ -1,0 +1,34 @@
+"""``table70``: the vmr profile of the target gas on the path segments."""
+
+from linefinding.records import Field, count_header, parse_records, read_lines
+
+FIELDS = (
+    Field("vmr", 1, 9),        # 1pe9.2, volume fraction
+    Field("lg_vmr", 11, 19),   # 1pe9.2, log10 of vmr
+    Field("altitude", 21, 25), # f5.1, km
+)
+
+
+def read_table70(path):
+    """Reads a ``table70``.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+
+    Returns
+    -------
+    numpy.ndarray
+        One row per path segment, lowest first: ``vmr`` (volume fraction),
+        ``lg_vmr`` (log10 of it), ``altitude`` (km).
+
+    Raises
+    ------
+    RecordLayoutError
+        For a missing header or an unreadable field.
+    OSError
+        When the file cannot be read.
+    """
+    lines = read_lines(path)
+    nhead, _ = count_header(lines, path)
+    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)

@@ -1,0 +1,43 @@
+"""``table78``: the averaging kernels of an optimal-estimation retrieval.
+
+The first header line gives the number of header lines and the number of
+columns of a kernel row, L + 2 for L path segments; the third header line
+holds the L segment altitudes.
+"""
+
+from linefinding.records import (Field, RecordLayoutError, count_header, parse_records,
+                                 read_lines, repeated, stack_fields)
+
+
+def read_table78(path):
+    """Reads a ``table78``.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+
+    Returns
+    -------
+    numpy.ndarray
+        One row k per path segment, lowest first: ``kernel`` (the L values
+        A(k, 1..L) of row k of the averaging-kernel matrix, dimensionless),
+        ``area`` (their sum), ``altitude`` (km).
+
+    Raises
+    ------
+    RecordLayoutError
+        For a header with fewer than 2 columns, rows of another length, or
+        an unreadable field.
+    """
+    lines = read_lines(path)
+    nhead, ncols = count_header(lines, path)
+    nseg = ncols - 2
+    if nseg < 0:
+        raise RecordLayoutError(f"{path}, record 1: a kernel row has at least 2 columns, not {ncols}")
+    # Rows "(161(e9.2,1x))": L kernel values, the area, the altitude.
+    fields = tuple(repeated("kernel", nseg, 1, 9, 1)) + (
+        Field("area", 1 + 10 * nseg, 9 + 10 * nseg),
+        Field("altitude", 11 + 10 * nseg, 19 + 10 * nseg),
+    )
+    raw = parse_records(lines[nhead:], fields, str(path), nhead + 1)
+    return stack_fields(raw, ["area", "altitude"], "kernel", nseg)

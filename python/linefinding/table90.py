@@ -1,0 +1,35 @@
+"""``table90``: the interferogram of the all-gases spectrum and of its change."""
+
+from linefinding.records import Field, count_header, parse_records, read_lines
+
+# Rows "(i5,1x,e11.4,1x,e11.4)". The index is kept as a real: from 100000 on
+# it no longer fits its five columns and is written as asterisks (NaN here).
+FIELDS = (
+    Field("index", 1, 5),
+    Field("interferogram", 7, 17),  # cosine transform of the all-gases spectrum
+    Field("difference", 19, 29),    # transform of the change when the target is scaled
+)
+
+
+def read_table90(path):
+    """Reads a ``table90``.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+
+    Returns
+    -------
+    numpy.ndarray
+        One row per sample of the transform: ``index`` (1-based, float, NaN
+        where it overflowed its field), ``interferogram``, ``difference``
+        (spectrum units times points).
+
+    Raises
+    ------
+    RecordLayoutError
+        For a missing header or an unreadable field.
+    """
+    lines = read_lines(path)
+    nhead, _ = count_header(lines, path)
+    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
