@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds both programs and runs the bundled example in build/example-run: a
-# complete run of the line-finding program over the CO fundamental near
-# 2140-2160 cm-1 on the example's own synthetic data, with the spectrum of all
-# gases plotted on the console, then the interfering-gas program.
+# Builds both programs and runs the bundled example in build/example-run, on
+# synthetic data that the project's own generator writes (a CO fundamental
+# line list with interfering gases, a mid-latitude atmosphere, a solar
+# spectrum): a line-finding study of CO at 2140-2180 cm-1 with tesk, then
+# kormal on its microwindows, then pictures of the spectra and of the last
+# window. Ends with the microwindow list, the interfering gases of each window
+# and where every result lies.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,14 +16,35 @@ cmake --build build -j "$(nproc)" --target tesk kormal make_example_data
 run=build/example-run
 rm -rf "$run"
 mkdir -p "$run"
-cp examples/co_window/input-vorne "$run/"
+cp examples/co_window/input-vorne examples/co_window/input-kormal "$run/"
 build/examples/generator/make_example_data "$run"
 
-echo "=== tesk, in $run ==="
+echo "=== tesk: line finding for CO, in $run ==="
 (cd "$run" && ../tesk/tesk)
 echo
-echo "Tables written: $(cd "$run" && ls table* | tr '\n' ' ')"
+echo "=== kormal: interfering gases of every microwindow ==="
+(cd "$run" && ../kormal/kormal </dev/null)
 echo
-echo "=== kormal ==="
-(cd "$run" && ../kormal/kormal)
+
+# Debian's interpreter has the numpy and matplotlib that setup.sh installs.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+here=$PWD
+(cd python && "$python" -m linefinding.tabplot spectrum "$here/$run/table71" --windows "$here/$run/table76" \
+   -o "$here/$run/co_windows" --title "CO 2140-2180 cm-1: spectra and microwindows" >/dev/null)
+(cd python && "$python" -m linefinding.tabplot kormal "$here/$run/spectra.out" -o "$here/$run/last_window" \
+   --title "kormal: transmissions in the last window" >/dev/null)
+
+echo "=== Microwindows (table76) ==="
+cat "$run/table76" | tr -d '\r'
 echo
+echo "=== Interfering gases per window (microwin: window, then the gases by rank) ==="
+cat "$run/microwin" | tr -d '\r'
+echo
+echo "=== Where the results are ==="
+echo "  working directory     $run"
+echo "  deck echo             $run/output"
+echo "  spectra               $run/table71 (and the target's profile in table70)"
+echo "  line finding          $run/table72 .. table76 (table76: the microwindows)"
+echo "  interference report   $run/output.dat, $run/microwin, $run/spectra.out (last window)"
+echo "  pictures              $run/co_windows.svg/.png, $run/last_window.svg/.png"
