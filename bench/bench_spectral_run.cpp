@@ -109,8 +109,6 @@ void BM_LinePass(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(lines.size());
   state.counters["threads"] = state.range(1) > 0 ? static_cast<double>(state.range(1)) : threads_before;
   state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);
-  state.counters["ns_per_update"] =
-      benchmark::Counter(static_cast<double>(updates) * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_LinePass)
     ->ArgNames({"blocked", "threads"})

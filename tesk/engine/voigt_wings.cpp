@@ -3,11 +3,14 @@
 // computed in one loop without branches, which the compiler turns into vector
 // instructions; only then is the block searched for the first point under
 // the threshold, and the points up to it are added in a second vector loop.
+// A block that reaches nearer to the centre is evaluated again with the
+// region of each point, the rational regions in a vector loop as well, the
+// exponential one with the library's exp and cos point by point.
 // The operations per point are those of add_voigt_line_plain in the same
 // order and precision (IEEE vector arithmetic rounds each operation as the
 // scalar one does, and contraction into fused multiply-adds is off), so both
-// give the same bits; a block that reaches into the nearer Voigt regions is
-// evaluated with voigt_w4 itself.
+// give the same bits. The loops are marked `omp simd`: at -O2 the compiler's
+// cost model would otherwise leave loops of unknown length scalar.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -19,8 +22,9 @@
 #include "tesk/engine/voigt.hpp"
 #include "tesk/engine/voigt_detail.hpp"
 
-// The block loops are compiled for the baseline x86-64 and for the wider
-// vector units, and the loader picks the widest the machine has.
+// The walks of a line are compiled for the baseline x86-64 and for the wider
+// vector units, and the loader picks the widest the machine has; the block
+// loops are inlined into each.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define LF_VECTOR_CLONES [[gnu::target_clones("default", "avx2", "avx512f")]]
 #else
@@ -61,8 +65,7 @@ struct Block {
 // above, a = -j and offset = nu0 - vstart give the distance offset - j grid
 // exactly as the plain walk forms it (a negated product and a sum with a
 // negated term are exact).
-LF_VECTOR_CLONES
-int outside_block(float* __restrict x, double* __restrict v, int a, int n, float grid, double offset,
+[[gnu::always_inline]] inline int outside_block(float* __restrict x, double* __restrict v, int a, int n, float grid, double offset,
                   float alpha_d, float y, double s_l, float threshold) {
   int near = 0;
   int below = 0;
@@ -81,8 +84,7 @@ int outside_block(float* __restrict x, double* __restrict v, int a, int n, float
 
 // The same for the points i = a..a+n-1 grid steps from the centre of a line
 // inside the interval.
-LF_VECTOR_CLONES
-int inside_block(float* __restrict x, double* __restrict v, int a, int n, float grid, float alpha_d, float y,
+[[gnu::always_inline]] inline int inside_block(float* __restrict x, double* __restrict v, int a, int n, float grid, float alpha_d, float y,
                  double s_l, float threshold) {
   int near = 0;
   int below = 0;
@@ -126,8 +128,7 @@ int inside_block(float* __restrict x, double* __restrict v, int a, int n, float 
 // loop, and the rational part of the exponential region; the points of that
 // region are marked for the library's exp and cos, point by point. Returns
 // whether any point is marked.
-LF_VECTOR_CLONES
-int near_block(const float* __restrict x, double* __restrict v, float* __restrict rational,
+[[gnu::always_inline]] inline int near_block(const float* __restrict x, double* __restrict v, float* __restrict rational,
                int* __restrict exponential, int n, float y, double s_l) {
   int any = 0;
 #pragma omp simd reduction(| : any)
@@ -143,8 +144,7 @@ int near_block(const float* __restrict x, double* __restrict v, float* __restric
   return any;
 }
 
-LF_VECTOR_CLONES
-bool any_below(const double* __restrict v, int n, float threshold) {
+[[gnu::always_inline]] inline bool any_below(const double* __restrict v, int n, float threshold) {
   int below = 0;
 #pragma omp simd reduction(| : below)
   for (int k = 0; k < n; ++k) below |= v[k] < threshold;
@@ -152,22 +152,20 @@ bool any_below(const double* __restrict v, int n, float threshold) {
 }
 
 // row[k] += v[k] norm for k = 0..n-1.
-LF_VECTOR_CLONES
-void add_upwards(double* __restrict row, const double* __restrict v, int n, double norm) {
+[[gnu::always_inline]] inline void add_upwards(double* __restrict row, const double* __restrict v, int n, double norm) {
 #pragma omp simd
   for (int k = 0; k < n; ++k) row[k] += v[k] * norm;
 }
 
 // row[-k] += v[k] norm for k = 0..n-1: a wing that runs towards lower points.
-LF_VECTOR_CLONES
-void add_downwards(double* __restrict row, const double* __restrict v, int n, double norm) {
+[[gnu::always_inline]] inline void add_downwards(double* __restrict row, const double* __restrict v, int n, double norm) {
 #pragma omp simd
   for (int k = 0; k < n; ++k) row[-k] += v[k] * norm;
 }
 
 // Completes a block whose points reach into the nearer regions (the far-wing
 // values of its loop are then replaced), and looks for the threshold again.
-void finish_near_block(Block& b, float y, double s_l, float threshold) {
+[[gnu::always_inline]] inline void finish_near_block(Block& b, float y, double s_l, float threshold) {
   if ((b.found & kNear) == 0) return;
   if (near_block(b.x.data(), b.v.data(), b.rational.data(), b.exponential.data(), b.n, y, s_l) != 0) {
     for (int k = 0; k < b.n; ++k) {
@@ -180,7 +178,7 @@ void finish_near_block(Block& b, float y, double s_l, float threshold) {
 }
 
 // The number of leading points at or above the threshold.
-int points_above(const Block& b, float threshold) {
+[[gnu::always_inline]] inline int points_above(const Block& b, float threshold) {
   int k = 0;
   while (k < b.n && !(b.v[k] < threshold)) ++k;
   return k;
@@ -190,6 +188,7 @@ int points_above(const Block& b, float threshold) {
 // walk is grid point k (line below, upwards = true) or npts - k (line above).
 // The first point is evaluated alone, so that a weak distant line costs one
 // evaluation. Returns the points added.
+LF_VECTOR_CLONES
 int add_outside_line(double* row, int npts, bool upwards, double offset, const IntervalGrid& g, float alpha_d,
                      float y, double s_l, double norm, float threshold) {
   Block b;
@@ -216,6 +215,7 @@ int add_outside_line(double* row, int npts, bool upwards, double offset, const I
 // together, the value i steps from the centre going to jc + i and jc - i
 // while they lie on the grid; the first point under the threshold is still
 // added on both sides. Returns the points added, the centre included.
+LF_VECTOR_CLONES
 int add_inside_line(double* row, int npts, int jc, const IntervalGrid& g, float alpha_d, float y, double s_l,
                     double norm, float threshold) {
   const int upper = npts - jc;  // points above the centre
