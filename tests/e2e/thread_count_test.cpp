@@ -100,4 +100,16 @@ TEST(ThreadCount, SameBytesForOneTwoAndThreeThreads) {
   }
 }
 
+// A radiance spectrum with a negative background temperature stops the run
+// before the classes would run in parallel, with the same message, status
+// and files on any thread count.
+TEST(ThreadCount, StopInTheSpectrumStepIsTheSameOnAnyThreadCount) {
+  const std::vector<std::pair<int, std::string>> changes = {{12, "r"}, {16, "-10."}};
+  const auto one = run_with_threads(changes, 1);
+  EXPECT_EQ(one.at("status"), "1");
+  EXPECT_NE(one.at("console").find("Blackbody temperature is negative"), std::string::npos) << one.at("console");
+  const auto two = run_with_threads(changes, 2);
+  EXPECT_TRUE(two == one);
+}
+
 }  // namespace
