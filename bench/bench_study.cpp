@@ -31,8 +31,8 @@ class StudyDir {
     fs::create_directories(dir_);
     fs::copy_file(deck_file, dir_ / "input-vorne");
     fs::create_symlink(fs::absolute(data / line_list), dir_ / "lines.hit");
-    for (const char* f : {"midlat.vmr", "midlat.mod", "tropic.vmr", "tropic.mod", "arctic.vmr", "arctic.mod",
-                          "solar.dat"}) {
+    for (const char* f :
+         {"midlat.vmr", "midlat.mod", "tropic.vmr", "tropic.mod", "arctic.vmr", "arctic.mod", "solar.dat"}) {
       fs::create_symlink(fs::absolute(data / f), dir_ / f);
     }
   }
@@ -51,7 +51,9 @@ class StudyDir {
 double children_cpu_seconds() {
   rusage u{};
   ::getrusage(RUSAGE_CHILDREN, &u);
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec); };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+  };
   return seconds(u.ru_utime) + seconds(u.ru_stime);
 }
 
@@ -63,7 +65,8 @@ void run_study(benchmark::State& state, const std::string& deck, const std::stri
     return;
   }
   const std::string threads = state.range(0) > 0 ? "OMP_NUM_THREADS=" + std::to_string(state.range(0)) + " " : "";
-  const std::string cmd = "cd '" + dir.path().string() + "' && " + threads + "'" + LF_TESK_BIN + "' </dev/null >console 2>&1";
+  const std::string cmd =
+      "cd '" + dir.path().string() + "' && " + threads + "'" + LF_TESK_BIN + "' </dev/null >console 2>&1";
   int tables = 0;
   const double cpu_before = children_cpu_seconds();
   for (auto _ : state) {
@@ -78,8 +81,7 @@ void run_study(benchmark::State& state, const std::string& deck, const std::stri
     }
   }
   state.counters["tables"] = tables;
-  state.counters["program_cpu_s"] =
-      (children_cpu_seconds() - cpu_before) / static_cast<double>(state.iterations());
+  state.counters["program_cpu_s"] = (children_cpu_seconds() - cpu_before) / static_cast<double>(state.iterations());
 }
 
 void BM_StudyCh4_2900_3070(benchmark::State& state) { run_study(state, "ch4_2900-3070", "lines_2900-3070.hit"); }

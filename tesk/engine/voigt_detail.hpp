@@ -26,7 +26,9 @@ struct Cplx {
 // r - a for a real r.
 [[gnu::always_inline]] inline Cplx sub_from(float r, Cplx a) { return {r - a.re, -a.im}; }
 
-[[gnu::always_inline]] inline Cplx mul(Cplx a, Cplx b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+[[gnu::always_inline]] inline Cplx mul(Cplx a, Cplx b) {
+  return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
+}
 
 [[gnu::always_inline]] inline Cplx div(Cplx a, Cplx b) {
   const float den = b.re * b.re + b.im * b.im;

@@ -65,8 +65,8 @@ struct Block {
 // above, a = -j and offset = nu0 - vstart give the distance offset - j grid
 // exactly as the plain walk forms it (a negated product and a sum with a
 // negated term are exact).
-[[gnu::always_inline]] inline int outside_block(float* __restrict x, double* __restrict v, int a, int n, float grid, double offset,
-                  float alpha_d, float y, double s_l, float threshold) {
+[[gnu::always_inline]] inline int outside_block(float* __restrict x, double* __restrict v, int a, int n, float grid,
+                                                double offset, float alpha_d, float y, double s_l, float threshold) {
   int near = 0;
   int below = 0;
 #pragma omp simd reduction(| : near, below)
@@ -84,8 +84,8 @@ struct Block {
 
 // The same for the points i = a..a+n-1 grid steps from the centre of a line
 // inside the interval.
-[[gnu::always_inline]] inline int inside_block(float* __restrict x, double* __restrict v, int a, int n, float grid, float alpha_d, float y,
-                 double s_l, float threshold) {
+[[gnu::always_inline]] inline int inside_block(float* __restrict x, double* __restrict v, int a, int n, float grid,
+                                               float alpha_d, float y, double s_l, float threshold) {
   int near = 0;
   int below = 0;
 #pragma omp simd reduction(| : near, below)
@@ -128,8 +128,9 @@ struct Block {
 // loop, and the rational part of the exponential region; the points of that
 // region are marked for the library's exp and cos, point by point. Returns
 // whether any point is marked.
-[[gnu::always_inline]] inline int near_block(const float* __restrict x, double* __restrict v, float* __restrict rational,
-               int* __restrict exponential, int n, float y, double s_l) {
+[[gnu::always_inline]] inline int near_block(const float* __restrict x, double* __restrict v,
+                                             float* __restrict rational, int* __restrict exponential, int n, float y,
+                                             double s_l) {
   int any = 0;
 #pragma omp simd reduction(| : any)
   for (int k = 0; k < n; ++k) {
@@ -158,7 +159,8 @@ struct Block {
 }
 
 // row[-k] += v[k] norm for k = 0..n-1: a wing that runs towards lower points.
-[[gnu::always_inline]] inline void add_downwards(double* __restrict row, const double* __restrict v, int n, double norm) {
+[[gnu::always_inline]] inline void add_downwards(double* __restrict row, const double* __restrict v, int n,
+                                                 double norm) {
 #pragma omp simd
   for (int k = 0; k < n; ++k) row[-k] += v[k] * norm;
 }
@@ -189,8 +191,8 @@ struct Block {
 // The first point is evaluated alone, so that a weak distant line costs one
 // evaluation. Returns the points added.
 LF_VECTOR_CLONES
-int add_outside_line(double* row, int npts, bool upwards, double offset, const IntervalGrid& g, float alpha_d,
-                     float y, double s_l, double norm, float threshold) {
+int add_outside_line(double* row, int npts, bool upwards, double offset, const IntervalGrid& g, float alpha_d, float y,
+                     double s_l, double norm, float threshold) {
   Block b;
   int k = 0;
   while (k <= npts) {
@@ -244,8 +246,8 @@ int add_inside_line(double* row, int npts, int jc, const IntervalGrid& g, float 
 
 }  // namespace
 
-int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
-                   float alpha_l, float wing_threshold) {
+int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d, float alpha_l,
+                   float wing_threshold) {
   const int npts = g.npts;
   if (npts < 0) return 0;
   assert(row.size() > static_cast<std::size_t>(npts));

@@ -77,8 +77,7 @@ TEST(ThreadCount, SameBytesForOneTwoAndThreeThreads) {
   // fine-grid threshold, so that most wings reach across the interval.
   const std::vector<std::pair<int, std::string>> range = {{17, "2000."}, {18, "2045."}, {28, "0.001"}};
   Case cases[] = {
-      {"transmission, solar spectrum, field of view, scaled target",
-       {{8, "y"}, {9, "i"}, {30, "50."}, {31, "0.003"}}},
+      {"transmission, solar spectrum, field of view, scaled target", {{8, "y"}, {9, "i"}, {30, "50."}, {31, "0.003"}}},
       {"radiance as brightness temperature", {{12, "r"}, {13, "b"}, {30, "50."}}},
   };
   for (Case& c : cases) {

@@ -43,8 +43,8 @@ int expect_same(const IntervalGrid& g, const Line& line) {
   const auto row = [&](std::vector<double>& v) { return std::span<double>(v).subspan(kGuard, size - 2 * kGuard); };
   const int n_plain =
       tesk::add_voigt_line_plain(row(plain), line.s_l, g, line.nu0, line.alpha_d, line.alpha_l, line.threshold);
-  const int n_blocked = tesk::add_voigt_line(row(blocked), line.s_l, g, line.nu0, line.alpha_d, line.alpha_l,
-                                             line.threshold);
+  const int n_blocked =
+      tesk::add_voigt_line(row(blocked), line.s_l, g, line.nu0, line.alpha_d, line.alpha_l, line.threshold);
   EXPECT_EQ(n_blocked, n_plain);
   for (std::size_t i = 0; i < size; ++i) {
     if (std::memcmp(&plain[i], &blocked[i], sizeof(double)) != 0) {
