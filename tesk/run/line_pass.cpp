@@ -29,7 +29,9 @@ long long add_interval_lines(inputs::LineList& list, const RunState& state, cons
   const auto add_line = walk == ProfileWalk::plain ? add_voigt_line_plain : add_voigt_line;
 
   // A layer's rows belong to the thread that computes the layer, and receive
-  // the lines in list order whatever the number of threads.
+  // the lines in list order whatever the number of threads. Nothing in the
+  // work of a layer can stop the run: the partition data refuse only gas
+  // numbers below 1, and the lines kept here have 1..kMaxGases.
   const int nlayers = state.path.nlayers;
   std::vector<long long> updates(static_cast<std::size_t>(std::max(nlayers, 0)), 0);
   parallel_for(1, nlayers, [&](int l) {
