@@ -2,8 +2,10 @@
 // 2900-3070 cm-1 extract at a grid of 0.001 cm-1 (one interval of 30000
 // steps) through the 80 layers of the mid-latitude atmosphere. Prints the
 // seconds per interval of the whole run and the line-layer-point updates per
-// second of its line pass.
+// second of its line pass, walked point by point and in vector blocks, on
+// one thread and on all cores.
 #include <benchmark/benchmark.h>
+#include <omp.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -75,14 +77,20 @@ void BM_CompleteRun(benchmark::State& state) {
   }
   state.counters["s_per_interval"] = seconds / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_CompleteRun)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_CompleteRun)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
+// The line pass of the interval, walked point by point (arg 0 = 0) or in
+// vector blocks (1), on arg 1 threads (0: OpenMP's default, all cores).
+// Reports line-layer-point updates per second of elapsed time.
 void BM_LinePass(benchmark::State& state) {
   BenchDir dir;
   if (!dir.ok()) {
     state.SkipWithError("shared data not found");
     return;
   }
+  const auto walk = state.range(0) == 0 ? tesk::ProfileWalk::plain : tesk::ProfileWalk::blocked;
+  const int threads_before = omp_get_max_threads();
+  if (state.range(1) > 0) omp_set_num_threads(static_cast<int>(state.range(1)));
   tesk::RunState run;
   run.deck = tesk::read_deck();
   tesk::finish_deck(run.deck);
@@ -94,13 +102,23 @@ void BM_LinePass(benchmark::State& state) {
   long long updates = 0;
   for (auto _ : state) {
     inputs::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, run.deck.dbtype);
-    updates += tesk::add_interval_lines(list, run, g, ext, lines);
+    updates += tesk::add_interval_lines(list, run, g, ext, lines, walk);
     benchmark::DoNotOptimize(ext(1, 1, 0));
   }
+  omp_set_num_threads(threads_before);
   state.counters["lines"] = static_cast<double>(lines.size());
+  state.counters["threads"] = state.range(1) > 0 ? static_cast<double>(state.range(1)) : threads_before;
   state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_LinePass)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_LinePass)
+    ->ArgNames({"blocked", "threads"})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -15,24 +15,35 @@ namespace {
 
 constexpr float kTwoPi = 6.283f;  // the value the field-of-view width has always used
 
+// nb points make 1 cm-1 of taper.
+int taper_points(float grid) { return rec::nint(1.0f / grid); }
+
+// Points of the flat field-of-view extension at the end of the interval.
+int fov_points(const IntervalGrid& points, float fovarea) {
+  const float nu_end = points.vstart + static_cast<float>(points.npts) * points.grid;
+  return rec::nint(nu_end * fovarea / kTwoPi / points.grid);
+}
+
 }  // namespace
+
+int convolution_length(const IntervalGrid& points, float fovarea) {
+  const long long need = 2LL * taper_points(points.grid) + points.npts + fov_points(points, fovarea) + 2;
+  long long n_long = 2;
+  while (n_long < need) n_long *= 2;
+  if (n_long > kMaxConvolutionPoints) rec::stop(kConvolutionTooLong);
+  return static_cast<int>(n_long);
+}
 
 void convolve_spectrum(std::span<double> spec, const IntervalGrid& points, float resol, float fovarea,
                        CosineTransform& plans) {
   const int npts = points.npts;
   const float vstart = points.vstart, grid = points.grid;
   assert(npts >= 0 && spec.size() > static_cast<std::size_t>(npts));
-  // nb points make 1 cm-1 of taper; g puts its far end at exp(-16).
-  const int nb = rec::nint(1.0f / grid);
+  // g puts the far end of the taper at exp(-16).
+  const int nb = taper_points(grid);
   const float g = 4.0f / static_cast<float>(nb);
-  const float nu_end = vstart + static_cast<float>(npts) * grid;
-  const int nf = rec::nint(nu_end * fovarea / kTwoPi / grid);
-
-  const long long need = 2LL * nb + npts + nf + 2;
-  long long n_long = 2;
-  while (n_long < need) n_long *= 2;
-  if (n_long > kMaxConvolutionPoints) rec::stop(kConvolutionTooLong);
-  const int n = static_cast<int>(n_long);
+  const int nf = fov_points(points, fovarea);
+  const int n = convolution_length(points, fovarea);
 
   // x[i - 1] holds X(i) of the 1-based layout: taper, spectrum, flat
   // field-of-view extension, taper, zeros.

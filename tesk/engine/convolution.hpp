@@ -29,4 +29,11 @@ inline constexpr std::string_view kConvolutionTooLong =
 void convolve_spectrum(std::span<double> spec, const IntervalGrid& g, float resol, float fovarea,
                        CosineTransform& plans);
 
+// The transform length N of convolve_spectrum on the grid `g` with the
+// field of view `fovarea` (sr): the smallest power of two, at least 2, that
+// holds the interval, both tapers and the field-of-view extension. Throws
+// rec::Stop(kConvolutionTooLong) beyond kMaxConvolutionPoints, so a caller
+// can check every class of an interval before it convolves any.
+int convolution_length(const IntervalGrid& g, float fovarea);
+
 }  // namespace tesk

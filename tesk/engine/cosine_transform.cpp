@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 
@@ -48,12 +50,32 @@ struct CosineTransform::Plan {
   fftwf_plan inverse = nullptr;
 };
 
+namespace {
+
+// FFTW's planner is state of the whole process: plans are made under one
+// lock, whichever object asks. Executing a finished plan on arrays of the
+// caller's is safe from several threads.
+std::mutex& planner_lock() {
+  static std::mutex lock;
+  return lock;
+}
+
+struct FftwFree {
+  void operator()(float* p) const { fftwf_free(p); }
+};
+
+}  // namespace
+
 CosineTransform::CosineTransform() : by_log2_(kMaxLog2 + 1) {}
-CosineTransform::~CosineTransform() = default;
+CosineTransform::~CosineTransform() {
+  const std::lock_guard<std::mutex> hold(planner_lock());
+  by_log2_.clear();
+}
 CosineTransform::CosineTransform(CosineTransform&&) noexcept = default;
 CosineTransform& CosineTransform::operator=(CosineTransform&&) noexcept = default;
 
 CosineTransform::Plan& CosineTransform::plan(int log2n) {
+  const std::lock_guard<std::mutex> hold(planner_lock());
   auto& slot = by_log2_[static_cast<std::size_t>(log2n)];
   if (!slot) slot = std::make_unique<Plan>(1 << log2n);
   return *slot;
@@ -68,10 +90,15 @@ void cosine_transform(CosineTransform& plans, std::span<float> y, int direction)
     throw std::invalid_argument("cosine transform direction must be +1 or -1");
   }
   CosineTransform::Plan& p = plans.plan(std::countr_zero(n));
-  std::copy(y.begin(), y.end(), p.buffer);
-  fftwf_execute(direction == 1 ? p.forward : p.inverse);
+  // A buffer of this call's own, aligned as the plan's was (FFTW's allocator
+  // for both): the plan computes the same bits in it, and calls on other
+  // threads do not share it.
+  const std::unique_ptr<float[], FftwFree> buffer(fftwf_alloc_real(n));
+  if (!buffer) throw std::bad_alloc();
+  std::copy(y.begin(), y.end(), buffer.get());
+  fftwf_execute_r2r(direction == 1 ? p.forward : p.inverse, buffer.get(), buffer.get());
   // Halving is exact in binary floating point.
-  std::transform(p.buffer, p.buffer + n, y.begin(), [](float v) { return 0.5f * v; });
+  std::transform(buffer.get(), buffer.get() + n, y.begin(), [](float v) { return 0.5f * v; });
 }
 
 }  // namespace tesk

@@ -11,10 +11,11 @@
 
 namespace tesk {
 
-// Transform plans, one per length and direction, each with its own aligned
-// buffer. Plans are made once, without measuring, so the same input always
-// gives the same bits. Owned by the caller and reused for every transform;
-// not for use by two threads at once.
+// Transform plans, one per length and direction. Plans are made once,
+// without measuring, so the same input always gives the same bits. Owned by
+// the caller and reused for every transform; several threads may transform
+// with the same plans at once (plans are made under a lock, and each
+// transform works in a buffer of its own).
 class CosineTransform {
  public:
   CosineTransform();

@@ -8,6 +8,7 @@
 #include "tesk/engine/molecular_mass.hpp"
 #include "tesk/engine/radiation_constants.hpp"
 #include "tesk/engine/voigt.hpp"
+#include "tesk/engine/voigt_detail.hpp"
 #include "tesk/partition/partition.hpp"
 #include "tesk/partition/partition_table.hpp"
 
@@ -25,9 +26,6 @@ constexpr double kFixedWidthPerMille = 0.002;  // half width, per mille of nu0, 
 
 constexpr float kLorentzReferenceTemp = 296.0f;   // K, of the air-broadened widths
 constexpr float kLorentzReferencePres = 1013.0f;  // hPa, of the air-broadened widths
-
-constexpr float kSqrtLn2 = 0.8325546f;  // converts half widths at half maximum to 1/e widths
-constexpr float kPi = 3.1415925f;
 
 }  // namespace
 
@@ -54,8 +52,12 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
          kLorentzReferencePres;
 }
 
-int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
-                   float alpha_l, float wing_threshold) {
+// The walk point by point, one Voigt evaluation and one threshold test per
+// point: the reference that the blocked walk of voigt_wings.cpp reproduces.
+int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
+                         float alpha_l, float wing_threshold) {
+  using voigt_detail::kPi;
+  using voigt_detail::kSqrtLn2;
   const int npts = g.npts;
   const float vstart = g.vstart, vend = g.vend, grid = g.grid;
   if (npts < 0) return 0;

@@ -44,7 +44,17 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 // point, inside lines add it on both sides). A line inside is put on its
 // nearest grid point. Returns the number of grid points it added to.
 // Precondition: row.size() > g.npts when g.npts >= 0; a negative npts adds nothing.
+// Finds where each wing ends block by block and evaluates the blocks in
+// vector loops (the widest vector unit of the machine, chosen at run time);
+// every value and the point where each wing ends are, bit for bit, those of
+// add_voigt_line_plain. Safe to call from several threads on different rows.
 int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
                    float alpha_l, float wing_threshold);
+
+// The same profile walked point by point, one evaluation and one threshold
+// test per point: the readable reference of add_voigt_line, same arguments,
+// same result.
+int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
+                         float alpha_l, float wing_threshold);
 
 }  // namespace tesk

@@ -64,4 +64,14 @@ void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext,
   }
 }
 
+bool layer_spectrum_can_stop(char transrad, const rec::Levels<float>& temp, float tback, int nseg,
+                             const rec::Levels<int>& levorder, char geom) {
+  if (transrad != 'r') return false;
+  if (tback < 0.0f) return true;
+  for (int s = 1; s <= nseg; ++s) {
+    if (temp(segment_layer(geom, levorder, s)) < 0.0f) return true;
+  }
+  return false;
+}
+
 }  // namespace tesk

@@ -42,4 +42,10 @@ void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext,
                     const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
                     char geom);
 
+// Whether layer_spectrum with these arguments can stop the run: a radiance
+// spectrum with a negative temperature in a path segment or behind the path.
+// Lets a caller compute classes in parallel only when none can stop.
+bool layer_spectrum_can_stop(char transrad, const rec::Levels<float>& temp, float tback, int nseg,
+                             const rec::Levels<int>& levorder, char geom);
+
 }  // namespace tesk

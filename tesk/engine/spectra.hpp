@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "tesk/engine/large_pages.hpp"
 #include "tesk/engine/radiative_transfer.hpp"
 #include "tesk/limits.hpp"
 
@@ -48,7 +49,7 @@ class Extinction {
     assert(c >= 1 && c <= kSpectrumClasses && l >= 1 && l <= kMaxLevels);
     return (static_cast<std::size_t>(c - 1) * kMaxLevels + static_cast<std::size_t>(l - 1)) * kRow;
   }
-  std::vector<double> v_;
+  std::vector<double, LargePageAllocator<double>> v_;
 };
 
 // spec(c, j): classes 1..4, points 0..kMaxIntervalSteps.

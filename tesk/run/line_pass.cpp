@@ -1,6 +1,10 @@
 #include "tesk/run/line_pass.hpp"
 
+#include <algorithm>
+#include <numeric>
+
 #include "tesk/engine/line_shape.hpp"
+#include "tesk/engine/parallel_for.hpp"
 
 namespace tesk {
 namespace {
@@ -15,17 +19,24 @@ bool is_target(const Deck& d, const Atmosphere& atm, const inputs::LineRecord& l
 }  // namespace
 
 long long add_interval_lines(inputs::LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
-                             std::vector<inputs::LineRecord>& lines) {
+                             std::vector<inputs::LineRecord>& lines, ProfileWalk walk) {
   const Deck& d = state.deck;
   const Atmosphere& atm = state.atm;
   lines.clear();
   list.for_each_line(list.record_range(g.vstart, g.vend, d.margin), [&](const inputs::LineRecord& line) {
     if (line.gas >= 1 && line.gas <= kMaxGases) lines.push_back(line);
   });
+  const auto add_line = walk == ProfileWalk::plain ? add_voigt_line_plain : add_voigt_line;
 
-  long long updates = 0;
-  for (int l = 1; l <= state.path.nlayers; ++l) {
+  // A layer's rows belong to the thread that computes the layer, and receive
+  // the lines in list order whatever the number of threads. Nothing in the
+  // work of a layer can stop the run: the partition data refuse only gas
+  // numbers below 1, and the lines kept here have 1..kMaxGases.
+  const int nlayers = state.path.nlayers;
+  std::vector<long long> updates(static_cast<std::size_t>(std::max(nlayers, 0)), 0);
+  parallel_for(1, nlayers, [&](int l) {
     const float temp = atm.temp(l);
+    long long n = 0;
     for (const inputs::LineRecord& line : lines) {
       const int c = is_target(d, atm, line, l) ? kTargetClass : kOtherClass;
       const double s_l = line_intensity_at(line.gas, line.isotope, line.position, line.intensity,
@@ -33,10 +44,11 @@ long long add_interval_lines(inputs::LineList& list, const RunState& state, cons
                          atm.vmr(line.gas, l);
       const float alpha_d = doppler_halfwidth(line.gas, line.position, temp);
       const float alpha_l = lorentz_halfwidth(atm.pres(l), line.air_width, line.temp_exponent, temp);
-      updates += add_voigt_line(ext.row(c, l, g.npts), s_l, g, line.position, alpha_d, alpha_l, d.wing_threshold);
+      n += add_line(ext.row(c, l, g.npts), s_l, g, line.position, alpha_d, alpha_l, d.wing_threshold);
     }
-  }
-  return updates;
+    updates[static_cast<std::size_t>(l - 1)] = n;
+  });
+  return std::accumulate(updates.begin(), updates.end(), 0LL);
 }
 
 }  // namespace tesk

@@ -12,14 +12,21 @@
 
 namespace tesk {
 
+// How a line's profile is walked: by blocks in vector loops (what runs use),
+// or point by point (the reference, for comparisons and benchmarks). Both
+// give the same bits.
+enum class ProfileWalk { blocked, plain };
+
 // Reads the records whose lines lie within `margin` of the interval (each
 // record read once, kept in `lines`), then adds them layer by layer into
 // classes 1 (target) and 2 (everything else) of `ext`, so that the work of
-// one layer touches only that layer's rows. Lines of a gas the program has no
-// mixing ratio for (number below 1 or above kMaxGases) add nothing. Returns
-// the number of line-layer-point additions. Throws rec::RecordError for an
-// unreadable or unsorted list.
+// one layer touches only that layer's rows. The layers run in parallel
+// (parallel_for.hpp); each row receives its lines in list order, so the
+// optical depths are the same bits for any number of threads. Lines of a gas
+// the program has no mixing ratio for (number below 1 or above kMaxGases)
+// add nothing. Returns the number of line-layer-point additions. Throws
+// rec::RecordError for an unreadable or unsorted list.
 long long add_interval_lines(inputs::LineList& list, const RunState& state, const IntervalGrid& g, Extinction& ext,
-                             std::vector<inputs::LineRecord>& lines);
+                             std::vector<inputs::LineRecord>& lines, ProfileWalk walk = ProfileWalk::blocked);
 
 }  // namespace tesk

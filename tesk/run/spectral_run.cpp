@@ -9,6 +9,7 @@
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/convolution.hpp"
 #include "tesk/engine/cosine_transform.hpp"
+#include "tesk/engine/parallel_for.hpp"
 #include "tesk/engine/planck.hpp"
 #include "tesk/engine/radiative_transfer.hpp"
 #include "tesk/engine/solar_spectrum.hpp"
@@ -67,11 +68,13 @@ void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& tabl
   const int nspec = spectrum_class_count(d.study);
   const int nlayers = state.path.nlayers;
 
-  for (int c = 1; c <= nspec; ++c) {
-    for (int l = 1; l <= nlayers; ++l) {
+  parallel_for(1, nlayers, [&](int l) {
+    for (int c = 1; c <= nspec; ++c) {
       std::span<double> depths = w.ext.row(c, l, g.npts);
       std::fill(depths.begin(), depths.end(), 0.0);
     }
+  });
+  for (int c = 1; c <= nspec; ++c) {
     std::span<double> row = w.spec.row(c, g.npts);
     std::fill(row.begin(), row.end(), d.transrad == 'a' ? 1.0 : 0.0);
   }
@@ -81,23 +84,31 @@ void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& tabl
 
   const double tfactor = d.tfactor;
   const bool scaled = uses_scaled_target(d.study);
-  for (int l = 1; l <= nlayers; ++l) {
+  parallel_for(1, nlayers, [&](int l) {
     for (int j = 0; j <= g.npts; ++j) {
       w.ext(kAllClass, l, j) = w.ext(kOtherClass, l, j) + w.ext(kTargetClass, l, j);
       if (scaled) w.ext(kScaledClass, l, j) = w.ext(kTargetClass, l, j) * tfactor + w.ext(kOtherClass, l, j);
     }
-  }
+  });
 
-  for (int c = 1; c <= nspec; ++c) {
+  // Each class fills its own row of spec; a run that can stop there computes
+  // them in order.
+  const auto class_spectrum = [&](int c) {
     layer_spectrum(w.spec.row(c, g.npts), d.transrad, w.ext.depths(c), g, state.atm.temp, d.tback,
                    state.path.nseg, state.path.levorder, d.geom);
+  };
+  if (layer_spectrum_can_stop(d.transrad, state.atm.temp, d.tback, state.path.nseg, state.path.levorder, d.geom)) {
+    for (int c = 1; c <= nspec; ++c) class_spectrum(c);
+  } else {
+    parallel_for(1, nspec, class_spectrum);
   }
   if (d.transrad == 'a' && d.solar == 'y') {
     apply_solar_spectrum(w.spec.row(kAllClass, g.npts), nspec == 4 ? w.spec.row(kScaledClass, g.npts) : std::span<double>(),
                          d.inpath, g);
   }
   if (d.resol != 0.0f) {
-    for (int c = 1; c <= nspec; ++c) convolve_spectrum(w.spec.row(c, g.npts), g, d.resol, d.fovarea, w.plans);
+    convolution_length(g, d.fovarea);  // stops here, before the classes run in parallel
+    parallel_for(1, nspec, [&](int c) { convolve_spectrum(w.spec.row(c, g.npts), g, d.resol, d.fovarea, w.plans); });
   }
   convert_units(d, w.spec, g, nspec);
 

@@ -1,7 +1,9 @@
 #include "tesk/run/line_pass.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@ using testing_support::WorkDir;
 // Runs the line pass of the interval 2000-2001 cm-1 (0.005 cm-1) over `lines`
 // and returns the state that holds its optical depths.
 std::unique_ptr<tesk::RunState> pass(const WorkDir& dir, const std::string& lines, tesk::Study study,
-                                     char dbtype = 'h') {
+                                     char dbtype = 'h', tesk::ProfileWalk walk = tesk::ProfileWalk::blocked) {
   auto state = run_test::make_state(dir, 'g', 30.0f, 0);
   state->deck.study = study;
   state->deck.dbtype = dbtype;
@@ -30,7 +32,7 @@ std::unique_ptr<tesk::RunState> pass(const WorkDir& dir, const std::string& line
       std::fill(row.begin(), row.end(), 0.0);
     }
   }
-  tesk::add_interval_lines(list, *state, g, state->work.ext, state->work.lines);
+  tesk::add_interval_lines(list, *state, g, state->work.ext, state->work.lines, walk);
   return state;
 }
 
@@ -82,6 +84,39 @@ TEST(LinePass, OnlyLinesWithinTheMarginAndOfKnownGasesAreRead) {
   std::vector<double> positions;
   for (const auto& line : state->work.lines) positions.push_back(line.position);
   EXPECT_EQ(positions, (std::vector<double>{1999.5, 2000.45, 2001.9}));
+}
+
+// The layers run on several threads and the profiles are walked in blocks;
+// neither may change a bit of the optical depths: one thread walking point
+// by point gives the reference.
+TEST(LinePass, SameDepthsForAnyThreadCountAndEitherWalk) {
+  WorkDir dir;
+  // Inside lines, and lines within the margin on both sides.
+  const std::string lines = e2e::line_record(5, 1, 1999.5, 1e-19) + e2e::line_record(5, 1, 2000.2, 2e-19) + kCo2 +
+                            e2e::line_record(5, 2, 2000.8, 5e-20) + e2e::line_record(2, 1, 2000.9, 3e-21) +
+                            e2e::line_record(5, 1, 2001.9, 1e-19);
+  const int threads_before = omp_get_max_threads();
+  omp_set_num_threads(1);
+  const auto reference = pass(dir, lines, tesk::Study::line_finding, 'h', tesk::ProfileWalk::plain);
+  for (int threads : {1, 2, 3}) {
+    SCOPED_TRACE(threads);
+    omp_set_num_threads(threads);
+    const auto blocked = pass(dir, lines, tesk::Study::line_finding);
+    bool same = true;
+    for (int c = 1; c <= 2; ++c) {
+      for (int l = 1; l <= 80; ++l) {
+        for (int j = 0; j <= 200; ++j) {
+          const double a = depth(*reference, c, l, j), b = depth(*blocked, c, l, j);
+          if (std::memcmp(&a, &b, sizeof a) != 0 && same) {
+            ADD_FAILURE() << "class " << c << ", layer " << l << ", point " << j << ": " << a << " and " << b;
+            same = false;
+          }
+        }
+      }
+    }
+  }
+  omp_set_num_threads(threads_before);
+  EXPECT_GT(depth(*reference, 2, 1, 0), 0.0);  // the lines below the interval reach it
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+// Whole runs of the built line-finding program on the decks in bench/decks,
+// against the real data: the seconds a study takes from the deck to its last
+// table, on one thread and on all cores. The deck ch4_2900-3070 is the
+// line-finding study of CH4 over the whole 2900-3070 cm-1 extract (grid
+// 0.001 cm-1, six intervals, 80 layers). Every table the run writes is
+// counted, so the figure covers whatever steps the program performs after
+// the spectra. Another deck becomes another benchmark with one line below.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A working directory with the deck as input-vorne and links to the data,
+// removed with the object.
+class StudyDir {
+ public:
+  StudyDir(const std::string& deck, const std::string& line_list) {
+    const fs::path data = LF_SHARED_DATA;
+    const fs::path deck_file = fs::path(LF_BENCH_DECKS) / deck;
+    ok_ = fs::exists(data / line_list) && fs::exists(deck_file);
+    if (!ok_) return;
+    dir_ = fs::temp_directory_path() / ("lf-study-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    fs::copy_file(deck_file, dir_ / "input-vorne");
+    fs::create_symlink(fs::absolute(data / line_list), dir_ / "lines.hit");
+    for (const char* f :
+         {"midlat.vmr", "midlat.mod", "tropic.vmr", "tropic.mod", "arctic.vmr", "arctic.mod", "solar.dat"}) {
+      fs::create_symlink(fs::absolute(data / f), dir_ / f);
+    }
+  }
+  ~StudyDir() {
+    if (ok_) fs::remove_all(dir_);
+  }
+  bool ok() const { return ok_; }
+  const fs::path& path() const { return dir_; }
+
+ private:
+  bool ok_ = false;
+  fs::path dir_;
+};
+
+// User and system seconds of the finished programs this process started.
+double children_cpu_seconds() {
+  rusage u{};
+  ::getrusage(RUSAGE_CHILDREN, &u);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+  };
+  return seconds(u.ru_utime) + seconds(u.ru_stime);
+}
+
+// Runs the deck with `threads` threads (0: the program's default, all cores).
+void run_study(benchmark::State& state, const std::string& deck, const std::string& line_list) {
+  StudyDir dir(deck, line_list);
+  if (!dir.ok()) {
+    state.SkipWithError("deck or shared data not found");
+    return;
+  }
+  const std::string threads = state.range(0) > 0 ? "OMP_NUM_THREADS=" + std::to_string(state.range(0)) + " " : "";
+  const std::string cmd =
+      "cd '" + dir.path().string() + "' && " + threads + "'" + LF_TESK_BIN + "' </dev/null >console 2>&1";
+  int tables = 0;
+  const double cpu_before = children_cpu_seconds();
+  for (auto _ : state) {
+    const int raw = std::system(cmd.c_str());
+    if (!WIFEXITED(raw) || WEXITSTATUS(raw) != 0) {
+      state.SkipWithError("the run did not end normally; see its console");
+      return;
+    }
+    tables = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      tables += entry.path().filename().string().rfind("table", 0) == 0 ? 1 : 0;
+    }
+  }
+  state.counters["tables"] = tables;
+  state.counters["program_cpu_s"] = (children_cpu_seconds() - cpu_before) / static_cast<double>(state.iterations());
+}
+
+void BM_StudyCh4_2900_3070(benchmark::State& state) { run_study(state, "ch4_2900-3070", "lines_2900-3070.hit"); }
+BENCHMARK(BM_StudyCh4_2900_3070)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
