@@ -4,22 +4,20 @@
 // study a of that size on the real line list. Prints seconds per step and
 // per run.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "common/records.hpp"
+#include "bench_dir.hpp"
+#include "timed_runs.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
 #include "tesk/run/run.hpp"
 
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr int kPoints = 1000;
 constexpr int kSegments = 80;
@@ -53,32 +51,12 @@ void BM_KernelStep(benchmark::State& state) {
 BENCHMARK(BM_KernelStep)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_KernelStudyRun(benchmark::State& state) {
-  const fs::path data = LF_SHARED_DATA;
-  if (!fs::exists(data / "lines_2000-2300.hit")) {
+  bench::BenchDir dir("lines_2000-2300.hit", {"midlat.vmr", "midlat.mod"}, "input-vorne", kDeck);
+  if (!dir.ok()) {
     state.SkipWithError("shared data not found");
     return;
   }
-  const fs::path old = fs::current_path();
-  const fs::path dir = fs::temp_directory_path() / ("lf-bench-kernels-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  fs::create_symlink(fs::absolute(data / "lines_2000-2300.hit"), dir / "lines.hit");
-  for (const char* f : {"midlat.vmr", "midlat.mod"}) fs::create_symlink(fs::absolute(data / f), dir / f);
-  {
-    std::ofstream deck(dir / "input-vorne");
-    for (const char* line : kDeck) deck << line << "\n";
-  }
-  fs::current_path(dir);
-  double seconds = 0.0;
-  for (auto _ : state) {
-    std::ostringstream out;
-    rec::Console console(out);
-    auto t0 = std::chrono::steady_clock::now();
-    tesk::run(console);
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  }
-  fs::current_path(old);
-  fs::remove_all(dir);
-  state.counters["s_per_run"] = seconds / static_cast<double>(state.iterations());
+  state.counters["s_per_run"] = bench::seconds_per_tesk_run(state);
 }
 BENCHMARK(BM_KernelStudyRun)->Unit(benchmark::kSecond)->Iterations(3);
 

@@ -2,7 +2,6 @@
 // 2900-3070 cm-1 line list, through the mid-latitude atmosphere with the
 // solar spectrum. Prints the seconds per window of the whole run.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench_dir.hpp"
 #include "kormal/run.hpp"
 
 namespace {
@@ -22,50 +22,24 @@ constexpr int kWindows = 20;
 const char* kDeck[] = {"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0", "y", "0", "0.", "0.",
                        "d", "n", "n"};
 
-// A working directory with the deck, the window table and links to the real
-// data, entered for the lifetime of the object.
-class BenchDir {
- public:
-  BenchDir() {
-    const fs::path data = LF_SHARED_DATA;
-    ok_ = fs::exists(data / "lines_2900-3070.hit");
-    if (!ok_) return;
-    old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("lf-bench-kormal-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    fs::create_symlink(fs::absolute(data / "lines_2900-3070.hit"), dir_ / "lines.hit");
-    for (const char* f : {"midlat.vmr", "solar.dat"}) fs::create_symlink(fs::absolute(data / f), dir_ / f);
-    std::ofstream deck(dir_ / "input-kormal");
-    for (const char* line : kDeck) deck << line << "\n";
-    std::ofstream table(dir_ / "table76");
-    table << "name     cm-1     window \n";
-    for (int j = 0; j < kWindows; ++j) {
-      char row[32];
-      std::snprintf(row, sizeof row, "ch4      %7.2f %6.2f\n", 2912.5 + 7.5 * j, 10.0);
-      table << row;
-    }
-    deck.close();
-    table.close();
-    fs::current_path(dir_);
+// The window table: 20 CH4 windows of 10 cm-1 across the extract.
+void write_windows(const fs::path& dir) {
+  std::ofstream table(dir / "table76");
+  table << "name     cm-1     window \n";
+  for (int j = 0; j < kWindows; ++j) {
+    char row[32];
+    std::snprintf(row, sizeof row, "ch4      %7.2f %6.2f\n", 2912.5 + 7.5 * j, 10.0);
+    table << row;
   }
-  ~BenchDir() {
-    if (!ok_) return;
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-  fs::path old_, dir_;
-};
+}
 
 void BM_KormalRun(benchmark::State& state) {
-  BenchDir dir;
+  bench::BenchDir dir("lines_2900-3070.hit", {"midlat.vmr", "solar.dat"}, "input-kormal", kDeck);
   if (!dir.ok()) {
     state.SkipWithError("shared data not found");
     return;
   }
+  write_windows(dir.path());
   double seconds = 0.0;
   for (auto _ : state) {
     std::ostringstream out;

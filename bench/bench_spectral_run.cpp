@@ -6,15 +6,14 @@
 // one thread and on all cores.
 #include <benchmark/benchmark.h>
 #include <omp.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench_dir.hpp"
+#include "timed_runs.hpp"
 #include "inputs/line_list.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/run/deck.hpp"
@@ -24,58 +23,19 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 
 const char* kDeck[] = {
     "5", "lines.hit", " ", " ", "c", "hitran 101", "0", "n", "s", "0.9", "t", "a", "r", "n", "m", "300.",
     "2950.", "2980.", "ch4", "0", "1.0", "0", "0", "0.", "10.", "g 30.", "0", "0.001", "10.", "0.", "0.", "0.1",
     "0.001", "0.1", "0", "0", "0.1", "250.", "0.3", "0.1", "1.0", "10", "n", "plot", "1 2", "end"};
 
-// A working directory with the deck and links to the real data, entered for
-// the lifetime of the object.
-class BenchDir {
- public:
-  BenchDir() {
-    const fs::path data = LF_SHARED_DATA;
-    ok_ = fs::exists(data / "lines_2900-3070.hit");
-    if (!ok_) return;
-    old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("lf-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    fs::create_symlink(fs::absolute(data / "lines_2900-3070.hit"), dir_ / "lines.hit");
-    for (const char* f : {"midlat.vmr", "midlat.mod"}) fs::create_symlink(fs::absolute(data / f), dir_ / f);
-    std::ofstream deck(dir_ / "input-vorne");
-    for (const char* line : kDeck) deck << line << "\n";
-    deck.close();
-    fs::current_path(dir_);
-  }
-  ~BenchDir() {
-    if (!ok_) return;
-    fs::current_path(old_);
-    fs::remove_all(dir_);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-  fs::path old_, dir_;
-};
-
 void BM_CompleteRun(benchmark::State& state) {
-  BenchDir dir;
+  bench::BenchDir dir("lines_2900-3070.hit", {"midlat.vmr", "midlat.mod"}, "input-vorne", kDeck);
   if (!dir.ok()) {
     state.SkipWithError("shared data not found");
     return;
   }
-  double seconds = 0.0;
-  for (auto _ : state) {
-    std::ostringstream out;
-    rec::Console console(out);
-    auto t0 = std::chrono::steady_clock::now();
-    tesk::run(console);
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  }
-  state.counters["s_per_interval"] = seconds / static_cast<double>(state.iterations());
+  state.counters["s_per_interval"] = bench::seconds_per_tesk_run(state);
 }
 BENCHMARK(BM_CompleteRun)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
@@ -83,7 +43,7 @@ BENCHMARK(BM_CompleteRun)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime(
 // vector blocks (1), on arg 1 threads (0: OpenMP's default, all cores).
 // Reports line-layer-point updates per second of elapsed time.
 void BM_LinePass(benchmark::State& state) {
-  BenchDir dir;
+  bench::BenchDir dir("lines_2900-3070.hit", {"midlat.vmr", "midlat.mod"}, "input-vorne", kDeck);
   if (!dir.ok()) {
     state.SkipWithError("shared data not found");
     return;
