@@ -1,8 +1,10 @@
 // Whole runs of the built line-finding program on the decks in bench/decks,
 // against the real data: the seconds a study takes from the deck to its last
-// table, on one thread and on all cores. The deck ch4_2900-3070 is the
-// line-finding study of CH4 over the whole 2900-3070 cm-1 extract (grid
-// 0.001 cm-1, six intervals, 80 layers). Every table the run writes is
+// table, on one thread and on all cores. The deck c2h6_2900-3070 is a
+// line-finding study over the whole 2900-3070 cm-1 extract (grid 0.001 cm-1,
+// six intervals, 80 layers, every line of the extract). Its target is C2H6:
+// CH4 has about 12800 lines there, more than the 10000 target lines the
+// ranking holds, so a CH4 study of the whole extract stops by design. Every table the run writes is
 // counted, so the figure covers whatever steps the program performs after
 // the spectra. Another deck becomes another benchmark with one line below.
 #include <benchmark/benchmark.h>
@@ -84,8 +86,10 @@ void run_study(benchmark::State& state, const std::string& deck, const std::stri
   state.counters["program_cpu_s"] = (children_cpu_seconds() - cpu_before) / static_cast<double>(state.iterations());
 }
 
-void BM_StudyCh4_2900_3070(benchmark::State& state) { run_study(state, "ch4_2900-3070", "lines_2900-3070.hit"); }
-BENCHMARK(BM_StudyCh4_2900_3070)
+void BM_StudyC2h6_2900_3070(benchmark::State& state) {
+  run_study(state, "c2h6_2900-3070", "lines_2900-3070.hit");
+}
+BENCHMARK(BM_StudyC2h6_2900_3070)
     ->ArgName("threads")
     ->Arg(1)
     ->Arg(0)
