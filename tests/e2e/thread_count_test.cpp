@@ -1,7 +1,7 @@
 // The number of threads must not change a byte of what a run writes: whole
 // runs over two intervals with 1, 2 and 3 threads (OMP_NUM_THREADS), a
-// transmission study with the solar spectrum and a field of view, and a
-// radiance study in brightness temperature.
+// transmission study with the solar spectrum and a field of view, a radiance
+// study in brightness temperature, and a line-finding study to table76.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,6 +79,7 @@ TEST(ThreadCount, SameBytesForOneTwoAndThreeThreads) {
   Case cases[] = {
       {"transmission, solar spectrum, field of view, scaled target", {{8, "y"}, {9, "i"}, {30, "50."}, {31, "0.003"}}},
       {"radiance as brightness temperature", {{12, "r"}, {13, "b"}, {30, "50."}}},
+      {"line finding to table76", {{8, "y"}, {9, "d"}, {30, "50."}}},
   };
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -87,6 +88,9 @@ TEST(ThreadCount, SameBytesForOneTwoAndThreeThreads) {
     ASSERT_EQ(one.at("status"), "0") << one.at("console");
     ASSERT_TRUE(one.count("table71"));
     EXPECT_GT(one.at("table71").size(), 45000u * 40u);  // both intervals were written
+    if (std::string(c.name).starts_with("line finding")) {
+      ASSERT_TRUE(one.count("table76"));
+    }
     for (int threads : {2, 3}) {
       SCOPED_TRACE(threads);
       const auto more = run_with_threads(c.changes, threads);
