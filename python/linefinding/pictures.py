@@ -78,6 +78,7 @@ def spectrum_figure(spectra, windows=None, units="transmission", title=None):
         _axes_of_wavenumber(ax, nu)
         ax.set_ylabel(_y_label(units))
     lower.set_xlabel(WAVENUMBER_LABEL)
+    lower.ticklabel_format(axis="x", useOffset=False, style="plain")  # wavenumbers read whole
     handles, _ = upper.get_legend_handles_labels()
     if windows is not None and len(windows) and len(nu):
         if _shade_windows(upper, windows, nu, label=True):
@@ -111,6 +112,7 @@ def kormal_figure(spectra, title=None):
     ax.plot(nu, spectra["target"], color="#1f77b4", lw=1.0, label="target gas")
     _axes_of_wavenumber(ax, nu)
     ax.set_xlabel(WAVENUMBER_LABEL)
+    ax.ticklabel_format(axis="x", useOffset=False, style="plain")  # wavenumbers read whole
     ax.set_ylabel("Transmission")
     ax.legend(loc="lower left", framealpha=0.9)
     if title:
