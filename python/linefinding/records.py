@@ -296,3 +296,20 @@ def read_deck_lines(path):
     """
     deck, _ = deck_header(read_lines(path), path, extra=1)
     return deck
+
+
+def read_deck_headed_rows(path, fields):
+    """The rows of a table headed by deck lines (tables 72 to 75), read by
+    `fields`; raises RecordLayoutError for a short header or a bad field."""
+    lines = read_lines(path)
+    _, nhead = deck_header(lines, path, extra=1)
+    return parse_records(lines[nhead:], fields, str(path), nhead + 1)
+
+
+def read_counted_rows(path, fields):
+    """The rows of a table whose first number counts its header lines
+    (tables 70, 90, spectra.out), read by `fields`; raises RecordLayoutError
+    for a short header or a bad field."""
+    lines = read_lines(path)
+    nhead, _ = count_header(lines, path)
+    return parse_records(lines[nhead:], fields, str(path), nhead + 1)

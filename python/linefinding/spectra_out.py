@@ -1,6 +1,6 @@
 """``spectra.out``: the transmissions of the last window ``kormal`` analysed."""
 
-from linefinding.records import Field, count_header, parse_records, read_lines
+from linefinding.records import Field, read_counted_rows
 
 # Rows "(f9.4,3(1x,e10.3))".
 FIELDS = (
@@ -29,6 +29,4 @@ def read_spectra_out(path):
     RecordLayoutError
         For a missing header or an unreadable field.
     """
-    lines = read_lines(path)
-    nhead, _ = count_header(lines, path)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_counted_rows(path, FIELDS)

@@ -1,6 +1,6 @@
 """``table70``: the vmr profile of the target gas on the path segments."""
 
-from linefinding.records import Field, count_header, parse_records, read_lines
+from linefinding.records import Field, read_counted_rows
 
 FIELDS = (
     Field("vmr", 1, 9),        # 1pe9.2, volume fraction
@@ -29,6 +29,4 @@ def read_table70(path):
     OSError
         When the file cannot be read.
     """
-    lines = read_lines(path)
-    nhead, _ = count_header(lines, path)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_counted_rows(path, FIELDS)

@@ -1,6 +1,6 @@
 """``table72``: the target gas's lines in the range, with their sensitivity."""
 
-from linefinding.records import Field, deck_header, parse_records, read_lines
+from linefinding.records import Field, read_deck_headed_rows
 
 FIELDS = (
     Field("wavenumber", 2, 10),     # f9.4, line position, cm-1
@@ -28,7 +28,5 @@ def read_table72(path):
     RecordLayoutError
         For a header shorter than its deck-line count, or an unreadable field.
     """
-    lines = read_lines(path)
-    _, nhead = deck_header(lines, path, extra=1)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_deck_headed_rows(path, FIELDS)
 

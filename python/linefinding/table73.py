@@ -1,6 +1,6 @@
 """``table73``: the target lines rated for temperature dependence and interference."""
 
-from linefinding.records import Field, deck_header, parse_records, read_lines
+from linefinding.records import Field, read_deck_headed_rows
 
 FIELDS = (
     Field("wavenumber", 2, 10),               # f9.4, cm-1
@@ -31,6 +31,4 @@ def read_table73(path):
     RecordLayoutError
         For a short header or an unreadable field.
     """
-    lines = read_lines(path)
-    _, nhead = deck_header(lines, path, extra=1)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_deck_headed_rows(path, FIELDS)

@@ -1,6 +1,6 @@
 """``table74``: the target lines ranked best first, with the starting window."""
 
-from linefinding.records import Field, deck_header, parse_records, read_lines
+from linefinding.records import Field, read_deck_headed_rows
 
 # Rows "(a8,1x,f7.2,1x,f6.2,5x,f7.1,3(1x,e11.5))".
 FIELDS = (
@@ -34,6 +34,4 @@ def read_table74(path):
     RecordLayoutError
         For a short header or an unreadable field.
     """
-    lines = read_lines(path)
-    _, nhead = deck_header(lines, path, extra=1)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_deck_headed_rows(path, FIELDS)

@@ -4,7 +4,7 @@ The rows of ``table74`` with the position and width columns replaced by the
 optimum window's centre and width.
 """
 
-from linefinding.records import Field, deck_header, parse_records, read_lines
+from linefinding.records import Field, read_deck_headed_rows
 from linefinding.table74 import FIELDS as _T74
 
 FIELDS = (_T74[0], Field("centre", 10, 16), Field("width", 18, 23)) + _T74[3:]
@@ -29,6 +29,4 @@ def read_table75(path):
     RecordLayoutError
         For a short header or an unreadable field.
     """
-    lines = read_lines(path)
-    _, nhead = deck_header(lines, path, extra=1)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_deck_headed_rows(path, FIELDS)

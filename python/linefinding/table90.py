@@ -1,6 +1,6 @@
 """``table90``: the interferogram of the all-gases spectrum and of its change."""
 
-from linefinding.records import Field, count_header, parse_records, read_lines
+from linefinding.records import Field, read_counted_rows
 
 # Rows "(i5,1x,e11.4,1x,e11.4)". The index is kept as a real: from 100000 on
 # it no longer fits its five columns and is written as asterisks (NaN here).
@@ -30,6 +30,4 @@ def read_table90(path):
     RecordLayoutError
         For a missing header or an unreadable field.
     """
-    lines = read_lines(path)
-    nhead, _ = count_header(lines, path)
-    return parse_records(lines[nhead:], FIELDS, str(path), nhead + 1)
+    return read_counted_rows(path, FIELDS)
