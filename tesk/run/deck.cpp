@@ -8,6 +8,7 @@
 
 #include "common/nint.hpp"
 #include "inputs/molecules.hpp"
+#include "tesk/linefind/samples.hpp"
 #include "tesk/run/gas_names.hpp"
 #include "tesk/run/grid_limit.hpp"
 
@@ -24,7 +25,6 @@ constexpr std::string_view kBadRunmode = " Run must be c(complete), s(sort), or 
 constexpr std::string_view kBadDbtype = " Spectral database must be h or a";
 constexpr std::string_view kBadSolar = " Solar spectrum choice must be y or n";
 constexpr std::string_view kBadStudy = "wrong study (s, d, w or a)";
-constexpr std::string_view kUnitTfactor = " Target factor must differ from 1 for line finding";
 constexpr std::string_view kBadSortkey = " Sorting choice must be t,e,d,i or r";
 constexpr std::string_view kBadTransrad = " Wrong symbol in transmission/radiation (a or r)";
 constexpr std::string_view kBadRadunits = " Wrong symbol for units of radiance (r or b)";
@@ -187,7 +187,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   r.next();
   d.tfactor = r.real();
   // Line finding divides by the difference that the factor makes.
-  if (d.study == Study::line_finding && d.tfactor == 1.0f) rec::stop(kUnitTfactor);
+  if (d.study == Study::line_finding && d.tfactor == 1.0f) rec::stop(kUnitTargetFactor);
 
   d.sortkey = r.next()[0];
   if (!one_of(d.sortkey, "tedir")) rec::stop(kBadSortkey);
