@@ -51,10 +51,12 @@ std::pair<double, double> printed_trace(const std::string& table) {
 TEST(InformationContent, WindowsOfAStudyOnTheExampleData) {
   testing_support::WorkDir dir;
   example::write_example_files(dir.path().string());
-  // CO at 2140-2160 cm-1, at most four windows of at most 1 cm-1 (501 points).
+  // CO at 2140-2160 cm-1, at most four windows of at most 1 cm-1 (501 points);
+  // an a-priori uncertainty of a tenth of CO's mixing ratio.
   auto deck = example_deck();
   ASSERT_EQ(deck.size(), 46u);
   deck[17] = "2160.";
+  deck[33] = "1e-8";
   deck[41] = "4";
   dir.write("input-vorne", e2e::deck_text(deck));
   const auto run = dir.run(LF_TESK_BIN);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "path_run_fixture.hpp"
 #include "tesk/kernels/information_content.hpp"
@@ -20,6 +22,7 @@ std::unique_ptr<tesk::RunState> kernel_state(const WorkDir& dir, char transrad, 
   auto state = run_test::make_state(dir, 'g', 30.0f, 0);
   tesk::Deck& d = state->deck;
   d.study = tesk::Study::kernels;
+  d.gasname = "co     ";
   d.linefile = (dir.path() / "lines.hit").string();
   d.linefile_len = static_cast<int>(d.linefile.size());
   d.nrec = 4;
@@ -87,6 +90,36 @@ TEST(WindowInformation, WindowGivesTheDegreesOfFreedomOfItsOwnKernelStudy) {
       for (int j = 1; j <= 80; j += 5) EXPECT_NEAR(cut(i, j), one(i, j), 1e-10 * std::fabs(one(i, j)));
     }
   }
+}
+
+TEST(WindowInformation, NoWindowsAndAWindowTooWide) {
+  WorkDir dir;
+  auto state = kernel_state(dir, 'a', 0.0f);
+  state->deck.study = tesk::Study::line_finding;
+  std::ostringstream out;
+  rec::Console console(out);
+
+  // A table76 without windows: the heading of table79 and no kernels.
+  dir.write("table76", "name     cm-1     window \r\n");
+  tesk::window_information(*state, console);
+  EXPECT_EQ(dir.read("table79"), "name     cm-1     window points   dofs  zlow zhigh\r\n");
+  EXPECT_EQ(dir.read("table80"), testing_support::crlf_lines({" 3   2", " Averaging kernels ", ""}));
+  EXPECT_EQ(testing_support::split_lines(out.str()),
+            (std::vector<std::string>{"No microwindows: no information content",
+                                      "Table79 (information content of the m-windows)",
+                                      "Table80 (averaging kernels of all m-windows)"}));
+
+  // 30001 grid steps are more than an interval holds: the run stops before
+  // any window is computed.
+  dir.write("table76", "name     cm-1     window \r\nco       2000.50    .20\r\nco       2100.00 150.01\r\n");
+  std::remove((dir.path() / "table79").c_str());
+  try {
+    tesk::window_information(*state, console);
+    ADD_FAILURE() << "no stop";
+  } catch (const rec::Stop& s) {
+    EXPECT_EQ(std::string(s.what()), tesk::kTooManyPoints);
+  }
+  EXPECT_FALSE(dir.exists("table79"));
 }
 
 TEST(WindowInformation, EdgesAreTheDecimalsOfTheTable) {
