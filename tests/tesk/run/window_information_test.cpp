@@ -122,23 +122,4 @@ TEST(WindowInformation, NoWindowsAndAWindowTooWide) {
   EXPECT_FALSE(dir.exists("table79"));
 }
 
-TEST(WindowInformation, EdgesAreTheDecimalsOfTheTable) {
-  struct Case {
-    float centre, width;
-    float lo, hi;
-    int npts;  // at 0.002 cm-1
-  } cases[] = {
-      {2150.86f, 0.37f, 2150.675f, 2151.045f, 185},
-      {2147.08f, 1.00f, 2146.58f, 2147.58f, 500},
-      {2000.00f, 0.00f, 2000.0f, 2000.0f, 0},  // a window narrower than the table shows: one point
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.centre);
-    const auto [lo, hi] = tesk::window_edges(tesk::MicroWindow{"co      ", c.centre, c.width});
-    EXPECT_EQ(lo, c.lo);
-    EXPECT_EQ(hi, c.hi);
-    EXPECT_EQ(tesk::range_grid(lo, hi, 0.002f).npts, c.npts);
-  }
-}
-
 }  // namespace
