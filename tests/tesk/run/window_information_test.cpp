@@ -1,0 +1,125 @@
+#include "tesk/run/window_information.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "path_run_fixture.hpp"
+#include "tesk/kernels/information_content.hpp"
+#include "tesk/run/spectral_run.hpp"
+
+namespace {
+
+using testing_support::WorkDir;
+
+// A kernel study of 2000.1-2000.9 cm-1 (161 points at 0.005 cm-1) on the
+// three CO lines and one CO2 line of the end-to-end tests.
+std::unique_ptr<tesk::RunState> kernel_state(const WorkDir& dir, char transrad, float resol) {
+  auto state = run_test::make_state(dir, 'g', 30.0f, 0);
+  tesk::Deck& d = state->deck;
+  d.study = tesk::Study::kernels;
+  d.gasname = "co     ";
+  d.linefile = (dir.path() / "lines.hit").string();
+  d.linefile_len = static_cast<int>(d.linefile.size());
+  d.nrec = 4;
+  d.solar = 'n';
+  d.transrad = transrad;
+  d.radunits = 'r';
+  d.norm = 'n';
+  d.tback = 300.0f;
+  d.vlo = 2000.1f;
+  d.vhi = 2000.9f;
+  d.grid = 0.005f;
+  d.resol = resol;
+  d.avkpar1 = 0.001f;
+  d.avkpar2 = 1e-7f;
+  d.wing_threshold = 1.0e-12f;
+  const std::string out = dir.path().string() + "/";
+  state->names = tesk::compose_names(out, static_cast<int>(out.size()) + 1);
+  dir.write("lines.hit", e2e::default_lines());
+  return state;
+}
+
+double information_dofs(tesk::RunState& state, const tesk::IntervalGrid& g, int piece, tesk::Matrix& info) {
+  const tesk::Deck& d = state.deck;
+  inputs::LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
+  tesk::clear_information(tesk::kMaxLevels, info);
+  EXPECT_TRUE(tesk::add_range_information(state, g, list, info, piece));
+  tesk::InformationWork work;
+  tesk::Matrix a = tesk::make_kernel_matrix();
+  const auto c = tesk::information_content(info, d.avkpar2, state.segments, work, a);
+  EXPECT_FALSE(c.singular);
+  return c.dofs;
+}
+
+TEST(WindowInformation, WindowGivesTheDegreesOfFreedomOfItsOwnKernelStudy) {
+  struct Case {
+    char transrad;
+    float resol;
+  } cases[] = {{'a', 0.0f}, {'r', 20.0f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.transrad);
+    WorkDir dir;
+    auto state = kernel_state(dir, c.transrad, c.resol);
+    std::ostringstream out;
+    rec::Console console(out);
+    tesk::run_spectra(*state, console);
+    double trace = 0.0;
+    for (int i = 1; i <= 80; ++i) trace += state->work.avk(i, i);
+    ASSERT_GT(trace, 0.01);
+
+    // The window of table76 whose range the study had.
+    const auto [lo, hi] = tesk::window_edges(tesk::MicroWindow{"co      ", 2000.50f, 0.80f});
+    const tesk::IntervalGrid g = tesk::range_grid(lo, hi, state->deck.grid);
+    ASSERT_EQ(g.vstart, state->work.grid.vstart);
+    ASSERT_EQ(g.vend, state->work.grid.vend);
+    ASSERT_EQ(g.npts, 160);
+
+    tesk::Matrix one(tesk::kMaxLevels, tesk::kMaxLevels);
+    tesk::Matrix cut(tesk::kMaxLevels, tesk::kMaxLevels);
+    const double whole = information_dofs(*state, g, tesk::kMaxKernelPoints, one);
+    EXPECT_DOUBLE_EQ(whole, trace);
+    // Pieces of 70 points: 70 + 70 + 21. The normalisation is the whole window's.
+    const double pieces = information_dofs(*state, g, 70, cut);
+    EXPECT_NEAR(pieces, whole, 1e-10 * whole);
+    for (int i = 1; i <= 80; i += 7) {
+      for (int j = 1; j <= 80; j += 5) EXPECT_NEAR(cut(i, j), one(i, j), 1e-10 * std::fabs(one(i, j)));
+    }
+  }
+}
+
+TEST(WindowInformation, NoWindowsAndAWindowTooWide) {
+  WorkDir dir;
+  auto state = kernel_state(dir, 'a', 0.0f);
+  state->deck.study = tesk::Study::line_finding;
+  std::ostringstream out;
+  rec::Console console(out);
+
+  // A table76 without windows: the heading of table79 and no kernels.
+  dir.write("table76", "name     cm-1     window \r\n");
+  tesk::window_information(*state, console);
+  EXPECT_EQ(dir.read("table79"), "name     cm-1     window points   dofs  zlow zhigh\r\n");
+  EXPECT_EQ(dir.read("table80"), testing_support::crlf_lines({" 3   2", " Averaging kernels ", ""}));
+  EXPECT_EQ(testing_support::split_lines(out.str()),
+            (std::vector<std::string>{"No microwindows: no information content",
+                                      "Table79 (information content of the m-windows)",
+                                      "Table80 (averaging kernels of all m-windows)"}));
+
+  // 30001 grid steps are more than an interval holds: the run stops before
+  // any window is computed.
+  dir.write("table76", "name     cm-1     window \r\nco       2000.50    .20\r\nco       2100.00 150.01\r\n");
+  std::remove((dir.path() / "table79").c_str());
+  try {
+    tesk::window_information(*state, console);
+    ADD_FAILURE() << "no stop";
+  } catch (const rec::Stop& s) {
+    EXPECT_EQ(std::string(s.what()), tesk::kTooManyPoints);
+  }
+  EXPECT_FALSE(dir.exists("table79"));
+}
+
+}  // namespace
