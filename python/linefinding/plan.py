@@ -78,6 +78,16 @@ def _target_label(gas, isotope):
     return f"{isotope if 0 < isotope < 10 else '*'}{gas}"  # written with (i1,a7)
 
 
+def _gases_to_fit(label, gases):
+    """The target, then each listed gas once; kormal's entries beyond its
+    named gases all read "gas", and the solar lines are no gas to fit."""
+    fit = [label]
+    for g in gases:
+        if g["gas"] not in fit and g["gas"] != SOLAR:
+            fit.append(g["gas"])
+    return fit
+
+
 def _deck_values(echo):
     if echo.study != "d":
         raise PlanError(f"the deck echo is of study {echo.study!r}, not of a line-finding study (d)")
@@ -161,6 +171,8 @@ def build_plan(directory):
     reports = read_output_dat(directory / "output.dat")
     deck = _deck_values(echo)
 
+    if len(table76) == 0:
+        raise PlanError(f"{path76} has no windows: nothing to plan")
     rows, joint = table79[:-1], table79[-1]
     if len(rows) != len(table76):
         raise PlanError(f"{path79} has {len(rows)} windows, {path76} {len(table76)}: not of the same run")
@@ -189,16 +201,15 @@ def build_plan(directory):
             "singular": singular,
             "reported_by_kormal": reported, "target_contribution": contribution,
             "interferers": gases,
-            "gasb": [label] + [g["gas"] for g in gases if g["gas"] not in (label, SOLAR)],
+            "gasb": _gases_to_fit(label, gases),
         })
-    start = min((w["nu_start"] for w in windows), default=None)
-    stop = max((w["nu_stop"] for w in windows), default=None)
-    if windows:
-        lo = joint["centre"] - joint["width"] / 2
-        hi = joint["centre"] + joint["width"] / 2
-        if abs(lo - start) > _SPAN_TOLERANCE or abs(hi - stop) > _SPAN_TOLERANCE:
-            raise PlanError(f"{path79}: the 'all' row spans {lo:.3f}-{hi:.3f} cm-1, "
-                            f"the windows {start:.3f}-{stop:.3f}")
+    start = min(w["nu_start"] for w in windows)
+    stop = max(w["nu_stop"] for w in windows)
+    lo = joint["centre"] - joint["width"] / 2
+    hi = joint["centre"] + joint["width"] / 2
+    if abs(lo - start) > _SPAN_TOLERANCE or abs(hi - stop) > _SPAN_TOLERANCE:
+        raise PlanError(f"{path79}: the 'all' row spans {lo:.3f}-{hi:.3f} cm-1, "
+                        f"the windows {start:.3f}-{stop:.3f}")
     sorts = {str(s) for s in microwin["sort"] if s}
     sort = sorts.pop() if len(sorts) == 1 else None
     return {

@@ -192,6 +192,7 @@ def test_plan_writes_into_another_directory_from_the_output_prefix(tmp_path):
 _OTHER_ROW = "co      " + " " + "2160.00" + " " + "   .30"
 REFUSALS = [
     ({"table79": None}, 2, "table79"),
+    ({"table76": crlf(TABLE76.splitlines()[:1])}, 1, "has no windows: nothing to plan"),
     ({"output": echo()[:2000]}, 2, "a complete echo has 46"),
     ({"output": echo(line9="a")}, 1, "study 'a', not of a line-finding study"),
     ({"output": echo(line33="0.")}, 1, "noise 0 gives no signal-to-noise ratio"),
