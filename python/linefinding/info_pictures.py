@@ -83,7 +83,8 @@ def dofs_figure(table79, title=None):
     ranks = np.arange(1, len(windows) + 1)
     for rank, w in zip(ranks, windows):
         if w["singular"] or np.isnan(w["dofs"]):
-            ax.text(rank, 0.0, "singular", rotation=90, ha="center", va="bottom", fontsize=8, color="0.4")
+            ax.text(rank, 0.02, "singular", transform=ax.get_xaxis_transform(), rotation=90,
+                    ha="center", va="bottom", fontsize=8, color="0.4")
             continue
         bar, = ax.bar(rank, w["dofs"], width=0.7, color=_BAR_COLOUR)
         bar.set_gid(f"dofs-{rank}")
@@ -96,7 +97,8 @@ def dofs_figure(table79, title=None):
     ax.set_xlim(0.4, len(windows) + 0.6)
     ax.set_xlabel("Microwindow (rank, gas, centre in cm$^{-1}$)")
     ax.set_ylabel("Degrees of freedom (trace of A)")
-    ax.set_ylim(bottom=0.0)
+    values = table79["dofs"][~np.isnan(table79["dofs"])]
+    ax.set_ylim(0.0, 1.2 * values.max() if len(values) and values.max() > 0 else 1.0)  # room for the legend
     ax.grid(True, axis="y", color="0.9", lw=0.5)
     if title:
         fig.suptitle(title)
