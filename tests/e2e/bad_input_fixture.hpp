@@ -1,7 +1,8 @@
 // The bad-input suites: a program run with a time bound (and, when asked, an
 // address-space bound), the corruptions every input file kind is put through,
 // and the check that a run ends cleanly: a one-line report naming the file, the
-// expected exit status, never a signal or a hang.
+// expected exit status, never a signal or a hang. With LF_SHOW_CASES set in
+// the environment every case prints its name and the run's last console line.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -254,6 +255,25 @@ inline void apply(const testing_support::WorkDir& dir, const std::string& file, 
   fs::remove(p);
   if (c.kind == Corruption::Kind::text) dir.write(file, c.text);
   if (c.kind == Corruption::Kind::directory) fs::create_directory(p);
+}
+
+// The corruptions every data file goes through, on its valid text `t`:
+// `number` is a real number of a record in the middle of the file, `last` a
+// record that ends a statement (a comment after it is skipped).
+inline std::vector<Case> common_cases(const std::string& file, const std::string& t, Field number, int last) {
+  return {
+      {"missing", missing(), 2, {file}},
+      {"empty", text(""), 2, {file}},
+      {"directory", directory(), 2, {file}},
+      {"binary bytes", text(set_field(t, number, std::string("\x01\xff\x00\x7f", 4))), 2, {file, "Unreadable"}},
+      {"CR LF", text(to_crlf(t)), 0, {}},
+      {"no final newline", text(without_final_newline(t)), 0, {}},
+      {"200 characters", text(lengthened(t, last, 200)), 0, {}},
+      {"1000 characters", text(lengthened(t, last, 1000)), 0, {}},
+      {"nan", text(set_field(t, number, "nan")), 2, {file, "Unreadable real number", "nan"}},
+      {"inf", text(set_field(t, number, "-inf")), 2, {file, "Unreadable real number", "inf"}},
+      {"overflow", text(set_field(t, number, "1e39")), 2, {file, "Unreadable real number", "1e39"}},
+  };
 }
 
 // The checks every run of a table shares: it ended by itself within the

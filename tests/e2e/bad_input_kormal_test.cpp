@@ -5,6 +5,7 @@
 // table of the line-finding run and the data files keep their bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -83,24 +84,8 @@ void run_table(const std::string& file, const std::vector<Case>& cases) {
   for (const Case& c : cases) run_case(file, c);
 }
 
-// The corruptions every file kind goes through; `number` is a real number of
-// a record in the middle of the file, `last` a record that ends a statement.
 std::vector<Case> common_cases(const std::string& file, Field number, int last) {
-  const std::string& t = baseline().at(file);
-  auto long_line = [&](std::size_t n) { return lengthened(t, last, n); };
-  return {
-      {"missing", missing(), 2, {file}},
-      {"empty", text(""), 2, {file}},
-      {"directory", directory(), 2, {file}},
-      {"binary bytes", text(set_field(t, number, std::string("\x01\xff\x00\x7f", 4))), 2, {file, "Unreadable"}},
-      {"CR LF", text(to_crlf(t)), 0, {}},
-      {"no final newline", text(without_final_newline(t)), 0, {}},
-      {"200 characters", text(long_line(200)), 0, {}},
-      {"1000 characters", text(long_line(1000)), 0, {}},
-      {"nan", text(set_field(t, number, "nan")), 2, {file, "Unreadable real number", "nan"}},
-      {"inf", text(set_field(t, number, "-inf")), 2, {file, "Unreadable real number", "inf"}},
-      {"overflow", text(set_field(t, number, "1e39")), 2, {file, "Unreadable real number", "1e39"}},
-  };
+  return bad_input::common_cases(file, baseline().at(file), number, last);
 }
 
 TEST(BadInputKormal, Deck) {
