@@ -174,6 +174,10 @@ TEST(BadInputTesk, Deck) {
       {"fewer points than path levels", line(18, "2145.5"), 1, {"Increase spect. range (or decrease grid)"}},
       {"weighting functions over 30400 points", text(set_record(set_record(t, 9, "w"), 18, "2449.")), 1,
        {"Increase number of spectral points mp in TESK"}},
+      {"input path beyond column 90", line(3, std::string(95, 'q')), 1, {"Path for input files to long"}},
+      {"output path of 200 characters", line(4, std::string(200, 'q')), 1, {"Path and name for output tables to long"}},
+      {"plot file name of 200 characters", line(44, std::string(200, 'q')), 1,
+       {"Path and name for output plot file to long"}},
       {"limb path above the path levels", line(26, "s0."), 1, {" Increase nuber of altitude levels MLEV in TESK"}},
       {"field of view beyond the convolution length", text(set_record(set_record(t, 30, "1."), 31, "1000.")), 1,
        {" Increase nuber of spectral points mp in Convolution"}},
@@ -270,6 +274,25 @@ TEST(BadInputTesk, SpectrumTableReadBack) {
   cases.push_back({"truncated", text(truncated_in(t, r)), 0, {}, false});
   cases.push_back({"all gases nan", text(set_field(t, Field{r, 30, 0}, "nan")), 2, {"table71", "nan"}});
   run_table('s', "table71", cases);
+}
+
+// An interferogram of a table71 of 200000 rows is beyond the transform's limit.
+TEST(BadInputTesk, InterferogramRowLimit) {
+  WorkDir dir;
+  FileSet files = baseline().files;
+  std::string& t = files["table71"];
+  const auto header = records_of(t);
+  t = joined(std::vector<std::string>(header.begin(), header.begin() + 3));
+  char row[80];
+  for (int i = 0; i < 200000; ++i) {
+    std::snprintf(row, sizeof row, " %10.4f  .99903E+00  .99347E+00  .99250E+00 -.97223E-04\r\n", 2000.0 + i * 0.001);
+    t += row;
+  }
+  files["input-vorne"] = set_record(deck('s'), 9, "i");
+  write_files(dir, files);
+  Outcome r = run_bounded(dir, LF_TESK_BIN);
+  expect_clean_end(r, 1, {" decrease No of spectral points for FFT in convolution"});
+  EXPECT_EQ(dir.read("table71"), t);
 }
 
 // The tables that line finding writes and reads back within one run: a
