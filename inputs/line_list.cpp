@@ -1,6 +1,7 @@
 #include "inputs/line_list.hpp"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "inputs/molecules.hpp"
@@ -105,6 +106,8 @@ int count_records(const std::string& path) {
 
 LineList::LineList(const std::string& path, int reclen, int nrec, char dbtype, Probe probe)
     : path_(path), file_(path, reclen), nrec_(nrec), dbtype_(dbtype), probe_(probe) {
+  std::error_code error;
+  size_ = static_cast<long long>(std::filesystem::file_size(path, error));
   long found = first_record_length(path);
   if (found > 0 && found != reclen) {
     rec::record_error(" Line list " + path + ": record length " + std::to_string(reclen) +
@@ -119,7 +122,20 @@ std::string_view LineList::raw_record(int recno) {
                       " is beyond its end; the deck gives " + std::to_string(nrec_) +
                       " records, the file holds " + std::to_string(file_.records_in_file()));
   }
-  return file_.record(recno);
+  std::string_view record = file_.record(recno);
+  // Every record but a last one without its terminator ends in a line end
+  // at the record length: a record of another length shifts all after it,
+  // and a last record cut short would read its missing fields as zero.
+  const bool last = recno == file_.records_in_file();
+  const long long last_length = size_ - static_cast<long long>(recno - 1) * file_.reclen();
+  if (last ? last_length < file_.reclen() - 2 : record.back() != '\n') {
+    rec::record_error(" Line list " + path_ + ": record " + std::to_string(recno) +
+                      (last ? " is cut short, " + std::to_string(last_length) + " of " + std::to_string(file_.reclen()) +
+                                  " characters"
+                            : " does not end at the record length " + std::to_string(file_.reclen()) +
+                                  ": a record before it or this one has another length"));
+  }
+  return record;
 }
 
 int LineList::locate_wavenumber(double wavenumber) {

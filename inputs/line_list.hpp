@@ -91,6 +91,7 @@ class LineList {
   int nrec_;
   char dbtype_;
   Probe probe_;
+  long long size_ = 0;  // bytes of the file
 };
 
 }  // namespace inputs

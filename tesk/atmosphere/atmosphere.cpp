@@ -1,6 +1,7 @@
 #include "tesk/atmosphere/atmosphere.hpp"
 
 #include <cassert>
+#include <cmath>
 #include <string>
 
 #include "common/stop.hpp"
@@ -57,6 +58,16 @@ void read_atmosphere(int nlev, int target_gas, char model, float target_scale,
   atm.vmr.fill(0.0f);
   atm.nlev = nlev;
   build_layers(pt_profile, vmr_profile, atm);
+  // A profile that stops well below the model top is extrapolated along its
+  // last segment, which can take the density through zero: the layers above
+  // then get no air or a temperature that radiates as no body can.
+  for (int i = 1; i <= nlev; ++i) {
+    if (!(atm.pres(i) > 0.0f && atm.temp(i) > 0.0f && std::isfinite(atm.pres(i)) && std::isfinite(atm.temp(i)))) {
+      rec::stop(" Pressure-temperature profile " + pt_path + " does not reach layer " + std::to_string(i) +
+                ": its extrapolation gives " + std::to_string(atm.pres(i)) + " hPa and " +
+                std::to_string(atm.temp(i)) + " K");
+    }
+  }
 }
 
 }  // namespace tesk

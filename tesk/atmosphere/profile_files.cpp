@@ -14,7 +14,7 @@ namespace {
 
 void read_header_count(rec::TextReader& in, std::initializer_list<rec::InItem> items) {
   if (in.read_free(items) == rec::ReadStatus::end) {
-    rec::record_error(in.path() + ": end of file in the first line (header line count)");
+    rec::record_error(" " + in.path() + ": end of file in the first line (header line count)");
   }
 }
 
@@ -22,6 +22,12 @@ void skip_records(rec::TextReader& in, int count) {
   for (int k = 1; k <= count; ++k) {
     if (in.read_free() == rec::ReadStatus::end) return;
   }
+}
+
+// A header count that swallows the whole file leaves no profile to
+// interpolate. (A vmr file without levels is a profile not high enough.)
+void require_levels(const rec::TextReader& in, int nlev) {
+  if (nlev == 0) rec::record_error(" Atmosphere file " + in.path() + " holds no level after its header");
 }
 
 [[noreturn]] void stop_at(std::string_view what, const std::string& path, int record) {
@@ -99,6 +105,7 @@ void read_pt_profile(const std::string& path, PtProfile& prof) {
     prof.neg_dens(ilev) = -d;
     prof.nlev = ilev;
   }
+  require_levels(in, prof.nlev);
   in.close();
 }
 

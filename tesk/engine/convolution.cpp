@@ -27,6 +27,10 @@ int fov_points(const IntervalGrid& points, float fovarea) {
 }  // namespace
 
 int convolution_length(const IntervalGrid& points, float fovarea) {
+  // A field of view so wide that its extension alone passes the limit would
+  // overflow the point count; it is beyond the limit all the same.
+  const float nu_end = points.vstart + static_cast<float>(points.npts) * points.grid;
+  if (!(std::fabs(nu_end * fovarea / kTwoPi / points.grid) < kMaxConvolutionPoints)) rec::stop(kConvolutionTooLong);
   const long long need = 2LL * taper_points(points.grid) + points.npts + fov_points(points, fovarea) + 2;
   long long n_long = 2;
   while (n_long < need) n_long *= 2;
