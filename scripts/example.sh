@@ -3,7 +3,9 @@
 # synthetic data that the project's own generator writes (a CO fundamental
 # line list with interfering gases, a mid-latitude atmosphere, a solar
 # spectrum): a line-finding study of CO at 2140-2180 cm-1 with tesk, then
-# kormal on its microwindows, then pictures of the spectra and of the last
+# kormal on its microwindows, then the retrieval plan (plan.json, bands.ctl)
+# with the information content of the windows, then pictures of the spectra,
+# the last window, the joint averaging kernels and the degrees of freedom per
 # window. Ends with the microwindow list, the interfering gases of each window
 # and where every result lies.
 set -euo pipefail
@@ -30,10 +32,17 @@ echo
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 here=$PWD
+echo "=== plan: retrieval bands and information content of the microwindows ==="
+(cd python && "$python" -m linefinding.plan "$here/$run" | sed "s|$here/||g")
+echo
 (cd python && "$python" -m linefinding.tabplot spectrum "$here/$run/table71" --windows "$here/$run/table76" \
    -o "$here/$run/co_windows" --title "CO 2140-2180 cm-1: spectra and microwindows" >/dev/null)
 (cd python && "$python" -m linefinding.tabplot kormal "$here/$run/spectra.out" -o "$here/$run/last_window" \
    --title "kormal: transmissions in the last window" >/dev/null)
+(cd python && "$python" -m linefinding.tabplot kernels "$here/$run/table80" -o "$here/$run/kernels" \
+   --title "CO: averaging kernels of all microwindows together (table80)" >/dev/null)
+(cd python && "$python" -m linefinding.tabplot dofs "$here/$run/table79" -o "$here/$run/dofs" \
+   --title "CO: degrees of freedom per microwindow (table79)" >/dev/null)
 
 echo "=== Microwindows (table76) ==="
 cat "$run/table76" | tr -d '\r'
@@ -41,10 +50,16 @@ echo
 echo "=== Interfering gases per window (microwin: window, then the gases by rank) ==="
 cat "$run/microwin" | tr -d '\r'
 echo
+echo "=== Retrieval bands (bands.ctl) ==="
+cat "$run/bands.ctl"
+echo
 echo "=== Where the results are ==="
 echo "  working directory     $run"
 echo "  deck echo             $run/output"
 echo "  spectra               $run/table71 (and the target's profile in table70)"
 echo "  line finding          $run/table72 .. table76 (table76: the microwindows)"
+echo "  information content   $run/table79 (per window), $run/table80 (kernels of all windows)"
 echo "  interference report   $run/output.dat, $run/microwin, $run/spectra.out (last window)"
-echo "  pictures              $run/co_windows.svg/.png, $run/last_window.svg/.png"
+echo "  retrieval plan        $run/plan.json, $run/bands.ctl"
+echo "  pictures              $run/co_windows.svg/.png, $run/last_window.svg/.png,"
+echo "                        $run/kernels.svg/.png, $run/dofs.svg/.png"

@@ -1,4 +1,4 @@
-"""tabplot: pictures of the programs' spectra, as SVG and PNG.
+"""tabplot: pictures of the programs' spectra and kernels, as SVG and PNG.
 
 Run as ``python3 -m linefinding.tabplot`` or, once installed, ``tabplot``.
 Exit status: 0 pictures written, 1 wrong command line or nothing to draw,
@@ -15,11 +15,14 @@ import matplotlib
 matplotlib.use("Agg")
 matplotlib.rcParams["svg.hashsalt"] = "linefinding"  # the same SVG for the same data
 
+from linefinding.info_pictures import dofs_figure, kernels_figure  # noqa: E402
 from linefinding.pictures import kormal_figure, spectrum_figure  # noqa: E402
 from linefinding.records import OverflowFieldWarning, RecordLayoutError  # noqa: E402
 from linefinding.spectra_out import read_spectra_out  # noqa: E402
 from linefinding.table71 import read_table71, table71_units  # noqa: E402
 from linefinding.table76 import read_table76  # noqa: E402
+from linefinding.table78 import read_table78  # noqa: E402
+from linefinding.table79 import read_table79  # noqa: E402
 
 _EXAMPLES = """examples:
   tabplot spectrum table71 --windows table76 -o co_windows
@@ -27,6 +30,11 @@ _EXAMPLES = """examples:
       all-gas spectra of a line-finding run with its microwindows shaded
   tabplot kormal spectra.out
       writes spectra.svg and spectra.png: kormal's last window
+  tabplot kernels table80 -o kernels
+      writes kernels.svg and kernels.png: the averaging kernels of all
+      microwindows together (or of a study a, from its table78)
+  tabplot dofs table79
+      writes table79.svg and table79.png: degrees of freedom per window
 """
 
 
@@ -41,7 +49,8 @@ class _Parser(argparse.ArgumentParser):
 
 
 def _parser():
-    p = _Parser(prog="tabplot", description="Draws the spectra of the line-finding programs as SVG and PNG.",
+    p = _Parser(prog="tabplot", description="Draws the spectra, averaging kernels and degrees of freedom of the "
+                "line-finding programs as SVG and PNG.",
                 epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     sub = p.add_subparsers(dest="kind", required=True, metavar="KIND")
     s = sub.add_parser("spectrum", help="spectra of a table71, optionally with the windows of a table76",
@@ -51,7 +60,13 @@ def _parser():
     k = sub.add_parser("kormal", help="transmissions of kormal's spectra.out",
                        epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     k.add_argument("spectra", type=Path, help="spectra.out of a kormal run")
-    for q in (s, k):
+    a = sub.add_parser("kernels", help="averaging kernels of a table78 or table80, against altitude",
+                       epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
+    a.add_argument("kernels", type=Path, help="table78 of a study a, or table80 of a line-finding study")
+    d = sub.add_parser("dofs", help="degrees of freedom per microwindow of a table79, as bars",
+                       epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
+    d.add_argument("table79", type=Path, help="information-content table of a line-finding study")
+    for q in (s, k, a, d):
         q.add_argument("-o", "--output", type=Path, metavar="STEM",
                        help="output name without suffix (default: the input's name)")
         q.add_argument("--title", help="title above the picture")
@@ -86,6 +101,20 @@ def main(argv=None):
                     print(f"tabplot: {source}: no spectral points to draw", file=sys.stderr)
                     return 1
                 fig = spectrum_figure(spectra, windows, table71_units(args.table71), args.title)
+            elif args.kind == "kernels":
+                kernels = read_table78(args.kernels)  # table80 has table78's layout
+                source = args.kernels
+                if len(kernels) == 0:
+                    print(f"tabplot: {source}: no averaging kernels to draw", file=sys.stderr)
+                    return 1
+                fig = kernels_figure(kernels, args.title)
+            elif args.kind == "dofs":
+                table = read_table79(args.table79)
+                source = args.table79
+                if len(table) < 2:
+                    print(f"tabplot: {source}: no windows to draw", file=sys.stderr)
+                    return 1
+                fig = dofs_figure(table, args.title)
             else:
                 spectra = read_spectra_out(args.spectra)
                 source = args.spectra

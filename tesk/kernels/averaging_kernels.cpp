@@ -77,12 +77,17 @@ void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, 
 
   multiply_matrices(l, m, m, kt, se, t1);
   multiply_matrices(l, m, l, t1, k, g);
-  add_matrices(l, l, g, sa, t2);
-  if (invert_matrix(l, t2) == 0.0) rec::stop(kKernelInverseSingular);
-  multiply_matrices(l, l, l, t2, g, a);
+  if (!kernels_from_information(l, g, sa, t2, a)) rec::stop(kKernelInverseSingular);
 
   write_samples(console, kKernelLine, kSamples, [&](int c) { return diagonal(a, l, l, c); });
   console.write(rec::Format(kFinished));
+}
+
+bool kernels_from_information(int nseg, const Matrix& g, const Matrix& sa_inverse, Matrix& t2, Matrix& a) {
+  add_matrices(nseg, nseg, g, sa_inverse, t2);
+  if (invert_matrix(nseg, t2) == 0.0) return false;
+  multiply_matrices(nseg, nseg, nseg, t2, g, a);
+  return true;
 }
 
 }  // namespace tesk

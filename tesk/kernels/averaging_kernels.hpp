@@ -33,4 +33,11 @@ Matrix make_kernel_matrix();
 void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, Matrix& a, float avkpar1,
                                float avkpar2, rec::Console& console);
 
+// The last step of the kernels, for an information matrix G = K^T Se^-1 K
+// however it was gathered: A = (G + Sa^-1)^-1 G over nseg x nseg, with G
+// the first operand of the sum. `t2` is work space (kMaxLevels square).
+// Returns false, leaving `a` unchanged, when G + Sa^-1 is singular. Throws
+// rec::Stop(kMatrixNumbersTooBig). Touches no file or console.
+bool kernels_from_information(int nseg, const Matrix& g, const Matrix& sa_inverse, Matrix& t2, Matrix& a);
+
 }  // namespace tesk

@@ -22,4 +22,12 @@ namespace tesk {
 void write_kernel_table(const std::string& path, const Matrix& a, std::span<const Segment> segments,
                         rec::Console& console);
 
+// The same table without the console line, for other kernel tables of the
+// same layout.
+void write_kernel_file(const std::string& path, const Matrix& a, std::span<const Segment> segments);
+
+// The area of kernel row k over segments 1..nseg: the row sum, accumulated in
+// single precision as the table shows it.
+float kernel_area(const Matrix& a, int k, int nseg);
+
 }  // namespace tesk

@@ -1,6 +1,7 @@
 #include "tesk/kernels/weighting_functions.hpp"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "common/nint.hpp"
@@ -44,18 +45,26 @@ double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Conso
 void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
                                  std::span<const Segment> segments, double f, char transrad,
                                  char radunits, const IntervalGrid& g, float tback, rec::Console& console) {
-  const int npts = g.npts;
-  if (npts + 1 > kMaxKernelPoints) rec::stop(kTooManyKernelPoints);
+  if (g.npts + 1 > kMaxKernelPoints) rec::stop(kTooManyKernelPoints);
+  weighting_function_rows(k, spec, ext, segments, f, transrad, radunits, g, 0, g.npts + 1, tback);
+  console.write(rec::Format(kFinished));
+}
+
+void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
+                             std::span<const Segment> segments, double f, char transrad, char radunits,
+                             const IntervalGrid& g, int first, int count, float tback) {
+  assert(first >= 0 && count >= 0 && count <= kMaxKernelPoints && first + count - 1 <= g.npts);
   const int nseg = static_cast<int>(segments.size());
   std::vector<double> t(static_cast<std::size_t>(nseg) + 1);   // running transmission t_0..t_L
   std::vector<double> b(static_cast<std::size_t>(nseg) + 1);   // B(nu, T(k)), 1-based
-  for (int i = 0; i <= npts; ++i) {
+  for (int r = 1; r <= count; ++r) {
+    const int i = first + r - 1;
     const float nu = g.nu(i);
     if (transrad == 'a') {
       for (int s = 1; s <= nseg; ++s) {
         const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
         double v = per_vmr(ext(kTargetClass, seg.layer, i) * spec(kAllClass, i) * f, seg.target_vmr);
-        k(i + 1, s) = v <= kFloor ? kFloor : v;
+        k(r, s) = v <= kFloor ? kFloor : v;
       }
     } else {
       t[0] = 1.0;
@@ -75,20 +84,19 @@ void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const 
         }
         double v = per_vmr((s_k + s_bb - e_k) * ext(kTargetClass, seg.layer, i) * f, seg.target_vmr);
         if (std::fabs(v) <= kFloor) v = v >= 0.0 ? kFloor : -kFloor;
-        k(i + 1, s) = v;
+        k(r, s) = v;
       }
     }
     if (radunits == 'b') {
       for (int s = 1; s <= nseg; ++s) {
-        double x = inverse_planck_argument(nu, k(i + 1, s));
+        double x = inverse_planck_argument(nu, k(r, s));
         if (x < kSmallestArgument) x = kSmallestArgument;
         const double v = inverse_planck(nu, x) / 1.0e6;
         // x of exactly 1 has no temperature; keep the table finite.
-        k(i + 1, s) = std::isfinite(v) ? v : 0.0;
+        k(r, s) = std::isfinite(v) ? v : 0.0;
       }
     }
   }
-  console.write(rec::Format(kFinished));
 }
 
 void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,

@@ -46,6 +46,14 @@ void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const 
                                  std::span<const Segment> segments, double f, char transrad,
                                  char radunits, const IntervalGrid& g, float tback, rec::Console& console);
 
+// The same values for the `count` points first..first + count - 1 of `g`
+// (count at most kMaxKernelPoints, the points within 0..g.npts): point
+// first + r - 1 fills row r of K. A longer stretch of spectrum is taken
+// piece by piece this way. Touches no file or console.
+void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
+                             std::span<const Segment> segments, double f, char transrad, char radunits,
+                             const IntervalGrid& g, int first, int count, float tback);
+
 // Writes table77 (`path`, created or replaced): per segment the means of K
 // over 20 bins of points, their mean and the altitude; says so on the
 // console. Bins share their boundary points and hold only points 0..npts; a

@@ -16,6 +16,8 @@ FileNames compose_names(const std::string& outpath, int outpath_p) {
   n.table76 = out + "table76";
   n.table77 = out + "table77";
   n.table78 = out + "table78";
+  n.table79 = out + "table79";
+  n.table80 = out + "table80";
   n.table90 = out + "table90";
   return n;
 }

@@ -8,7 +8,7 @@ namespace tesk {
 
 struct FileNames {
   std::string table70, table71, table72, table73, table74, table75, table76, table77, table78,
-      table90;
+      table79, table80, table90;
 };
 
 // `outpath` is the 200-character deck field, `outpath_p` the 1-based

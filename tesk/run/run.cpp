@@ -11,12 +11,14 @@
 #include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/spectral_run.hpp"
+#include "tesk/run/window_information.hpp"
 
 namespace tesk {
 namespace {
 
-// Line finding of study d on the table71 of this run or of an earlier one.
-void line_finding(const RunState& state, rec::Console& console) {
+// Line finding of study d on the table71 of this run or of an earlier one,
+// then the information content of the windows it found.
+void line_finding(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
   const FileNames& n = state.names;
   LineFindSettings s;
@@ -40,6 +42,7 @@ void line_finding(const RunState& state, rec::Console& console) {
   s.tsenslim = d.tsenslim;
   s.maxwin = d.maxwin;
   find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, console);
+  window_information(state, console);
 }
 
 void start_up(RunState& state) {

@@ -31,16 +31,6 @@ constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening cal
 constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
 constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
 
-// The path segments as the weighting functions and table70 see them.
-std::vector<Segment> path_segments(const RunState& state) {
-  std::vector<Segment> segs;
-  for (int s = 1; s <= state.path.nseg; ++s) {
-    const int l = segment_layer(state.deck.geom, state.path.levorder, s);
-    segs.push_back(Segment{l, state.atm.temp(l), state.atm.vmr(state.deck.gasno, l), state.atm.alt(l)});
-  }
-  return segs;
-}
-
 void check_points(const Deck& d, int npts, int nseg) {
   if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
   // A range that is empty or reversed has no spectrum in any study.
@@ -60,8 +50,18 @@ void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspe
   }
 }
 
-void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& table71, bool first,
-                  rec::Console& console) {
+}  // namespace
+
+std::vector<Segment> path_segments(const RunState& state) {
+  std::vector<Segment> segs;
+  for (int s = 1; s <= state.path.nseg; ++s) {
+    const int l = segment_layer(state.deck.geom, state.path.levorder, s);
+    segs.push_back(Segment{l, state.atm.temp(l), state.atm.vmr(state.deck.gasno, l), state.atm.alt(l)});
+  }
+  return segs;
+}
+
+void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Console& console) {
   const Deck& d = state.deck;
   IntervalWork& w = state.work;
   const IntervalGrid& g = w.grid;
@@ -111,7 +111,16 @@ void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& tabl
     parallel_for(1, nspec, [&](int c) { convolve_spectrum(w.spec.row(c, g.npts), g, d.resol, d.fovarea, w.plans); });
   }
   convert_units(d, w.spec, g, nspec);
+}
 
+namespace {
+
+void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& table71, bool first,
+                  rec::Console& console) {
+  const Deck& d = state.deck;
+  IntervalWork& w = state.work;
+  const IntervalGrid& g = w.grid;
+  compute_interval_spectra(state, list, console);
   if (writes_weighting_functions(d.study)) {
     const double f = normalisation_factor(w.spec, g.npts, d.norm, console);
     compute_weighting_functions(w.k, w.spec, w.ext, state.segments, f, d.transrad, d.radunits, g, d.tback, console);

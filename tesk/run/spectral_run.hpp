@@ -4,7 +4,10 @@
 // convolved with the instrument line shape and written to table71.
 #pragma once
 
+#include <vector>
+
 #include "common/records.hpp"
+#include "inputs/line_list.hpp"
 #include "tesk/run/run_state.hpp"
 
 namespace tesk {
@@ -20,6 +23,18 @@ inline constexpr std::string_view kTooManyKernelStudyPoints = "Decrease spectral
 // rows in table71) and the messages of the steps it calls; rec::RecordError
 // for missing or unreadable input files.
 void run_spectra(RunState& state, rec::Console& console);
+
+// The path segments of state.path as the weighting functions and table70 see
+// them: layer, temperature, target mixing ratio and altitude.
+std::vector<Segment> path_segments(const RunState& state);
+
+// The spectra of the interval state.work.grid for the deck's study: clears
+// the interval's optical depths and spectra, adds the lines of `list`, forms
+// the combined classes, and computes each class's spectrum with the solar
+// spectrum, the instrument line shape and the units the deck asks for. Says
+// on the console when the optical depths are done. Throws rec::Stop for a
+// convolution too long and the messages of the steps it calls.
+void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Console& console);
 
 // The number of intervals of the range vlo..vhi at `grid` (cm-1), before the
 // single-interval rule of the weighting-function studies. A range that is an

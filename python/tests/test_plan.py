@@ -1,0 +1,265 @@
+"""The information-content readers, the plan command and the kernel and
+degrees-of-freedom pictures: on hand-made files, then on the example run."""
+
+import json
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+from pathlib import Path
+
+import numpy as np
+import pytest
+
+import linefinding as lf
+from linefinding import plan, tabplot
+from conftest import EXAMPLE_DECK, deck
+from layouts import TABLE78, crlf
+
+PACKAGE_DIR = Path(__file__).resolve().parents[1]
+KORMAL_DECK = (EXAMPLE_DECK.parent / "input-kormal").read_text()
+
+TABLE76 = crlf([
+    "name     cm-1     window ",
+    # a8, 1x, f7.2, 1x, f6.2
+    "co      " + " " + "2147.10" + " " + "   .24",
+    "co      " + " " + "2150.86" + " " + "   .37",
+    "co      " + " " + "2155.50" + " " + "  1.00",
+])
+
+TABLE79 = crlf([
+    "name     cm-1     window points   dofs  zlow zhigh",
+    # a8, 1x, f7.2, 1x, f6.2, 1x, i6, 1x, f6.3, 1x, f5.1, 1x, f5.1
+    "co      " + " " + "2147.10" + " " + "   .24" + " " + "   121" + " " + "  .812" + " " + "   .5" + " " + " 10.5",
+    "co      " + " " + "2150.86" + " " + "   .37" + " " + "   186" + " singular",
+    "co      " + " " + "2155.50" + " " + "  1.00" + " " + "   501" + " " + " 1.234" + " " + "   .0" + " " + "   .0",
+    # the span 2146.98-2156.00 of all windows
+    "all     " + " " + "2151.49" + " " + "  9.02" + " " + "   808" + " " + " 1.901" + " " + "   .5" + " " + " 25.5",
+])
+
+_ROW1 = "co      " + " " + "2147.10" + " " + "   .24"
+_ROW3 = "co      " + " " + "2155.50" + " " + "  1.00"
+MICROWIN = crlf([
+    "name     cm-1     window ".ljust(24)[:24],
+    # sorted by variation: names in columns 27-33, 34-40, ...
+    (_ROW1.ljust(26) + "h2o    " + "n2o    ").ljust(100),
+    (_ROW3.ljust(26) + "solar  " + "o3     ").ljust(100),
+])
+
+
+def _report(total, contribution, rows):
+    return ["", "*" * 46, "TR: transmission, TG: target gas",
+            "total TR at position of TG in window:" + total,
+            "contribution of TG at position of TG in %:" + contribution, "",
+            "rel-trans: TR(max)-TR(min) for gas in window in %",
+            "abs-trans: TR(min) for gas in whole window in %",
+            "nu and dnu: for target gas: position in cm-1, for others: delta cm-1", "",
+            "Name     No  rel.-trans   abs.-trans   nu and dnu"] + rows
+
+
+OUTPUT_DAT = crlf(
+    # a7, 1x, i3, 1x, 3(f9.3, 4x)
+    _report("  49.000", "  20.000", [
+        "co     " + " " + "  5" + " " + "   40.000" + "    " + "   50.000" + "    " + " 2147.081",
+        "h2o    " + " " + "  1" + " " + "    3.500" + "    " + "    5.000" + "    " + "    -.120",
+        "n2o    " + " " + "  4" + " " + "    1.250" + "    " + "    2.000" + "    " + "     .040",
+    ])
+    + _report("  90.500", "   1.250", [
+        "co     " + " " + "  5" + " " + "    1.000" + "    " + "    2.000" + "    " + " 2155.310",
+        "solar  " + " " + " 53" + " " + "     .800" + "    " + "    1.000" + "    " + "     .010",
+        "o3     " + " " + "  3" + " " + "     .600" + "    " + "     .700" + "    " + "    -.200",
+    ]))
+
+BANDS_CTL = """\
+# bands for co: 3 microwindows of a line-finding study
+band = 1 2 3
+band.1.nu_start = 2146.98
+band.1.nu_stop = 2147.22
+band.1.calc_point_space = 0.002
+band.1.max_opd = 50.0
+band.1.omega = 1.25
+band.1.snr = 1000.0
+band.1.gasb = co h2o n2o
+band.2.nu_start = 2150.675
+band.2.nu_stop = 2151.045
+band.2.calc_point_space = 0.002
+band.2.max_opd = 50.0
+band.2.omega = 1.25
+band.2.snr = 1000.0
+band.2.gasb = co
+band.3.nu_start = 2155.0
+band.3.nu_stop = 2156.0
+band.3.calc_point_space = 0.002
+band.3.max_opd = 50.0
+band.3.omega = 1.25
+band.3.snr = 1000.0
+band.3.gasb = co o3
+"""
+
+
+def echo(**answers):
+    """The example deck's echo: each line as a record of 200 characters."""
+    return crlf(line.ljust(200) for line in deck(**answers).splitlines())
+
+
+def hand_made(directory, **files):
+    """A working directory of a study and its kormal run; `files` replace or
+    (with None) remove the hand-made ones."""
+    texts = {"output": echo(line31="0.00125"), "table76": TABLE76, "table79": TABLE79,
+             "microwin": MICROWIN, "output.dat": OUTPUT_DAT}
+    texts.update(files)
+    directory.mkdir(parents=True, exist_ok=True)
+    for name, text in texts.items():
+        if text is not None:
+            (directory / name).write_bytes(text.encode("latin-1"))
+    return directory
+
+
+def test_table79_reader_with_a_singular_row_and_the_all_row(tmp_path):
+    (tmp_path / "table79").write_text(TABLE79, newline="")
+    t = lf.read_table79(tmp_path / "table79")
+    assert t["label"].tolist() == ["co", "co", "co", "all"]
+    np.testing.assert_allclose(t["centre"], [2147.10, 2150.86, 2155.50, 2151.49], rtol=1e-12)
+    np.testing.assert_allclose(t["width"], [0.24, 0.37, 1.0, 9.02], rtol=1e-12)
+    assert t["points"].tolist() == [121, 186, 501, 808]
+    assert t["singular"].tolist() == [False, True, False, False]
+    np.testing.assert_allclose(t["dofs"], [0.812, np.nan, 1.234, 1.901], rtol=1e-12)
+    np.testing.assert_allclose(t["zlow"], [0.5, np.nan, 0.0, 0.5], rtol=1e-12)
+    np.testing.assert_allclose(t["zhigh"], [10.5, np.nan, 0.0, 25.5], rtol=1e-12)
+
+
+@pytest.mark.parametrize("text, message", [
+    (TABLE79.replace("all     ", "co      "), "no final row labelled 'all'"),
+    (TABLE79.replace("name ", "nome "), "record 1: expected the header line"),
+    (TABLE79.replace(" 1.234", " 1.2x4"), "record 4, columns 32-37"),
+])
+def test_table79_reader_refuses(tmp_path, text, message):
+    (tmp_path / "table79").write_text(text, newline="")
+    with pytest.raises(lf.RecordLayoutError, match=message):
+        lf.read_table79(tmp_path / "table79")
+
+
+def test_table80_and_deck_echo_readers(tmp_path):
+    (tmp_path / "table80").write_text(TABLE78, newline="")
+    kernels = lf.read_table80(tmp_path / "table80")
+    np.testing.assert_allclose(kernels["kernel"], [[0.8, 0.1], [0.2, 0.7]], rtol=1e-12)
+    (tmp_path / "output").write_text(echo(line4="res/", line19="h2o", line20="4", line26="s12.5",
+                                          line33="2.e-3,", line14="f(no)"), newline="")
+    e = lf.read_deck_echo(tmp_path / "output")
+    assert (e.outpath, e.gasname, e.isotope, e.study, e.norm, e.geom) == ("res/", "hdo", None, "d", "f", "s")
+    assert (e.grid, e.resol, e.fovrad, e.avkpar1, e.avkpar2, e.geomval, e.vlo, e.vhi) == (
+        0.002, 50.0, 0.0, 0.002, 0.1, 12.5, 2140.0, 2180.0)
+    (tmp_path / "output").write_text(crlf(echo().splitlines()[:30]), newline="")
+    with pytest.raises(lf.RecordLayoutError, match="30 deck lines"):
+        lf.read_deck_echo(tmp_path / "output")
+
+
+def test_plan_of_a_hand_made_directory(tmp_path, capsys):
+    run = hand_made(tmp_path / "run")
+    assert plan.main([str(run)]) == 0
+    assert (run / "bands.ctl").read_text() == BANDS_CTL
+    p = json.loads((run / "plan.json").read_text())
+    assert p["target"] == {"gas": "co", "isotope": None, "label": "co"}
+    assert {k: p["deck"][k] for k in ("grid", "max_opd", "fov", "noise")} == {
+        "grid": 0.002, "max_opd": 50.0, "fov": 0.00125, "noise": 0.001}
+    w1, w2, w3 = p["windows"]
+    assert w1 == {"index": 1, "label": "co", "centre": 2147.1, "width": 0.24, "nu_start": 2146.98,
+                  "nu_stop": 2147.22, "points": 121, "dofs": 0.812, "zlow": 0.5, "zhigh": 10.5,
+                  "singular": False, "reported_by_kormal": True, "target_contribution": 20.0,
+                  "interferers": [{"gas": "h2o", "measure": 3.5}, {"gas": "n2o", "measure": 1.25}],
+                  "gasb": ["co", "h2o", "n2o"]}
+    assert (w2["dofs"], w2["zlow"], w2["singular"], w2["reported_by_kormal"], w2["interferers"]) == (
+        None, None, True, False, [])
+    # no kernel area above 0.5: no altitude range; the solar lines are not a gas to fit
+    assert (w3["dofs"], w3["zlow"], w3["zhigh"], w3["gasb"]) == (1.234, None, None, ["co", "o3"])
+    assert [g["gas"] for g in w3["interferers"]] == ["solar", "o3"]
+    assert p["joint"] == {"dofs": 1.901, "points": 808, "nu_start": 2146.98, "nu_stop": 2156.0}
+    out = capsys.readouterr().out.splitlines()
+    assert out[2].split() == ["1", "co", "2146.980", "2147.220", "121", "0.812", "0.5", "10.5", "co", "h2o", "n2o"]
+    assert "singular" in out[3] and "not reported by kormal" in out[3]
+    assert out[5] == "Joint degrees of freedom of all 3 windows: 1.901 (808 points)"
+
+
+def test_plan_writes_into_another_directory_from_the_output_prefix(tmp_path):
+    run = hand_made(tmp_path / "run", output=echo(line4="res/", line31="0.00125"), table76=None, table79=None)
+    hand_made(run / "res", output=None, microwin=None, **{"output.dat": None})
+    result = subprocess.run([sys.executable, "-m", "linefinding.plan", str(run), "-o", str(tmp_path / "plans")],
+                            cwd=PACKAGE_DIR, capture_output=True, text=True)
+    assert result.returncode == 0, result.stderr
+    assert (tmp_path / "plans" / "bands.ctl").read_text() == BANDS_CTL
+    assert not (run / "plan.json").exists()
+
+
+_OTHER_ROW = "co      " + " " + "2160.00" + " " + "   .30"
+REFUSALS = [
+    ({"table79": None}, 2, "table79"),
+    ({"table76": crlf(TABLE76.splitlines()[:1])}, 1, "has no windows: nothing to plan"),
+    ({"output": echo()[:2000]}, 2, "a complete echo has 46"),
+    ({"output": echo(line9="a")}, 1, "study 'a', not of a line-finding study"),
+    ({"output": echo(line33="0.")}, 1, "noise 0 gives no signal-to-noise ratio"),
+    ({"output": echo(line19="h2o")}, 1, "a window of co, the deck echo's target is h2o"),
+    ({"table79": TABLE79.replace("2155.50   1.00", "2155.50   1.10")}, 1,
+     "has the window co 2155.50 1.10 where"),
+    ({"table79": crlf(TABLE79.splitlines()[:2] + TABLE79.splitlines()[-1:])}, 1, "has 1 windows"),
+    ({"table79": TABLE79.replace("2151.49   9.02", "2151.49   8.02")}, 1, "the 'all' row spans"),
+    ({"microwin": MICROWIN.replace(_ROW3, _OTHER_ROW)}, 1, "lists the window co 2160.00 0.30 that table76"),
+    ({"microwin": crlf(MICROWIN.splitlines()[:2])}, 1, "reports 2 windows"),
+    ({"microwin": MICROWIN.replace("n2o    ", "ch4    ")}, 1, "name other gases for the window co 2147.10"),
+]
+
+
+@pytest.mark.parametrize("files, status, message", REFUSALS, ids=[r[2] for r in REFUSALS])
+def test_plan_refuses_missing_or_disagreeing_inputs(tmp_path, capsys, files, status, message):
+    run = hand_made(tmp_path, **files)
+    assert plan.main([str(run)]) == status
+    err = capsys.readouterr().err
+    assert message in err and err.count("\n") == 1, err
+    assert not (run / "bands.ctl").exists()
+
+
+def ids_in_svg(path, prefix):
+    root = ET.parse(path).getroot()  # raises for a malformed file
+    return sorted((e.get("id") for e in root.iter() if (e.get("id") or "").startswith(prefix)),
+                  key=lambda s: (len(s), s))
+
+
+def test_kernel_and_dofs_pictures(tmp_path):
+    (tmp_path / "table80").write_text(TABLE78, newline="")
+    (tmp_path / "table79").write_text(TABLE79, newline="")
+    assert tabplot.main(["kernels", str(tmp_path / "table80"), "-o", str(tmp_path / "kernels")]) == 0
+    assert ids_in_svg(tmp_path / "kernels.svg", "kernel-") == ["kernel-1", "kernel-2", "kernel-area"]
+    assert tabplot.main(["dofs", str(tmp_path / "table79")]) == 0
+    assert ids_in_svg(tmp_path / "table79.svg", "dofs-") == ["dofs-1", "dofs-3", "dofs-all"]  # 2 is singular
+    for name in ("kernels.png", "table79.png"):
+        assert (tmp_path / name).read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
+    (tmp_path / "empty").write_text(" 3   2\r\n Averaging kernels \r\n\r\n", newline="")
+    assert tabplot.main(["kernels", str(tmp_path / "empty")]) == 1
+
+
+def test_plan_and_pictures_of_the_example_run(example_run):
+    result = example_run.tesk(deck(line43="n"))
+    assert result.returncode == 0, result.stdout + result.stderr
+    if not (example_run.dir / "table79").exists():
+        pytest.skip("this tesk writes no table79 (information content not built in)")
+    result = example_run.kormal(KORMAL_DECK)
+    assert result.returncode == 0, result.stdout + result.stderr
+    assert plan.main([str(example_run.dir)]) == 0
+    table76 = lf.read_table76(example_run.dir / "table76")
+    microwin = lf.read_microwin(example_run.dir / "microwin")
+    p = json.loads((example_run.dir / "plan.json").read_text())
+    ctl = dict(line.split(" = ", 1) for line in (example_run.dir / "bands.ctl").read_text().splitlines()
+               if not line.startswith("#"))
+    assert len(table76) > 0 and len(p["windows"]) == len(table76)
+    assert ctl["band"].split() == [str(n) for n in range(1, len(table76) + 1)]
+    listed = {(str(m["label"]), round(float(m["centre"]), 2)): [g for g in m["interferers"] if g] for m in microwin}
+    for n, (w76, w) in enumerate(zip(table76, p["windows"]), start=1):
+        assert (w["label"], w["centre"], w["width"]) == (w76["label"], w76["centre"], w76["width"])
+        assert float(ctl[f"band.{n}.nu_start"]) == pytest.approx(w76["centre"] - w76["width"] / 2, abs=1e-9)
+        assert float(ctl[f"band.{n}.nu_stop"]) == pytest.approx(w76["centre"] + w76["width"] / 2, abs=1e-9)
+        names = [g["gas"] for g in w["interferers"]]
+        assert names[:6] == listed.get((w["label"], w["centre"]), [])
+        assert ctl[f"band.{n}.gasb"].split() == [w["label"]] + [g for g in names if g not in (w["label"], "solar")]
+    assert any(w["interferers"] for w in p["windows"])
+    for kind, table, stem in (("kernels", "table80", "kernels"), ("dofs", "table79", "dofs")):
+        assert tabplot.main([kind, str(example_run.dir / table), "-o", str(example_run.dir / stem)]) == 0
+        ET.parse(example_run.dir / f"{stem}.svg")
+        assert (example_run.dir / f"{stem}.png").stat().st_size > 1000

@@ -1,0 +1,68 @@
+// Information content of the microwindows of a line-finding study: for every
+// window of table76 the target's weighting functions over the window's grid
+// points, as a kernel study whose range is the window computes them, and the
+// degrees of freedom and covered altitudes of a retrieval from that window
+// alone and from all windows together (table79), with the averaging kernels
+// of all windows together (table80).
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/records.hpp"
+#include "inputs/line_list.hpp"
+#include "tesk/engine/interval_grid.hpp"
+#include "tesk/kernels/matrix_ops.hpp"
+#include "tesk/limits.hpp"
+#include "tesk/run/run_state.hpp"
+
+namespace tesk {
+
+// One row of table76.
+struct MicroWindow {
+  std::string label;    // gas label, 8 characters
+  float centre = 0.0f;  // cm-1, to the 0.01 that table76 prints
+  float width = 0.0f;   // cm-1
+};
+
+// The windows of table76 (`path`), in its order. Throws rec::RecordError for
+// a missing file or an unreadable row.
+std::vector<MicroWindow> read_microwindows(const std::string& path);
+
+// The lower and upper edge (cm-1) of a window: centre -+ width / 2, taken
+// from the two-decimal values table76 prints, so that they are the numbers a
+// deck would give for a range that is the window.
+std::pair<float, float> window_edges(const MicroWindow& w);
+
+// The grid of a range vlo..vhi as a run of one interval lays it: points
+// 0..npts from vlo, npts the nearest integer of (vhi - vlo) / grid.
+IntervalGrid range_grid(float vlo, float vhi, float grid);
+
+// The deck of a kernel study with the same atmosphere, path, instrument,
+// units and noise as `d`: target lines are target at every level, and line
+// wings are followed as that study follows them.
+Deck kernel_study_deck(const Deck& d);
+
+// Computes the spectra of the range `g` into state.work as a run of
+// state.deck over that range computes them, then adds the information
+// K^T Se^-1 K of its g.npts + 1 points to `info` (information_content.hpp),
+// `piece` points at a time (1..kMaxKernelPoints): the normalisation is that
+// of the whole range, so the pieces add up to what one matrix of all points
+// would give. Needs state.segments. Returns false when the deck's noise is 0
+// (Se has no inverse); `info` is then unchanged. The console gets nothing.
+// Throws rec::Stop for a convolution too long, a matrix number too big and
+// the messages of the steps it calls; rec::RecordError for the line list.
+bool add_range_information(RunState& state, const IntervalGrid& g, inputs::LineList& list, Matrix& info,
+                           int piece = kMaxKernelPoints);
+
+// The step after table76 of a line-finding study (complete and sort runs):
+// writes table79 and table80 and one console line per window, then the
+// degrees of freedom of all windows together. Sets up the air path when the
+// run has not (a sort run). A window whose matrices have no inverse gets the
+// row " singular" and the run goes on. Throws rec::Stop(kTooManyPoints) when
+// a window has more grid steps than an interval may, before any window is
+// computed; otherwise as add_range_information; rec::RecordError for the files.
+void window_information(RunState& state, rec::Console& console);
+
+}  // namespace tesk

@@ -1,0 +1,150 @@
+// The information content of the microwindows of a line-finding study on the
+// example's synthetic data: table79 and table80 of a complete run, checked
+// against table76 and against a kernel study of one window's range, then a
+// sort run without noise, whose matrices have no inverse.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "examples/generator/example_files.hpp"
+#include "spectral_fixture.hpp"
+
+namespace {
+
+using testing_support::split_lines;
+
+std::vector<std::string> example_deck() {
+  std::ifstream in(std::string(LF_SOURCE_DIR) + "/examples/co_window/input-vorne");
+  std::vector<std::string> deck;
+  for (std::string line; std::getline(in, line);) deck.push_back(line);
+  return deck;
+}
+
+double field(const std::string& row, std::size_t first, std::size_t width) {
+  return std::strtod(row.substr(first - 1, width).c_str(), nullptr);
+}
+
+// Half a unit of the last of the two digits that an e9.2 field shows.
+double half_unit(double printed) {
+  return printed == 0.0 ? 0.0 : 0.05 * std::pow(10.0, std::floor(std::log10(std::fabs(printed))));
+}
+
+// The trace of the kernels of a table78 or table80, and how far the printed
+// digits let it be off.
+std::pair<double, double> printed_trace(const std::string& table) {
+  const auto t = e2e::read_table(table, 2);
+  double trace = 0.0, rounding = 0.0;
+  for (std::size_t k = 1; k < t.rows.size(); ++k) {
+    trace += t.rows[k][k - 1];
+    rounding += half_unit(t.rows[k][k - 1]);
+  }
+  return {trace, rounding};
+}
+
+TEST(InformationContent, WindowsOfAStudyOnTheExampleData) {
+  testing_support::WorkDir dir;
+  example::write_example_files(dir.path().string());
+  // CO at 2140-2160 cm-1, at most four windows of at most 1 cm-1 (501 points).
+  auto deck = example_deck();
+  ASSERT_EQ(deck.size(), 46u);
+  deck[17] = "2160.";
+  deck[41] = "4";
+  dir.write("input-vorne", e2e::deck_text(deck));
+  const auto run = dir.run(LF_TESK_BIN);
+  ASSERT_EQ(run.status, 0) << run.console;
+
+  const auto t76 = split_lines(dir.read("table76"));
+  const auto t79 = split_lines(dir.read("table79"));
+  ASSERT_GE(t76.size(), 3u);
+  ASSERT_EQ(t79.size(), t76.size() + 1);
+  EXPECT_EQ(t79[0], "name     cm-1     window points   dofs  zlow zhigh");
+  double lo = 1e9, hi = 0.0, largest = 0.0;
+  int total = 0;
+  for (std::size_t w = 1; w < t76.size(); ++w) {
+    SCOPED_TRACE(t79[w]);
+    const std::string& row = t79[w];
+    ASSERT_EQ(row.size(), 49u);
+    EXPECT_EQ(row.substr(0, 23), t76[w].substr(0, 23));
+    const double centre = field(row, 10, 7), width = field(row, 18, 6);
+    const int points = std::atoi(row.substr(24, 6).c_str());
+    EXPECT_EQ(points, static_cast<int>(std::lround(width / 0.002)) + 1);
+    const double dofs = field(row, 32, 6), zlow = field(row, 39, 5), zhigh = field(row, 45, 5);
+    EXPECT_GT(dofs, 0.0);
+    EXPECT_LT(dofs, 80.0);
+    EXPECT_LE(zlow, zhigh);
+    EXPECT_LE(zhigh, 80.0);
+    lo = std::min(lo, centre - width / 2);
+    hi = std::max(hi, centre + width / 2);
+    largest = std::max(largest, dofs);
+    total += points;
+  }
+  const std::string& all = t79.back();
+  EXPECT_EQ(all.substr(0, 9), "all      ");
+  EXPECT_NEAR(field(all, 10, 7), (lo + hi) / 2, 0.0051);
+  EXPECT_NEAR(field(all, 18, 6), hi - lo, 0.0051);
+  EXPECT_EQ(std::atoi(all.substr(24, 6).c_str()), total);
+  const double joint = field(all, 32, 6);
+  EXPECT_GE(joint, largest - 0.001);  // both rounded to three decimals
+  EXPECT_LE(joint, 80.0);
+
+  // table80 holds the kernels of the all row.
+  const auto [trace80, rounding80] = printed_trace(dir.read("table80"));
+  EXPECT_EQ(split_lines(dir.read("table80"))[0], " 3  82");
+  EXPECT_NEAR(trace80, joint, rounding80 + 0.0005);
+
+  const auto console = split_lines(run.console);
+  const auto line_of = [&](const std::string& start) {
+    return std::find_if(console.begin(), console.end(), [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+  };
+  EXPECT_EQ(std::count_if(console.begin(), console.end(), [](const std::string& l) { return l.rfind("Window co", 0) == 0; }),
+            static_cast<long>(t76.size() - 1));
+  ASSERT_NE(line_of("All windows together:"), console.end());
+  EXPECT_NE(line_of("All windows together:")->find("degrees of freedom"), std::string::npos);
+  const std::vector<std::string> ending = {"Table79 (information content of the m-windows)",
+                                           "Table80 (averaging kernels of all m-windows)", "Stop - Program terminated."};
+  EXPECT_TRUE(std::equal(ending.begin(), ending.end(), console.end() - 3)) << run.console;
+
+  // The first window's own kernel study over the same points: the same
+  // degrees of freedom, up to the digits the two tables print.
+  const std::string first = t79[1];
+  const double centre = field(first, 10, 7), width = field(first, 18, 6);
+  auto kernel_deck = deck;
+  char edge[32];
+  kernel_deck[8] = "a";
+  std::snprintf(edge, sizeof edge, "%.3f", centre - width / 2);
+  kernel_deck[16] = edge;
+  std::snprintf(edge, sizeof edge, "%.3f", centre + width / 2);
+  kernel_deck[17] = edge;
+  testing_support::WorkDir kernel_dir;
+  example::write_example_files(kernel_dir.path().string());
+  kernel_dir.write("input-vorne", e2e::deck_text(kernel_deck));
+  const auto kernel_run = kernel_dir.run(LF_TESK_BIN);
+  ASSERT_EQ(kernel_run.status, 0) << kernel_run.console;
+  EXPECT_EQ(e2e::read_table(kernel_dir.read("table71")).rows.size(), static_cast<std::size_t>(std::atoi(first.substr(24, 6).c_str())));
+  const auto [trace78, rounding78] = printed_trace(kernel_dir.read("table78"));
+  EXPECT_NEAR(field(first, 32, 6), trace78, rounding78 + 0.0005);
+
+  // A sort run on the spectra left, without noise: Se has no inverse, every
+  // row says so after its points, and table80 has no kernels.
+  deck[4] = "s";
+  deck[32] = "0.";
+  dir.write("input-vorne", e2e::deck_text(deck));
+  const auto sort = dir.run(LF_TESK_BIN);
+  ASSERT_EQ(sort.status, 0) << sort.console;
+  std::vector<std::string> expected = {t79[0]};
+  for (std::size_t r = 1; r < t79.size(); ++r) expected.push_back(t79[r].substr(0, 30) + " singular");
+  EXPECT_EQ(dir.read("table79"), testing_support::crlf_lines(expected));
+  EXPECT_EQ(dir.read("table80"), testing_support::crlf_lines({" 3   2", " Averaging kernels ", ""}));
+  EXPECT_NE(sort.console.find("All windows together:" + t79.back().substr(23, 7) + " points, matrices singular"),
+            std::string::npos)
+      << sort.console;
+}
+
+}  // namespace
