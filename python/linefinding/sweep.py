@@ -1,32 +1,15 @@
 """Sweeps: many line-finding runs from one sweep file, and their summary.
 
-The workflow in ``workflow/`` uses this module for everything that is not
-scheduling: :func:`expand_runs` turns a sweep file (already read into a
-dict) into named runs with their decks, ``step`` runs one program in a run's
-directory and records how it ended in a status file, ``check`` fails when a
-run did not end well, and :func:`summary_rows` gives the rows of
-``summary.csv``.
-
-A step whose program stops (exit status 1 or 2: a refused answer, an
-exceeded limit, a missing or unreadable file) has still done its job: it
-records the failure and the program's last console line in the run's status
-file, and the following steps pass the failure on without running. Anything
-else (a program that cannot be started, exit status 3, a signal) fails the
-step itself, so that the workflow engine tries it again next time.
-
-Command line (used by the workflow)::
-
-    python -m linefinding.sweep step NAME DIR STATUS LOG [--after STATUS] [--link FILE ...]
-                                [--clean FILE ...] -- COMMAND ...
-    python -m linefinding.sweep check STATUS LOG
+The workflow in ``workflow/`` uses this module: :func:`expand_runs` turns a
+sweep file (already read into a dict) into named runs with their decks, and
+:func:`summary_rows` gives the rows of ``summary.csv`` from the runs' status
+files (written by ``workflow/scripts/step.py``) and plans.
 """
 
-import argparse
+import csv
 import itertools
 import json
-import os
 import re
-import subprocess
 import sys
 from pathlib import Path
 
@@ -87,7 +70,7 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None):
     -------
     dict
         Run name (its directory, ``axis-value_axis-value``) to a dict with
-        ``answers`` (what the run varies, for the summary), ``vorne`` and
+        ``answers`` (what the run varies, as text, for the summary), ``vorne`` and
         ``kormal`` (the deck texts).
 
     Raises
@@ -126,71 +109,6 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None):
     return runs
 
 
-# ---------------------------------------------------------------- steps
-
-
-def _write_json(path, data):
-    Path(path).write_text(json.dumps(data, indent=1) + "\n")
-
-
-def _last_line(text):
-    lines = [line.rstrip("\r") for line in text.splitlines() if line.strip()]
-    return lines[-1] if lines else ""
-
-
-def step(name, directory, status, log, command, after=None, link=(), clean=()):
-    """Runs one program of a run and records how it ended.
-
-    Returns the exit status for the workflow: 0 when the program ended or
-    stopped with a message (recorded in ``status``), 1 when it could not be
-    run or ended unexpectedly.
-    """
-    directory = Path(directory)
-    directory.mkdir(parents=True, exist_ok=True)
-    Path(log).parent.mkdir(parents=True, exist_ok=True)
-    if after:
-        before = json.loads(Path(after).read_text())
-        if not before["ok"]:
-            Path(log).write_text(f"{name} not run: {before['step']} failed before it\n")
-            _write_json(status, before)
-            return 0
-    for f in link:
-        target = directory / Path(f).name
-        if target.is_symlink() or target.exists():
-            target.unlink()
-        target.symlink_to(Path(f).resolve())
-    for f in clean:
-        (directory / f).unlink(missing_ok=True)
-    try:
-        done = subprocess.run(command, cwd=directory, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, text=True, errors="replace")
-    except OSError as e:
-        Path(log).write_text(f"{name}: cannot run {command[0]}: {e}\n")
-        print(f"{name}: cannot run {command[0]}: {e}", file=sys.stderr)
-        return 1
-    Path(log).write_text(done.stdout)
-    message = _last_line(done.stdout)
-    if done.returncode not in (0, 1, 2):
-        print(f"{name} ended unexpectedly with exit status {done.returncode}: {message}", file=sys.stderr)
-        return 1
-    _write_json(status, {"step": name, "ok": done.returncode == 0, "exit": done.returncode,
-                         "message": "" if done.returncode == 0 else message.strip(), "log": str(log)})
-    return 0
-
-
-def check(status, log):
-    """Fails (returns 1) with the program's message when the run did not end well."""
-    s = json.loads(Path(status).read_text())
-    Path(log).parent.mkdir(parents=True, exist_ok=True)
-    if s["ok"]:
-        Path(log).write_text("ok\n")
-        return 0
-    text = f"{s['step']} stopped with exit status {s['exit']}: {s['message']}\n(console: {s['log']})\n"
-    Path(log).write_text(text)
-    sys.stderr.write(text)
-    return 1
-
-
 # ---------------------------------------------------------------- summary
 
 WINDOW_COLUMNS = ["window", "label", "centre", "width", "nu_start", "nu_stop", "points", "dofs",
@@ -201,21 +119,35 @@ def _text(value):
     return "" if value is None else str(value)
 
 
-def summary_rows(runs, root):
-    """The rows of ``summary.csv``: per run, one per window and one for all
-    windows together (``window`` = ``all``); a failed run gets one row with
-    its status and message."""
-    names = list(dict.fromkeys(k for r in runs.values() for k in r["answers"]))
+def summary_rows(run_dirs):
+    """The header and rows of ``summary.csv``.
+
+    Parameters
+    ----------
+    run_dirs : list of path
+        The runs' directories, each holding ``answers.json`` (the answers
+        the run varies), ``plan.status`` (how its last step ended) and, when
+        it ended well, ``plan.json``.
+
+    Returns
+    -------
+    (list, list of list)
+        Per run, one row per window and one for all windows together
+        (``window`` = ``all``); a failed run gets one row with its status
+        (``tesk failed``, ...) and the program's message.
+    """
+    runs = [(Path(d), json.loads((Path(d) / "answers.json").read_text())) for d in run_dirs]
+    names = list(dict.fromkeys(k for _, answers in runs for k in answers))
     header = ["run", "status", "message"] + names + WINDOW_COLUMNS
     rows = []
-    for run, info in runs.items():
-        status = json.loads((Path(root) / run / "plan.status").read_text())
-        head = [run, "ok" if status["ok"] else f"{status['step']} failed", status["message"]]
-        head += [info["answers"].get(n, "") for n in names]
+    for directory, answers in runs:
+        status = json.loads((directory / "plan.status").read_text())
+        head = [directory.name, "ok" if status["ok"] else f"{status['step']} failed", status["message"]]
+        head += [answers.get(n, "") for n in names]
         if not status["ok"]:
             rows.append(head + [""] * len(WINDOW_COLUMNS))
             continue
-        plan = json.loads((Path(root) / run / "plan.json").read_text())
+        plan = json.loads((directory / "plan.json").read_text())
         for w in plan["windows"]:
             gases = w.get("interferers") or []
             rows.append(head + [w["index"], w["label"]] + [_text(w[k]) for k in WINDOW_COLUMNS[2:10]]
@@ -226,29 +158,17 @@ def summary_rows(runs, root):
     return header, rows
 
 
-def main(argv=None):
-    parser = argparse.ArgumentParser(prog="python -m linefinding.sweep", description=__doc__.split("\n")[0])
-    sub = parser.add_subparsers(dest="what", required=True)
-    p = sub.add_parser("step", help="run one program of a run and record how it ended")
-    for a in ("name", "directory", "status", "log"):
-        p.add_argument(a)
-    p.add_argument("--after", help="status of the step before; when it failed, pass the failure on")
-    p.add_argument("--link", nargs="*", default=[], help="files to link into the run directory")
-    p.add_argument("--clean", nargs="*", default=[], help="old results to remove before the run")
-    p = sub.add_parser("check", help="fail with the program's message when a run did not end well")
-    p.add_argument("status")
-    p.add_argument("log")
-    argv = list(sys.argv[1:] if argv is None else argv)
-    # The program's command follows "--", untouched by the option parser.
-    split = argv.index("--") if "--" in argv else len(argv)
-    argv, command = argv[:split], argv[split + 1:]
-    args = parser.parse_args(argv)
-    if args.what == "step":
-        if not command:
-            parser.error("step: the command to run follows --")
-        return step(args.name, args.directory, args.status, args.log, command, args.after, args.link, args.clean)
-    return check(args.status, args.log)
+def write_summary(out, statuses):
+    """Writes ``summary.csv`` for the runs whose ``plan.status`` files are given."""
+    header, rows = summary_rows([Path(s).parent for s in statuses])
+    with open(out, "w", newline="") as f:
+        writer = csv.writer(f, lineterminator="\n")
+        writer.writerow(header)
+        writer.writerows(rows)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    # python -m linefinding.sweep SUMMARY.csv RUN/plan.status ...
+    if len(sys.argv) < 3:
+        sys.exit("usage: python -m linefinding.sweep SUMMARY.csv RUN/plan.status ...")
+    write_summary(sys.argv[1], sys.argv[2:])
