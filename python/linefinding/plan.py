@@ -173,9 +173,10 @@ def build_plan(directory):
 
     if len(table76) == 0:
         raise PlanError(f"{path76} has no windows: nothing to plan")
-    rows, joint = table79[:-1], table79[-1]
+    rows = table79[:-1]  # the last row is "all"; a table of no windows has no rows
     if len(rows) != len(table76):
         raise PlanError(f"{path79} has {len(rows)} windows, {path76} {len(table76)}: not of the same run")
+    joint = table79[-1]
     for w76, w79 in zip(table76, rows):
         if not _same_window(w76, w79):
             raise PlanError(f"{path79} has the window {_window_text(w79)} where {path76} has "

@@ -1,7 +1,8 @@
 """``table79``: the information content of every microwindow.
 
 One header line, then one row per window of ``table76`` in its order, then
-one row labelled ``all`` for the windows together. A row is
+one row labelled ``all`` for the windows together (no rows at all when
+there are no windows). A row is
 ``(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)``: gas label, centre
 and width (cm-1, as ``table76`` has them), number of grid points, degrees
 of freedom (trace of the averaging-kernel matrix), lowest and highest
@@ -38,7 +39,8 @@ def read_table79(path):
     Returns
     -------
     numpy.ndarray
-        One row per window in ``table76`` order, the ``all`` row last:
+        One row per window in ``table76`` order, the ``all`` row last (no
+        rows at all for a study without windows):
         ``label``, ``centre`` and ``width`` (cm-1), ``points``, ``dofs``
         (dimensionless), ``zlow`` and ``zhigh`` (km; 0.0 and 0.0 when no
         kernel area exceeds 0.5), ``singular`` (True where the row says
@@ -55,7 +57,7 @@ def read_table79(path):
         raise RecordLayoutError(f"{path}, record 1: expected the header line {HEADER!r}")
     rows = lines[1:]
     head = parse_records(rows, _HEAD, str(path), 2)
-    if len(rows) == 0 or head["label"][-1] != "all":
+    if len(rows) > 0 and head["label"][-1] != "all":
         raise RecordLayoutError(f"{path}: no final row labelled 'all' (a table cut short?)")
     dtype = head.dtype.descr + [(f.name, np.float64) for f in _NUMBERS] + [("singular", bool)]
     out = np.zeros(len(rows), dtype=dtype)

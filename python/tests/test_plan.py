@@ -129,6 +129,7 @@ def test_table79_reader_with_a_singular_row_and_the_all_row(tmp_path):
 
 @pytest.mark.parametrize("text, message", [
     (TABLE79.replace("all     ", "co      "), "no final row labelled 'all'"),
+    (crlf(TABLE79.splitlines()[:2]), "no final row labelled 'all'"),
     (TABLE79.replace("name ", "nome "), "record 1: expected the header line"),
     (TABLE79.replace(" 1.234", " 1.2x4"), "record 4, columns 32-37"),
 ])
@@ -143,11 +144,11 @@ def test_table80_and_deck_echo_readers(tmp_path):
     kernels = lf.read_table80(tmp_path / "table80")
     np.testing.assert_allclose(kernels["kernel"], [[0.8, 0.1], [0.2, 0.7]], rtol=1e-12)
     (tmp_path / "output").write_text(echo(line4="res/", line19="h2o", line20="4", line26="s12.5",
-                                          line33="2.e-3,", line14="f(no)"), newline="")
+                                          line33="2.e-3,", line34="1.5D-8", line14="f(no)"), newline="")
     e = lf.read_deck_echo(tmp_path / "output")
     assert (e.outpath, e.gasname, e.isotope, e.study, e.norm, e.geom) == ("res/", "hdo", None, "d", "f", "s")
     assert (e.grid, e.resol, e.fovrad, e.avkpar1, e.avkpar2, e.geomval, e.vlo, e.vhi) == (
-        0.002, 50.0, 0.0, 0.002, 0.1, 12.5, 2140.0, 2180.0)
+        0.002, 50.0, 0.0, 0.002, 1.5e-8, 12.5, 2140.0, 2180.0)
     (tmp_path / "output").write_text(crlf(echo().splitlines()[:30]), newline="")
     with pytest.raises(lf.RecordLayoutError, match="30 deck lines"):
         lf.read_deck_echo(tmp_path / "output")
@@ -192,7 +193,8 @@ def test_plan_writes_into_another_directory_from_the_output_prefix(tmp_path):
 _OTHER_ROW = "co      " + " " + "2160.00" + " " + "   .30"
 REFUSALS = [
     ({"table79": None}, 2, "table79"),
-    ({"table76": crlf(TABLE76.splitlines()[:1])}, 1, "has no windows: nothing to plan"),
+    ({"table76": crlf(TABLE76.splitlines()[:1]), "table79": crlf(TABLE79.splitlines()[:1])}, 1,
+     "has no windows: nothing to plan"),
     ({"output": echo()[:2000]}, 2, "a complete echo has 46"),
     ({"output": echo(line9="a")}, 1, "study 'a', not of a line-finding study"),
     ({"output": echo(line33="0.")}, 1, "noise 0 gives no signal-to-noise ratio"),
@@ -200,6 +202,7 @@ REFUSALS = [
     ({"table79": TABLE79.replace("2155.50   1.00", "2155.50   1.10")}, 1,
      "has the window co 2155.50 1.10 where"),
     ({"table79": crlf(TABLE79.splitlines()[:2] + TABLE79.splitlines()[-1:])}, 1, "has 1 windows"),
+    ({"table79": crlf(TABLE79.splitlines()[:1])}, 1, "has 0 windows"),
     ({"table79": TABLE79.replace("2151.49   9.02", "2151.49   8.02")}, 1, "the 'all' row spans"),
     ({"microwin": MICROWIN.replace(_ROW3, _OTHER_ROW)}, 1, "lists the window co 2160.00 0.30 that table76"),
     ({"microwin": crlf(MICROWIN.splitlines()[:2])}, 1, "reports 2 windows"),

@@ -89,10 +89,10 @@ TEST(LineFinding, CompleteRunThenSortRunOnItsSpectra) {
   const std::vector<std::string> steps = {
       "Table72 (with target gas positions)",     "Table73 (with infos on spectral lines)",
       "Table74 (lines sorted, best first)",      "Table75 (optimum window size determined)",
-      "Table76 (overlapping m-windows combined) ", "Stop - Program terminated."};
-  ASSERT_GE(console.size(), steps.size());
-  EXPECT_TRUE(std::equal(steps.begin(), steps.end(), console.end() - static_cast<long>(steps.size())))
+      "Table76 (overlapping m-windows combined) "};
+  EXPECT_NE(std::search(console.begin(), console.end(), steps.begin(), steps.end()), console.end())
       << complete.console;
+  EXPECT_EQ(console.back(), "Stop - Program terminated.");
 
   // Every CO line of the range, in list order.
   const auto t72 = rows_after(dir.read("table72"), 4 + 2 + 1);
@@ -129,7 +129,8 @@ TEST(LineFinding, CompleteRunThenSortRunOnItsSpectra) {
     }
   }
 
-  const std::vector<std::string> names = {"table71", "table72", "table73", "table74", "table75", "table76"};
+  const std::vector<std::string> names = {"table71", "table72", "table73", "table74",
+                                          "table75", "table76", "table79", "table80"};
   std::vector<std::string> tables;
   for (const auto& t : names) tables.push_back(dir.read(t));
   dir.write("input-vorne", e2e::deck_text(co_deck("s")));

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "path_run_fixture.hpp"
 #include "tesk/kernels/information_content.hpp"
@@ -20,6 +22,7 @@ std::unique_ptr<tesk::RunState> kernel_state(const WorkDir& dir, char transrad, 
   auto state = run_test::make_state(dir, 'g', 30.0f, 0);
   tesk::Deck& d = state->deck;
   d.study = tesk::Study::kernels;
+  d.gasname = "co     ";
   d.linefile = (dir.path() / "lines.hit").string();
   d.linefile_len = static_cast<int>(d.linefile.size());
   d.nrec = 4;
@@ -89,23 +92,34 @@ TEST(WindowInformation, WindowGivesTheDegreesOfFreedomOfItsOwnKernelStudy) {
   }
 }
 
-TEST(WindowInformation, EdgesAreTheDecimalsOfTheTable) {
-  struct Case {
-    float centre, width;
-    float lo, hi;
-    int npts;  // at 0.002 cm-1
-  } cases[] = {
-      {2150.86f, 0.37f, 2150.675f, 2151.045f, 185},
-      {2147.08f, 1.00f, 2146.58f, 2147.58f, 500},
-      {2000.00f, 0.00f, 2000.0f, 2000.0f, 0},  // a window narrower than the table shows: one point
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.centre);
-    const auto [lo, hi] = tesk::window_edges(tesk::MicroWindow{"co      ", c.centre, c.width});
-    EXPECT_EQ(lo, c.lo);
-    EXPECT_EQ(hi, c.hi);
-    EXPECT_EQ(tesk::range_grid(lo, hi, 0.002f).npts, c.npts);
+TEST(WindowInformation, NoWindowsAndAWindowTooWide) {
+  WorkDir dir;
+  auto state = kernel_state(dir, 'a', 0.0f);
+  state->deck.study = tesk::Study::line_finding;
+  std::ostringstream out;
+  rec::Console console(out);
+
+  // A table76 without windows: the heading of table79 and no kernels.
+  dir.write("table76", "name     cm-1     window \r\n");
+  tesk::window_information(*state, console);
+  EXPECT_EQ(dir.read("table79"), "name     cm-1     window points   dofs  zlow zhigh\r\n");
+  EXPECT_EQ(dir.read("table80"), testing_support::crlf_lines({" 3   2", " Averaging kernels ", ""}));
+  EXPECT_EQ(testing_support::split_lines(out.str()),
+            (std::vector<std::string>{"No microwindows: no information content",
+                                      "Table79 (information content of the m-windows)",
+                                      "Table80 (averaging kernels of all m-windows)"}));
+
+  // 30001 grid steps are more than an interval holds: the run stops before
+  // any window is computed.
+  dir.write("table76", "name     cm-1     window \r\nco       2000.50    .20\r\nco       2100.00 150.01\r\n");
+  std::remove((dir.path() / "table79").c_str());
+  try {
+    tesk::window_information(*state, console);
+    ADD_FAILURE() << "no stop";
+  } catch (const rec::Stop& s) {
+    EXPECT_EQ(std::string(s.what()), tesk::kTooManyPoints);
   }
+  EXPECT_FALSE(dir.exists("table79"));
 }
 
 }  // namespace
