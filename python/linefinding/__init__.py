@@ -21,6 +21,9 @@ tabplot
     freedom as SVG and PNG.
 plan
     The command ``plan``: ``plan.json`` and ``bands.ctl`` for a retrieval.
+deck, sweep
+    Decks written from named answers, checked as the programs check them;
+    the runs of a sweep file and their ``summary.csv`` (``workflow/``).
 """
 
 from linefinding.records import OverflowFieldWarning, RecordLayoutError, read_deck_lines
