@@ -24,6 +24,7 @@ import sys
 import warnings
 from pathlib import Path
 
+from linefinding.command_line import CommandParser, UsageError
 from linefinding.deck_echo import read_deck_echo
 from linefinding.microwin import read_microwin
 from linefinding.output_dat import read_output_dat
@@ -288,18 +289,8 @@ def summary(plan):
     return "\n".join(out) + "\n"
 
 
-class _Usage(Exception):
-    pass
-
-
-class _Parser(argparse.ArgumentParser):
-    def error(self, message):  # a wrong command line is a stop with a message: status 1
-        self.print_usage(sys.stderr)
-        raise _Usage(message)
-
-
 def _parser():
-    p = _Parser(prog="plan", description="Writes plan.json and bands.ctl for the microwindows of a line-finding "
+    p = CommandParser(prog="plan", description="Writes plan.json and bands.ctl for the microwindows of a line-finding "
                 "study and the interfering gases kormal found for them.",
                 epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument("directory", nargs="?", type=Path, default=Path("."),
@@ -313,7 +304,7 @@ def main(argv=None):
     """Runs plan; returns the exit status (0, 1 or 2)."""
     try:
         args = _parser().parse_args(argv)
-    except _Usage as e:
+    except UsageError as e:
         print(f"plan: {e}", file=sys.stderr)
         return 1
     try:

@@ -15,6 +15,7 @@ import matplotlib
 matplotlib.use("Agg")
 matplotlib.rcParams["svg.hashsalt"] = "linefinding"  # the same SVG for the same data
 
+from linefinding.command_line import CommandParser, UsageError  # noqa: E402
 from linefinding.info_pictures import dofs_figure, kernels_figure  # noqa: E402
 from linefinding.pictures import kormal_figure, spectrum_figure  # noqa: E402
 from linefinding.records import OverflowFieldWarning, RecordLayoutError  # noqa: E402
@@ -38,18 +39,8 @@ _EXAMPLES = """examples:
 """
 
 
-class _Usage(Exception):
-    pass
-
-
-class _Parser(argparse.ArgumentParser):
-    def error(self, message):  # a wrong command line is a stop with a message: status 1
-        self.print_usage(sys.stderr)
-        raise _Usage(message)
-
-
 def _parser():
-    p = _Parser(prog="tabplot", description="Draws the spectra, averaging kernels and degrees of freedom of the "
+    p = CommandParser(prog="tabplot", description="Draws the spectra, averaging kernels and degrees of freedom of the "
                 "line-finding programs as SVG and PNG.",
                 epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     sub = p.add_subparsers(dest="kind", required=True, metavar="KIND")
@@ -87,7 +78,7 @@ def main(argv=None):
     """Runs tabplot; returns the exit status (0, 1 or 2)."""
     try:
         args = _parser().parse_args(argv)
-    except _Usage as e:
+    except UsageError as e:
         print(f"tabplot: {e}", file=sys.stderr)
         return 1
     try:
