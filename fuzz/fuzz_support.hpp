@@ -5,7 +5,7 @@
 // report, a hang) is a finding.
 #pragma once
 
-#include <unistd.h>
+#include <stdlib.h>  // mkdtemp
 
 #include <cstddef>
 #include <cstdint>
@@ -21,9 +21,9 @@
 
 namespace fuzzing {
 
-// One directory per process under the system's temporary directory, made
-// the working directory on first use (so that relative names a deck gives
-// land there too) and removed at exit.
+// One directory per process under the system's temporary directory, made on
+// first use and removed at exit. It is not made the working directory: the
+// fuzzer reads its corpus by the names it was given, relative ones included.
 class WorkDir {
  public:
   static WorkDir& get() {
@@ -32,10 +32,14 @@ class WorkDir {
   }
 
   const std::string& path() const { return path_; }
+  // The path of the file `name` of the directory.
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // The directory with a separator at its end, as a deck's path prefix.
+  std::string prefix() const { return path_ + "/"; }
 
   // Writes `bytes` as the file `name` of the directory; returns its path.
   std::string write(const std::string& name, std::string_view bytes) const {
-    std::string p = path_ + "/" + name;
+    std::string p = file(name);
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
@@ -60,10 +64,6 @@ class WorkDir {
       std::abort();
     }
     path_ = templ;
-    if (::chdir(path_.c_str()) != 0) {
-      std::perror("fuzz: chdir");
-      std::abort();
-    }
   }
   std::string path_;
 };

@@ -1,7 +1,7 @@
 // Fuzz target: the whole deck `input-kormal` as the interfering-gas program
 // reads it at start: every answer with its checks, the names of its files,
 // and the record count of a line list that the deck names by a plain file
-// name in the working directory (other names are not opened: a device or a
+// name in the fuzzer's directory (other names are not opened: a device or a
 // file outside the fuzzer's directory says nothing about the reader).
 #include "fuzz_support.hpp"
 #include "inputs/line_list.hpp"
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (names.output.size() < 10) std::abort();
     const std::string& lf = d.linefile;
     if (d.nrec == 0 && !lf.empty() && lf.find('/') == std::string::npos && lf != "." && lf != "..") {
-      d.nrec = inputs::count_records(lf);
+      d.nrec = inputs::count_records(dir.file(lf));
     }
   });
   return 0;

@@ -18,14 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     inputs::read_line(first, 'a', inputs::RecordOrigin{"fuzz-lines", 1}, line);
   });
 
-  fuzzing::WorkDir::get().write("lines", in);
+  const std::string path = fuzzing::WorkDir::get().write("lines", in);
   const std::size_t eol = in.find('\n');
   const int reclen = static_cast<int>(eol == std::string_view::npos ? in.size() : eol + 1);
   if (reclen <= 0) return 0;
   fuzzing::expect_clean_end([&] {
-    const int nrec = inputs::count_records("lines");
+    const int nrec = inputs::count_records(path);
     for (inputs::Probe probe : {inputs::Probe::single, inputs::Probe::double_precision}) {
-      inputs::LineList list("lines", reclen, nrec, dbtype, probe);
+      inputs::LineList list(path, reclen, nrec, dbtype, probe);
       const double centre = 500.0 + 500.0 * static_cast<double>((sel >> 1) & 7u);
       const inputs::LineList::Range range = list.record_range(centre, centre + 10.0, (sel & 0x10u) ? 25.0 : 1.0);
       int kept = 0;

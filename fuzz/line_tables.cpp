@@ -66,7 +66,7 @@ Fixture& fixture() {
     tesk::LineFindSettings& s = x.settings;
     s.gasno = 5;
     s.gasname = "co     ";
-    s.line_list = "lines";
+    s.line_list = dir.file("lines");
     s.reclen = 101;
     s.nrec = 6;
     s.dbtype = 'h';
@@ -80,14 +80,18 @@ Fixture& fixture() {
     s.maxwidth = 1.0f;
     s.tsenslim = 1.0f;
     s.maxwin = 10;
-    x.files = tesk::LineFindFiles{"output", "table71", "table72", "table73", "table74", "table75", "table76"};
-    x.fuzzed = tesk::LineFindFiles{"output", "ftable71", "ftable72", "ftable73", "ftable74", "ftable75", "ftable76"};
+    x.files = tesk::LineFindFiles{dir.file("output"),  dir.file("table71"), dir.file("table72"),
+                                  dir.file("table73"), dir.file("table74"), dir.file("table75"),
+                                  dir.file("table76")};
+    x.fuzzed = tesk::LineFindFiles{dir.file("output"),   dir.file("ftable71"), dir.file("ftable72"),
+                                   dir.file("ftable73"), dir.file("ftable74"), dir.file("ftable75"),
+                                   dir.file("ftable76")};
     tesk::find_lines(s, x.files, x.console.get());
-    x.table72 = read_all("table72");
-    x.table73 = read_all("table73");
-    x.table74 = read_all("table74");
-    x.table75 = read_all("table75");
-    tesk::read_target_samples("table71", s.tfactor, *x.samples);
+    x.table72 = read_all(x.files.table72);
+    x.table73 = read_all(x.files.table73);
+    x.table74 = read_all(x.files.table74);
+    x.table75 = read_all(x.files.table75);
+    tesk::read_target_samples(x.files.table71, s.tfactor, *x.samples);
     return x;
   }();
   return f;
@@ -102,11 +106,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int table = 71 + static_cast<int>(fuzzing::take_byte(in) % 5);
   const tesk::LineFindFiles& n = f.fuzzed;
   // The valid tables before the fuzzed one, the fuzzed one, and the run from there.
-  dir.write(n.table71, table == 71 ? in : std::string_view(f.table71));
-  dir.write(n.table72, table == 72 ? in : std::string_view(f.table72));
-  dir.write(n.table73, table == 73 ? in : std::string_view(f.table73));
-  dir.write(n.table74, table == 74 ? in : std::string_view(f.table74));
-  dir.write(n.table75, table == 75 ? in : std::string_view(f.table75));
+  dir.write("ftable71", table == 71 ? in : std::string_view(f.table71));
+  dir.write("ftable72", table == 72 ? in : std::string_view(f.table72));
+  dir.write("ftable73", table == 73 ? in : std::string_view(f.table73));
+  dir.write("ftable74", table == 74 ? in : std::string_view(f.table74));
+  dir.write("ftable75", table == 75 ? in : std::string_view(f.table75));
   f.console.clear();
   rec::Console& console = f.console.get();
   fuzzing::expect_clean_end([&] {

@@ -27,16 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Fixture f;
   std::string_view in = fuzzing::bytes(data, size);
   const unsigned sel = fuzzing::take_byte(in);
-  fuzzing::WorkDir::get().write("solar.dat", in);
+  const fuzzing::WorkDir& dir = fuzzing::WorkDir::get();
+  dir.write("solar.dat", in);
 
   fuzzing::expect_clean_end([&] {
-    inputs::SolarFile file("");
+    inputs::SolarFile file(dir.prefix());
     float nu = 0.0f, value = 0.0f;
     while (file.next(nu, value)) {
     }
   });
   fuzzing::expect_clean_end([&] {
-    inputs::SolarFile file("");
+    inputs::SolarFile file(dir.prefix());
     double nu = 0.0, value = 0.0;
     file.skip();
     while (file.next(nu, value)) {
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   g.vend = g.nu(g.npts);
   std::fill(f.all_gases.begin(), f.all_gases.end(), 1.0);
   std::fill(f.all_scaled.begin(), f.all_scaled.end(), 0.5);
-  fuzzing::expect_clean_end([&] { tesk::apply_solar_spectrum(f.all_gases, f.all_scaled, "", g); });
+  fuzzing::expect_clean_end([&] { tesk::apply_solar_spectrum(f.all_gases, f.all_scaled, dir.prefix(), g); });
 
   kormal::WindowMeasures& m = f.measures;
   m.nspeci = 1;
@@ -58,6 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   m.y = 1.0;
   for (int i = 1; i <= f.window.n; ++i) m.t_others(i) = 1.0;
   f.gases.reset();
-  fuzzing::expect_clean_end([&] { kormal::add_solar_pseudo_gas("", f.window, 1, f.gases, m); });
+  fuzzing::expect_clean_end([&] { kormal::add_solar_pseudo_gas(dir.prefix(), f.window, 1, f.gases, m); });
   return 0;
 }

@@ -57,9 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dir.write("midlat.vmr", vmr);
   dir.write("midlat.mod", mod);
 
-  fuzzing::expect_clean_end([&] { tesk::read_vmr_profile("midlat.vmr", 2, 1.5f, p->vmr); });
-  fuzzing::expect_clean_end([&] { tesk::read_pt_profile("midlat.mod", p->pt); });
+  fuzzing::expect_clean_end([&] { tesk::read_vmr_profile(dir.file("midlat.vmr"), 2, 1.5f, p->vmr); });
+  fuzzing::expect_clean_end([&] { tesk::read_pt_profile(dir.file("midlat.mod"), p->pt); });
   const int nlev = 1 + static_cast<int>((sel >> 1) & 3u);
-  fuzzing::expect_clean_end([&] { tesk::read_atmosphere(nlev, 2, 'm', 1.5f, "", p->atm); });
+  fuzzing::expect_clean_end([&] { tesk::read_atmosphere(nlev, 2, 'm', 1.5f, dir.prefix(), p->atm); });
   return 0;
 }

@@ -2,7 +2,7 @@
 // reads and checks it before its spectral run: every line with its checks,
 // the settings derived from it, the names of the tables, the interval
 // count, and the record count of a line list that the deck names by a plain
-// file name in the working directory (other names are not opened: a device
+// file name in the fuzzer's directory (other names are not opened: a device
 // or a file outside the fuzzer's directory says nothing about the reader).
 #include "fuzz_support.hpp"
 #include "inputs/line_list.hpp"
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tesk::finish_deck(d);
     const tesk::FileNames names = tesk::compose_names(d.outpath, d.outpath_p);
     if (names.table76.size() < 7) std::abort();
-    if (d.nrec == 0 && plain_name(d.line_list_path())) d.nrec = inputs::count_records(d.line_list_path());
+    if (d.nrec == 0 && plain_name(d.line_list_path())) d.nrec = inputs::count_records(dir.file(d.line_list_path()));
     if (tesk::interval_count(d.vlo, d.vhi, d.grid) >= tesk::kMaxIntervals) rec::stop(tesk::kTooManyIntervals);
   });
   return 0;

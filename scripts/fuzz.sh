@@ -23,7 +23,7 @@ run_target() {
   local t=$1 dir=$scratch/$1
   mkdir -p "$dir/new" "$dir/findings"
   local status=0
-  "build-fuzz/fuzz/fuzz_$t" "$dir/new" "fuzz/corpus/$t" -max_total_time="$seconds" -timeout=10 \
+  "build-fuzz/fuzz/fuzz_$t" "$dir/new" "$PWD/fuzz/corpus/$t" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -close_fd_mask=1 -artifact_prefix="$dir/findings/" >"$dir/log" 2>&1 || status=$?
   echo "$status" >"$dir/status"
 }
