@@ -1,8 +1,9 @@
 // Fuzz target: fixed-field input. The first line of the input is a format;
-// every data descriptor it holds gets an item of its kind (a character item
-// of the descriptor's width, an integer, a real alternately of 32 and 64
-// bits). The rest of the input is read with it twice: its first line as an
-// internal record, and all of it as a sequential file.
+// every data descriptor of its first pass (groups repeated) gets an item of
+// its kind (a character item of the descriptor's width, an integer, a real
+// alternately of 32 and 64 bits). The rest of the input is read with it
+// twice: its first line as an internal record, and all of it as a
+// sequential file.
 #include <optional>
 #include <stdexcept>
 #include <variant>
@@ -20,13 +21,14 @@ struct Items {
   std::vector<std::string> strings;
   std::vector<rec::InItem> list;
 
-  explicit Items(const rec::Format& fmt) {
-    const auto& ops = fmt.impl().ops;
-    ints.reserve(ops.size());
-    floats.reserve(ops.size());
-    doubles.reserve(ops.size());
-    strings.reserve(ops.size());
-    for (const rec::Op& op : ops) {
+  // One item per data descriptor of the first pass, in the order it meets them.
+  Items(const rec::Format& fmt, const std::vector<int>& walk) {
+    ints.reserve(walk.size());
+    floats.reserve(walk.size());
+    doubles.reserve(walk.size());
+    strings.reserve(walk.size());
+    for (int pc : walk) {
+      const rec::Op& op = fmt.impl().ops[static_cast<std::size_t>(pc)];
       switch (op.kind) {
         case rec::OpKind::a:
           strings.emplace_back(static_cast<std::size_t>(op.w > 0 && op.w < 1000 ? op.w : 12), ' ');
@@ -66,7 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;  // a malformed format is the format target's business
   }
   const std::string_view rest = in.substr(eol + 1);
-  Items items(*fmt);
+  std::vector<int> walk;
+  if (!fuzzing::first_pass(fmt->impl(), walk)) return 0;
+  Items items(*fmt, walk);
 
   const std::string_view first_record = rest.substr(0, rest.find('\n'));
   fuzzing::expect_clean_end(

@@ -17,6 +17,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "common/format_parse.hpp"
 #include "common/records.hpp"
 
 namespace fuzzing {
@@ -79,6 +82,36 @@ inline unsigned take_byte(std::string_view& in) {
   unsigned b = static_cast<unsigned char>(in.front());
   in.remove_prefix(1);
   return b;
+}
+
+// The first pass of a statement over a parsed format: the ops (indices into
+// impl.ops) in the order the walk meets them, groups repeated. Returns false,
+// with `walk` cut short, when the pass would take more than `limit` steps or
+// lay out more than `limit` characters: a format such as
+// "(9999(9999(/)))" is valid and writes its hundred million records, which
+// says nothing more about the library than a small one does.
+inline bool first_pass(const rec::Format::Impl& impl, std::vector<int>& walk, long limit = 100000) {
+  long steps = 0;
+  long columns = 0;
+  auto expand = [&](auto&& self, int begin, int end) -> bool {
+    for (int pc = begin; pc < end; ++pc) {
+      const rec::Op& op = impl.ops[static_cast<std::size_t>(pc)];
+      if (++steps > limit) return false;
+      if (op.kind == rec::OpKind::group_begin) {
+        for (int r = 0; r < op.repeat; ++r) {
+          if (!self(self, pc + 1, op.partner)) return false;
+        }
+        pc = op.partner;
+        continue;
+      }
+      columns += op.kind == rec::OpKind::text ? op.text_size : (op.w > 0 ? op.w : 1);
+      if (columns > limit) return false;
+      walk.push_back(pc);
+    }
+    return true;
+  };
+  walk.clear();
+  return expand(expand, 0, static_cast<int>(impl.ops.size()));
 }
 
 // One record of a line list in the 100-character layout (101 with its LF)
