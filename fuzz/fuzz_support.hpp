@@ -99,7 +99,7 @@ inline bool first_pass(const rec::Format::Impl& impl, std::vector<int>& walk, lo
       if (++steps > limit) return false;
       if (op.kind == rec::OpKind::group_begin) {
         for (int r = 0; r < op.repeat; ++r) {
-          if (!self(self, pc + 1, op.partner)) return false;
+          if (++steps > limit || !self(self, pc + 1, op.partner)) return false;
         }
         pc = op.partner;
         continue;
