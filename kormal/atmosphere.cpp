@@ -25,7 +25,10 @@ void read_atmosphere(const std::string& path, float observer_alt, int pseudo_gas
   }
   const int nspeci = ncol - 1;
   if (nspeci + pseudo_gases + 1 > kMaxSpecies) rec::stop(kTooManySpecies);
-  for (int h = 2; h <= nhead; ++h) in.read_free();
+  // A header count beyond the file ends the skip at its end (no levels follow).
+  for (int h = 2; h <= nhead; ++h) {
+    if (in.read_free() == rec::ReadStatus::end) break;
+  }
 
   // One level: the altitude, then the species in gas-number order.
   std::vector<rec::InItem> items(static_cast<std::size_t>(ncol));

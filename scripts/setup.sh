@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs, only when missing, the Debian packages the build, the Python
+# Installs, only when missing, the Debian packages the build, the fuzz targets
+# (clang, its sanitizer and fuzzer runtimes, and its OpenMP), the Python
 # package (python/) and the sweep workflow (workflow/, Snakemake) need.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-          python3-numpy python3-matplotlib python3-pytest snakemake)
+          python3-numpy python3-matplotlib python3-pytest snakemake clang libclang-rt-dev libomp-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

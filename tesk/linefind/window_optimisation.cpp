@@ -12,9 +12,9 @@ constexpr std::string_view kRankedRow = "(a103)";
 constexpr std::string_view kPosition = "(f7.2,1x,f6.2)";
 constexpr std::string_view kDone = "(' Table75 (optimum window size determined)')";
 
-// A table74 row is read into a buffer this wide and written back this long.
+// A table74 row is read into a buffer this wide; kRankedRow reads and writes
+// its first 103 characters.
 constexpr int kRowBuffer = 200;
-constexpr std::size_t kRowWidth = 103;
 // Columns 10 to 16 hold the line position, 10 to 23 position and width.
 constexpr std::size_t kPositionColumn = 9;
 constexpr std::size_t kPositionWidth = 7;

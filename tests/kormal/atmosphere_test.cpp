@@ -70,7 +70,8 @@ TEST(AtmosphereFile, LimitsOfLevelsAndSpecies) {
   dir.write("empty.vmr", "");
   dir.write("header.vmr", "3 4\nh\n");
   dir.write("zero.vmr", "1 0\n0.0\n");
-  for (const char* name : {"empty.vmr", "header.vmr", "zero.vmr", "missing.vmr"}) {
+  dir.write("huge_header.vmr", "2000000000 4\nh\n");  // the skip ends at the end of the file
+  for (const char* name : {"empty.vmr", "header.vmr", "zero.vmr", "missing.vmr", "huge_header.vmr"}) {
     SCOPED_TRACE(name);
     EXPECT_THROW(kormal::read_atmosphere((dir.path() / name).string(), 0.0f, 0, atm), rec::RecordError);
   }
