@@ -9,7 +9,7 @@ when sorted by their absorption.
 
 import numpy as np
 
-from linefinding.records import Field, RecordLayoutError, parse_records, read_lines
+from linefinding.records import Field, parse_records, rows_after_header
 
 FIELDS = (
     Field("label", 1, 8, "a"),
@@ -39,10 +39,7 @@ def read_microwin(path):
     RecordLayoutError
         For an empty file or an unreadable field.
     """
-    lines = read_lines(path)
-    if not lines:
-        raise RecordLayoutError(f"{path}: no header line")
-    rows = lines[1:]
+    rows = rows_after_header(path)
     head = parse_records(rows, FIELDS, str(path), 2)
     dtype = head.dtype.descr + [("interferers", "U7", (6,)), ("sort", "U1")]
     out = np.zeros(len(rows), dtype=dtype)

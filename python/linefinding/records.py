@@ -281,6 +281,15 @@ def deck_header(lines, path, extra):
     return [line.rstrip() for line in lines[:nhead]], total
 
 
+def rows_after_header(path):
+    """The records of a table that has one header line (table76, microwin),
+    the header left out; raises RecordLayoutError for an empty file."""
+    lines = read_lines(path)
+    if not lines:
+        raise RecordLayoutError(f"{path}: no header line")
+    return lines[1:]
+
+
 def read_deck_lines(path):
     """The deck lines heading one of the line tables ``table72`` to ``table75``.
 

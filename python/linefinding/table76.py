@@ -4,7 +4,7 @@ One header line (the first 25 characters of ``table74``'s column header),
 then one row per window: label, centre, width. No count line, no trailer.
 """
 
-from linefinding.records import Field, RecordLayoutError, parse_records, read_lines
+from linefinding.records import Field, parse_records, rows_after_header
 
 FIELDS = (
     Field("label", 1, 8, "a"),  # isotope digit or blank, then the gas name
@@ -31,7 +31,4 @@ def read_table76(path):
     RecordLayoutError
         For an empty file or an unreadable field.
     """
-    lines = read_lines(path)
-    if not lines:
-        raise RecordLayoutError(f"{path}: no header line")
-    return parse_records(lines[1:], FIELDS, str(path), 2)
+    return parse_records(rows_after_header(path), FIELDS, str(path), 2)

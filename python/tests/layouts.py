@@ -99,7 +99,8 @@ SPECTRA_OUT = crlf([
 ])
 
 
-def _block(total, contribution, rows):
+def output_dat_block(total, contribution, rows):
+    """One window's report in output.dat: the heading block, then the gas rows."""
     return ["", "*" * 46, "TR: transmission, TG: target gas",
             "total TR at position of TG in window:" + total,
             "contribution of TG at position of TG in %:" + contribution, "",
@@ -111,11 +112,11 @@ def _block(total, contribution, rows):
 
 OUTPUT_DAT = crlf(
     # a7, 1x, i3, 1x, 3(f9.3, 4x), the last 4x not written
-    _block("  49.000", "  20.000", [
+    output_dat_block("  49.000", "  20.000", [
         "co     " + " " + "  5" + " " + "   40.000" + "    " + "   50.000" + "    " + " 2147.081",
         "h2o    " + " " + "  1" + " " + "    3.500" + "    " + "    5.000" + "    " + "    -.120",
     ])
-    + _block("  90.500", "   1.250", [
+    + output_dat_block("  90.500", "   1.250", [
         "n2o    " + " " + "  4" + " " + "    1.000" + "    " + "    2.000" + "    " + " 2150.860",
     ]))
 

@@ -13,7 +13,7 @@ import pytest
 import linefinding as lf
 from linefinding import plan, tabplot
 from conftest import EXAMPLE_DECK, deck
-from layouts import TABLE78, crlf
+from layouts import TABLE78, crlf, output_dat_block
 
 PACKAGE_DIR = Path(__file__).resolve().parents[1]
 KORMAL_DECK = (EXAMPLE_DECK.parent / "input-kormal").read_text()
@@ -46,24 +46,14 @@ MICROWIN = crlf([
 ])
 
 
-def _report(total, contribution, rows):
-    return ["", "*" * 46, "TR: transmission, TG: target gas",
-            "total TR at position of TG in window:" + total,
-            "contribution of TG at position of TG in %:" + contribution, "",
-            "rel-trans: TR(max)-TR(min) for gas in window in %",
-            "abs-trans: TR(min) for gas in whole window in %",
-            "nu and dnu: for target gas: position in cm-1, for others: delta cm-1", "",
-            "Name     No  rel.-trans   abs.-trans   nu and dnu"] + rows
-
-
 OUTPUT_DAT = crlf(
     # a7, 1x, i3, 1x, 3(f9.3, 4x)
-    _report("  49.000", "  20.000", [
+    output_dat_block("  49.000", "  20.000", [
         "co     " + " " + "  5" + " " + "   40.000" + "    " + "   50.000" + "    " + " 2147.081",
         "h2o    " + " " + "  1" + " " + "    3.500" + "    " + "    5.000" + "    " + "    -.120",
         "n2o    " + " " + "  4" + " " + "    1.250" + "    " + "    2.000" + "    " + "     .040",
     ])
-    + _report("  90.500", "   1.250", [
+    + output_dat_block("  90.500", "   1.250", [
         "co     " + " " + "  5" + " " + "    1.000" + "    " + "    2.000" + "    " + " 2155.310",
         "solar  " + " " + " 53" + " " + "     .800" + "    " + "    1.000" + "    " + "     .010",
         "o3     " + " " + "  3" + " " + "     .600" + "    " + "     .700" + "    " + "    -.200",

@@ -7,7 +7,6 @@ import os
 import re
 import shutil
 import subprocess
-from pathlib import Path
 
 import pytest
 
