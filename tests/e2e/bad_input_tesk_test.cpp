@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bad_input_fixture.hpp"
+#include "deck_fixture.hpp"
 #include "program_run.hpp"
 
 namespace {
@@ -20,59 +21,23 @@ using testing_support::WorkDir;
 // The example's CO study cut down to 2145-2149 cm-1 at 0.01 cm-1 without
 // convolution: a complete line-finding run takes a fraction of a second.
 std::vector<std::string> deck_lines(char runmode) {
-  return {"5          lines of this deck that head the line tables",
-          "lines.hit",
-          "           input path",
-          "           output path",
-          std::string(1, runmode) + "          run mode",
-          "hitran 101",
-          "0          records of the line list (0: count them)",
-          "y          solar spectrum",
-          "d          study",
-          "0.9        target factor",
-          "t          sort key",
-          "a          transmission",
-          "r          radiance units",
-          "n          normalisation",
-          "m          model atmosphere",
-          "300.       background temperature",
-          "2145.      vlo",
-          "2149.      vhi",
-          "co         target gas",
-          "0          isotope",
-          "1.0        target scale",
-          "0",
-          "0",
-          "0.         altlo",
-          "10.        althi",
-          "g30.       geometry and zenith angle",
-          "0          layers removed",
-          "0.01       grid",
-          "1.0        margin",
-          "0.         resolution",
-          "0.         field of view",
-          "0.1        interference width",
-          "0.001      noise",
-          "0.1        a-priori",
-          "0",
-          "0",
-          "0.1        temperature sensitivity limit",
-          "250.       reference temperature",
-          "0.3        starting window",
-          "0.1        interval around centre",
-          "1.0        max width",
-          "10         max windows",
-          "n          plot",
-          "table71",
-          "1 4",
-          "end of deck"};
+  std::vector<std::string> d = e2e::valid_deck();
+  const auto line = [&d](int n, std::string text) { d[static_cast<std::size_t>(n - 1)] = std::move(text); };
+  line(1, "5          lines of this deck that head the line tables");
+  line(5, std::string(1, runmode) + "          run mode");
+  line(7, "0          records of the line list (0: count them)");
+  line(8, "y          solar spectrum");
+  line(9, "d          study");
+  line(17, "2145.      vlo");
+  line(18, "2149.      vhi");
+  line(26, "g30.       geometry and zenith angle");
+  line(28, "0.01       grid");
+  line(44, "table71");
+  line(45, "1 4");
+  return d;
 }
 
-std::string deck(char runmode) {
-  std::string s;
-  for (const auto& l : deck_lines(runmode)) s += l + "\n";
-  return s;
-}
+std::string deck(char runmode) { return e2e::deck_text(deck_lines(runmode)); }
 
 const std::vector<std::string> kTables = {"table70", "table71", "table72", "table73", "table74",
                                           "table75", "table76", "table77", "table78", "table90"};
