@@ -1,6 +1,7 @@
 // Files of fixed-length records opened for direct access.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -103,10 +104,14 @@ TEST(DirectAccessLineList, ReadsTheRecordsOfARealLineList) {
   std::filesystem::path p = std::filesystem::path(LF_SHARED_DATA) / "lines_2000-2300.hit";
   if (!std::filesystem::exists(p)) GTEST_SKIP() << "shared data not present: " << p;
   rec::DirectFile f(p.string(), 101);
-  EXPECT_EQ(f.records_in_file(), 6976);
+  // The extract grows with new gases: the count must be the file's size over
+  // the record length, whatever that size is today.
+  const int count = f.records_in_file();
+  ASSERT_GT(count, 3);
+  EXPECT_EQ(static_cast<std::uintmax_t>(count) * 101u, std::filesystem::file_size(p));
   const rec::Format line("(i2,i1,f12.6,e10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3,26x)");
   double previous = 0.0;
-  for (int k : {1, 2, 3488, 6975, 6976}) {
+  for (int k : {1, 2, count / 2, count - 1, count}) {
     SCOPED_TRACE(k);
     int mol = 0, iso = 0, i1 = 0, i2 = 0;
     double nu = 0, s = 0, air = 0, self = 0, energy = 0, n = 0, shift = 0;

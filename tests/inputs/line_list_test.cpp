@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -262,12 +263,13 @@ TEST_F(LineListFile, MissingFileIsReported) {
   EXPECT_THROW(LineList((dir_.path() / "none.hit").string(), 101, 1, 'h'), rec::RecordError);
 }
 
-// The real extract: 24783 records of several molecules, 2900-3070 cm-1.
+// The real extract: records of several molecules, 2900-3070 cm-1. It grows
+// as gases are added, so the count is checked against the file's size.
 TEST(LineListRealData, CountAndSearchTheExtract) {
   const std::string path = std::string(LF_SHARED_DATA) + "/lines_2900-3070.hit";
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "shared data not found: " << path;
   const int n = inputs::count_records(path);
-  EXPECT_EQ(n, 24783);
+  EXPECT_EQ(static_cast<std::uintmax_t>(n) * 101u, std::filesystem::file_size(path));
   LineList list(path, 101, n, 'h');
   LineList::Range r = list.record_range(3000.0f, 3001.0f, 0.0f);
   ASSERT_FALSE(r.empty());
