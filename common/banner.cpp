@@ -3,9 +3,9 @@
 namespace rec {
 namespace {
 
-constexpr std::string_view kCredit = "(a)";
-constexpr std::string_view kGuaranty = "('     No guaranty for the results')";
-constexpr std::string_view kComments = "(' Comments on errors and improvements are welcome')";
+const Format kCredit("(a)");
+const Format kGuaranty("('     No guaranty for the results')");
+const Format kComments("(' Comments on errors and improvements are welcome')");
 
 }  // namespace
 
@@ -13,13 +13,12 @@ void write_banner(Console& console, const BannerText& text) {
   console.write_free();
   console.write(Format(text.title_format));
   console.write_free();
-  const Format credit(kCredit);
-  for (std::string_view line : text.credits) console.write(credit, {line});
+  for (std::string_view line : text.credits) console.write(kCredit, {line});
   console.write_free();
   console.write(Format(text.version_format));
   console.write_free();
-  console.write(Format(kGuaranty));
-  console.write(Format(kComments));
+  console.write(kGuaranty);
+  console.write(kComments);
   console.write_free();
 }
 

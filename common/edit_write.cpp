@@ -55,9 +55,10 @@ void pad(std::string& out, int w, int width) {
   if (w > width) out.append(static_cast<std::size_t>(w - width), ' ');
 }
 
-}  // namespace
-
+// A value that does not fit its field fills it with asterisks.
 void put_asterisks(std::string& out, int w) { out.append(static_cast<std::size_t>(w), '*'); }
+
+}  // namespace
 
 void put_integer(std::string& out, int w, int value) {
   char buf[16];

@@ -29,6 +29,4 @@ void put_exponent(std::string& out, int w, int d, int scale, const Digits& digit
 // item, a narrower one takes its leftmost w characters.
 void put_characters(std::string& out, int w, std::string_view item);
 
-void put_asterisks(std::string& out, int w);
-
 }  // namespace rec

@@ -20,22 +20,24 @@ struct VariantTraits {
   char mark;
   float initial_min;
   float initial_max;  // just below zero, as the plots of stored runs show
-  std::string_view line_format;
-  std::string_view range_format;
+  const Format* line_format;
+  const Format* range_format;
   std::string_view column_message;
   bool framed;  // asterisk lines around the grid, or empty lines before it
 };
 
+const Format kFramedGridLine("(1x,a)");
+const Format kGridLine("(a)");
+const Format kLineFindingRanges("(' xmin: ',1pe9.2,' xmax: ',1pe9.2,'    ymin: ',    1pe9.2,' ymax: ',1pe9.2)");
+const Format kInterferingGasRanges("(' xmin: ',f8.3,' xmax: ',f8.3,'    ymin: ',        1pe10.3,' ymax: ',1pe10.3)");
+const Format kLeadLine("(1x,'**************************************')");
+const Format kTrailLine("(1x,'***************************************')");
+
 constexpr VariantTraits kLineFinding{
-    600000, 26, 71, 'O', 1e27f, -1e-27f, "(1x,a)",
-    "(' xmin: ',1pe9.2,' xmax: ',1pe9.2,'    ymin: ',    1pe9.2,' ymax: ',1pe9.2)",
+    600000, 26, 71, 'O', 1e27f, -1e-27f, &kFramedGridLine, &kLineFindingRanges,
     "Increase No. of columns for display program", true};
 constexpr VariantTraits kInterferingGas{
-    1000, 14, 70, '.', 1e22f, -1e-22f, "(a)",
-    "(' xmin: ',f8.3,' xmax: ',f8.3,'    ymin: ',        1pe10.3,' ymax: ',1pe10.3)",
-    "Increase No. of columns.", false};
-constexpr std::string_view kLeadLine = "(1x,'**************************************')";
-constexpr std::string_view kTrailLine = "(1x,'***************************************')";
+    1000, 14, 70, '.', 1e22f, -1e-22f, &kGridLine, &kInterferingGasRanges, "Increase No. of columns.", false};
 
 // Grid cell of a value: nearest integer of its scaled distance from the
 // minimum, plus 1. A value that cannot be placed (not finite) gets none.
@@ -91,15 +93,16 @@ void plot_file(Console& console, const std::string& path, int xcol, int ycol, Pl
     }
   }
 
-  const Format line(v.line_format);
   if (v.framed) {
-    console.write(Format(kLeadLine));
+    console.write(kLeadLine);
   } else {
     for (int i = 0; i < 26; ++i) console.write_free();
   }
-  for (int r = v.rows; r >= 1; --r) console.write(line, {std::string_view(grid[static_cast<std::size_t>(r - 1)])});
-  if (v.framed) console.write(Format(kTrailLine));
-  console.write(Format(v.range_format), {xmin, xmax, ymin, ymax});
+  for (int r = v.rows; r >= 1; --r) {
+    console.write(*v.line_format, {std::string_view(grid[static_cast<std::size_t>(r - 1)])});
+  }
+  if (v.framed) console.write(kTrailLine);
+  console.write(*v.range_format, {xmin, xmax, ymin, ymax});
 }
 
 }  // namespace rec

@@ -11,9 +11,10 @@ namespace {
 
 // Only the fields the programs use; the self width (41-45), the shift and the
 // quantum indices (60-73) are skipped so that whatever they hold cannot stop a run.
-constexpr std::string_view kLineFields = "(i2,a1,f12.6,e10.3,10x,f5.4,5x,f10.4,f4.2)";
-// The bisection probe reads the position alone, as a 32-bit value.
-constexpr std::string_view kProbe = "(3x,f12.6)";
+const rec::Format kLineFields("(i2,a1,f12.6,e10.3,10x,f5.4,5x,f10.4,f4.2)");
+// The bisection probe and the sort check read the position alone, into a
+// 32-bit or a 64-bit value.
+const rec::Format kProbe("(3x,f12.6)");
 // Columns a record must have for every field above.
 constexpr std::size_t kUsedColumns = 59;
 
@@ -39,9 +40,8 @@ std::string_view used_part(std::string_view record) {
 }
 
 double decode_position(std::string_view record, RecordOrigin origin) {
-  static const rec::Format probe(kProbe);
   double v = 0.0;
-  rec::read_internal(used_part(record), probe, {&v}, rec::Where{origin.file, origin.record});
+  rec::read_internal(used_part(record), kProbe, {&v}, rec::Where{origin.file, origin.record});
   return v;
 }
 
@@ -69,10 +69,9 @@ long first_record_length(const std::string& path) {
 }  // namespace
 
 LineRecord decode_line_record(std::string_view record, RecordOrigin origin) {
-  static const rec::Format fields(kLineFields);
   LineRecord line;
   std::string iso(1, ' ');
-  rec::read_internal(used_part(record), fields,
+  rec::read_internal(used_part(record), kLineFields,
                      {&line.gas, &iso, &line.position, &line.intensity, &line.air_width,
                       &line.lower_energy, &line.temp_exponent},
                      rec::Where{origin.file, origin.record});
@@ -139,7 +138,6 @@ std::string_view LineList::raw_record(int recno) {
 }
 
 int LineList::locate_wavenumber(double wavenumber) {
-  static const rec::Format probe(kProbe);
   const float wavenumber32 = static_cast<float>(wavenumber);
   int lo = 0;
   int hi = nrec_ + 1;
@@ -148,11 +146,11 @@ int LineList::locate_wavenumber(double wavenumber) {
     bool below = false;
     if (probe_ == Probe::single) {
       float v = 0.0f;
-      rec::read_internal(used_part(raw_record(mid)), probe, {&v}, rec::Where{path_, mid});
+      rec::read_internal(used_part(raw_record(mid)), kProbe, {&v}, rec::Where{path_, mid});
       below = wavenumber32 > v;
     } else {
       double v = 0.0;
-      rec::read_internal(used_part(raw_record(mid)), probe, {&v}, rec::Where{path_, mid});
+      rec::read_internal(used_part(raw_record(mid)), kProbe, {&v}, rec::Where{path_, mid});
       below = wavenumber > v;
     }
     if (below) {

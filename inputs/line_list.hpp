@@ -58,8 +58,6 @@ class LineList {
  public:
   LineList(const std::string& path, int reclen, int nrec, char dbtype, Probe probe = Probe::single);
 
-  int record_count() const { return nrec_; }
-
   // The number of the last record whose position is strictly below
   // `wavenumber`; 0 if there is none. With Probe::single both sides are
   // 32-bit floats (the wavenumber is rounded to one first). About log2(nrec)

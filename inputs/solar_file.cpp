@@ -1,10 +1,14 @@
 #include "inputs/solar_file.hpp"
 
 namespace inputs {
+namespace {
 
+// The file's path: `inpath` up to its first blank, then kSolarFileName.
 std::string solar_file_path(std::string_view inpath) {
   return std::string(inpath.substr(0, inpath.find(' '))) + std::string(kSolarFileName);
 }
+
+}  // namespace
 
 SolarFile::SolarFile(std::string_view inpath) : in_(solar_file_path(inpath)) {}
 

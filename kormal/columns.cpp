@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/constants.hpp"
+
 namespace kormal {
 namespace {
 
-constexpr double kPi = 3.1415;              // the value the stored runs were computed with
 constexpr double kSurfacePressure = 1.024;  // atm at 0 km
 constexpr double kScaleHeight = 7.0;        // km
 constexpr double kMinWidthPressure = 0.1;   // atm: thinner air does not narrow the mean width further
@@ -15,7 +16,7 @@ constexpr double kWidthPerAtm = 0.1;        // cm-1 atm-1, one Lorentz width for
 
 }  // namespace
 
-float slant_factor() { return static_cast<float>(1.0 / std::cos(kZenithAngle * kPi / 180.0)); }
+float slant_factor() { return static_cast<float>(1.0 / std::cos(kZenithAngle * rec::kPiFourDecimals / 180.0)); }
 
 void compute_columns(const Atmosphere& atm, SpeciesData& species) {
   const float s = slant_factor();

@@ -19,8 +19,8 @@ struct SpeciesData {
   rec::Table<double> od{kMaxSpecies, kMaxGridPoints + 1};
 };
 
-// The slant factor 1/cos of the zenith angle, formed in double with 3.1415
-// for pi and kept in 32 bits.
+// The slant factor 1/cos of the zenith angle, formed in double with
+// rec::kPiFourDecimals (3.1415) for pi and kept in 32 bits.
 float slant_factor();
 
 // For species 1..atm.nspeci: col, and gl as the pressure-weighted mean of

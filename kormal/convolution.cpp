@@ -3,20 +3,16 @@
 #include <cassert>
 #include <cstddef>
 
+#include "common/constants.hpp"
 #include "kormal/limits.hpp"
 
 namespace kormal {
-namespace {
-
-constexpr double kPi = 3.1415;  // the value the stored runs were computed with
-
-}  // namespace
 
 void lorentz_weights(double gl, int k, std::span<double> weights) {
   assert(static_cast<int>(weights.size()) > k);
   for (int m = 0; m <= k; ++m) {
     const double dnu = static_cast<double>(m) * kSpacing;
-    weights[static_cast<std::size_t>(m)] = gl / (kPi * (gl * gl + dnu * dnu));
+    weights[static_cast<std::size_t>(m)] = gl / (rec::kPiFourDecimals * (gl * gl + dnu * dnu));
   }
 }
 

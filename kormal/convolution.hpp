@@ -7,7 +7,8 @@
 
 namespace kormal {
 
-// w(m) = gl / (3.1415 (gl^2 + (m spacing)^2)) for m = 0..k, spacing in cm-1,
+// w(m) = gl / (pi (gl^2 + (m spacing)^2)) for m = 0..k with pi as
+// rec::kPiFourDecimals (3.1415), spacing in cm-1,
 // gl in cm-1. Precondition: weights.size() > k.
 void lorentz_weights(double gl, int k, std::span<double> weights);
 

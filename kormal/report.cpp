@@ -7,30 +7,33 @@ namespace {
 
 // Console formats start with the blank that the console consumes; the file
 // formats are the same lines without it.
-constexpr std::string_view kStarsConsole = "(' **********************************************')";
-constexpr std::string_view kStarsFile = "('**********************************************')";
-constexpr std::string_view kLimits = "(' Starting Fmin: ',f8.3,' and Fmax: ',f8.3)";
-constexpr std::string_view kLegendConsole = "(' TR: transmission, TG: target gas')";
-constexpr std::string_view kLegendFile = "('TR: transmission, TG: target gas')";
-constexpr std::string_view kTotalConsole = "(' total TR at position of TG in window:',f8.3)";
-constexpr std::string_view kTotalFile = "('total TR at position of TG in window:',f8.3)";
-constexpr std::string_view kContributionConsole = "(' contribution of TG at position of TG in %:',f8.3)";
-constexpr std::string_view kContributionFile = "('contribution of TG at position of TG in %:',f8.3)";
-constexpr std::string_view kText = "(a)";
-constexpr std::string_view kTwoTexts = "(a,a)";
+const rec::Format kStarsConsole("(' **********************************************')");
+const rec::Format kStarsFile("('**********************************************')");
+const rec::Format kLimits("(' Starting Fmin: ',f8.3,' and Fmax: ',f8.3)");
+const rec::Format kLegendConsole("(' TR: transmission, TG: target gas')");
+const rec::Format kLegendFile("('TR: transmission, TG: target gas')");
+const rec::Format kTotalConsole("(' total TR at position of TG in window:',f8.3)");
+const rec::Format kTotalFile("('total TR at position of TG in window:',f8.3)");
+const rec::Format kContributionConsole("(' contribution of TG at position of TG in %:',f8.3)");
+const rec::Format kContributionFile("('contribution of TG at position of TG in %:',f8.3)");
+const rec::Format kText("(a)");
+const rec::Format kTwoTexts("(a,a)");
 constexpr std::string_view kRelConsole = " rel-trans: TR(max)-TR(min) for gas in window in %";
 constexpr std::string_view kRelFile = "rel-trans: TR(max)-TR(min) for gas in window in %";
-constexpr std::string_view kAbsConsole = "(' abs-trans: TR(min) for gas in whole window in %')";
-constexpr std::string_view kAbsFile = "('abs-trans: TR(min) for gas in whole window in %')";
+const rec::Format kAbsConsole("(' abs-trans: TR(min) for gas in whole window in %')");
+const rec::Format kAbsFile("('abs-trans: TR(min) for gas in whole window in %')");
 constexpr std::string_view kNuConsole = " nu and dnu: ";
 constexpr std::string_view kNuFile = "nu and dnu: ";
 constexpr std::string_view kNuMeaning = "for target gas: position in cm-1, for others: delta cm-1";
-constexpr std::string_view kHeadConsole = "(' Name     No  rel.-trans   abs.-trans   nu and dnu')";
-constexpr std::string_view kHeadFile = "('Name     No  rel.-trans   abs.-trans   nu and dnu')";
-constexpr std::string_view kRowConsole = "(1x,a7,1x,i3,1x,3(f9.3,4x))";
-constexpr std::string_view kRowFile = "(a7,1x,i3,1x,3(f9.3,4x))";
-constexpr std::string_view kHeaderConsole = "(1x,a24)";
-constexpr std::string_view kLineConsole = "(1x,a)";
+const rec::Format kHeadConsole("(' Name     No  rel.-trans   abs.-trans   nu and dnu')");
+const rec::Format kHeadFile("('Name     No  rel.-trans   abs.-trans   nu and dnu')");
+const rec::Format kRowConsole("(1x,a7,1x,i3,1x,3(f9.3,4x))");
+const rec::Format kRowFile("(a7,1x,i3,1x,3(f9.3,4x))");
+const rec::Format kHeaderConsole("(1x,a24)");
+const rec::Format kLineConsole("(1x,a)");
+
+constexpr int kWindowLineLength = 100;  // characters of every microwin line after the first
+constexpr int kNamedInWindowLine = 6;   // listed gases named in the window line
 
 // First column (0-based) of the c-th name in the window line.
 std::size_t name_column(char sortkey, int c) { return static_cast<std::size_t>(7 * c + (sortkey == 'd' ? 19 : 47)); }
@@ -68,8 +71,8 @@ void for_each_listed(char sortkey, const WindowMeasures& m, int target, const Ko
   }
 }
 
-}  // namespace
-
+// The window line: the row's kRowLength characters, then blanks, with the
+// first kNamedInWindowLine listed names from name_column on.
 std::string window_line(const WindowRecord& w, const GasTable& gases, const WindowMeasures& m, int target,
                         const KormalDeck& deck) {
   const char sortkey = deck.sortkey;
@@ -81,13 +84,16 @@ std::string window_line(const WindowRecord& w, const GasTable& gases, const Wind
   return line;
 }
 
+}  // namespace
+
 void write_window_report(rec::Console& console, rec::TextWriter& output, rec::TextWriter& microwin,
                          const std::string& header, const WindowRecord& w, int target, const GasTable& gases,
                          const WindowMeasures& m, const KormalDeck& deck) {
   const char sortkey = deck.sortkey;
-  auto both = [&](std::string_view on_console, std::string_view in_file, std::initializer_list<rec::OutItem> items) {
-    console.write(rec::Format(on_console), items);
-    output.write(rec::Format(in_file), items);
+  auto both = [&](const rec::Format& on_console, const rec::Format& in_file,
+                  std::initializer_list<rec::OutItem> items) {
+    console.write(on_console, items);
+    output.write(in_file, items);
   };
   auto empty = [&] {
     console.write_free();
@@ -96,29 +102,25 @@ void write_window_report(rec::Console& console, rec::TextWriter& output, rec::Te
 
   empty();
   both(kStarsConsole, kStarsFile, {});
-  console.write(rec::Format(kLimits), {w.fmin, w.fmax});
+  console.write(kLimits, {w.fmin, w.fmax});
   both(kLegendConsole, kLegendFile, {});
   both(kTotalConsole, kTotalFile, {m.total});
   both(kContributionConsole, kContributionFile, {m.contribution});
   empty();
 
-  const rec::Format text(kText);
-  const rec::Format two_texts(kTwoTexts);
-  console.write(text, {kRelConsole});
-  console.write(rec::Format(kAbsConsole));
-  console.write(two_texts, {kNuConsole, kNuMeaning});
-  output.write(text, {kRelFile});
-  output.write(rec::Format(kAbsFile));
-  output.write(two_texts, {kNuFile, kNuMeaning});
+  console.write(kText, {kRelConsole});
+  console.write(kAbsConsole);
+  console.write(kTwoTexts, {kNuConsole, kNuMeaning});
+  output.write(kText, {kRelFile});
+  output.write(kAbsFile);
+  output.write(kTwoTexts, {kNuFile, kNuMeaning});
   empty();
   both(kHeadConsole, kHeadFile, {});
 
-  const rec::Format row_console(kRowConsole);
-  const rec::Format row_file(kRowFile);
   auto row = [&](int gas, Measures v, double position) {
     const std::string_view name = gases.name(gas);
-    console.write(row_console, {name, gas, v.rel, v.abs, position});
-    output.write(row_file, {name, gas, v.rel, v.abs, position});
+    console.write(kRowConsole, {name, gas, v.rel, v.abs, position});
+    output.write(kRowFile, {name, gas, v.rel, v.abs, position});
   };
   const int peak = m.imax(target);
   row(target, measures_at(sortkey, m, rank_of(m, target)), static_cast<double>(peak) * kSpacing + w.lo);
@@ -130,10 +132,10 @@ void write_window_report(rec::Console& console, rec::TextWriter& output, rec::Te
   const std::string line = window_line(w, gases, m, target, deck);
   if (sortkey == 'd') {
     console.write_free();
-    console.write(rec::Format(kHeaderConsole), {std::string_view(header)});
+    console.write(kHeaderConsole, {std::string_view(header)});
   }
-  console.write(rec::Format(kLineConsole), {std::string_view(line)});
-  microwin.write(text, {std::string_view(line)});
+  console.write(kLineConsole, {std::string_view(line)});
+  microwin.write(kText, {std::string_view(line)});
 }
 
 }  // namespace kormal

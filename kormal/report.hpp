@@ -13,20 +13,14 @@
 
 namespace kormal {
 
-inline constexpr int kWindowLineLength = 100;  // characters of every microwin line after the first
-inline constexpr int kNamedInWindowLine = 6;   // listed gases named in the window line
-
-// The window line: the row's kRowLength characters, then blanks, with the
-// first six listed names in columns 27-33, 34-40, ... (sort letter d) or
-// 55-61, 62-68, ... (letter a).
-std::string window_line(const WindowRecord& w, const GasTable& gases, const WindowMeasures& m, int target,
-                        const KormalDeck& deck);
-
 // Writes the block (console and `output`) and the window line (console and
 // `microwin`); `header` is the first kHeaderLength characters of the window
-// table's first line. Gases other than the target are listed in rank order
-// when their ranked measure reaches deck.gas_threshold, at most
-// deck.listed_limit - 1 of them (every one for a limit of 0 or below).
+// table's first line. The window line is the row's kRowLength characters,
+// then blanks to 100 characters, with the first six listed names in columns
+// 27-33, 34-40, ... (sort letter d) or 55-61, 62-68, ... (letter a). Gases
+// other than the target are listed in rank order when their ranked measure
+// reaches deck.gas_threshold, at most deck.listed_limit - 1 of them (every
+// one for a limit of 0 or below).
 void write_window_report(rec::Console& console, rec::TextWriter& output, rec::TextWriter& microwin,
                          const std::string& header, const WindowRecord& w, int target, const GasTable& gases,
                          const WindowMeasures& m, const KormalDeck& deck);

@@ -17,13 +17,13 @@
 namespace kormal {
 namespace {
 
-constexpr std::string_view kHeaderLine = "(a24)";
-constexpr std::string_view kRowLine = "(a23)";
-constexpr std::string_view kResults = "(' Results in output.dat and microwin')";
-constexpr std::string_view kPrompt = "(a,$)";
+const rec::Format kHeaderLine("(a24)");
+const rec::Format kRowLine("(a23)");
+const rec::Format kResults("(' Results in output.dat and microwin')");
+const rec::Format kPrompt("(a,$)");
 constexpr std::string_view kPromptText = " Type enter to continue: ";
-constexpr std::string_view kUnknownGas = "(' No gas of this name in the gas table, window skipped: ',a)";
-constexpr std::string_view kNoProfile = "(' No profile of this gas in the atmosphere file, window skipped: ',a)";
+const rec::Format kUnknownGas("(' No gas of this name in the gas table, window skipped: ',a)");
+const rec::Format kNoProfile("(' No profile of this gas in the atmosphere file, window skipped: ',a)");
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
 
@@ -34,7 +34,7 @@ struct Outputs {
 };
 
 void pause(rec::Console& console, std::istream& keyboard) {
-  console.write(rec::Format(kPrompt), {kPromptText});
+  console.write(kPrompt, {kPromptText});
   std::string answer;
   std::getline(keyboard, answer);
 }
@@ -47,7 +47,7 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
   state.gases.reset();
   const int target = state.gases.find(w.gasname);
   if (target == 0) {
-    console.write(rec::Format(kUnknownGas), {row_text(w)});
+    console.write(kUnknownGas, {row_text(w)});
     return;
   }
 
@@ -58,7 +58,7 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
   Atmosphere& atm = state.atm;
   read_atmosphere(state.names.atmosphere, deck.observer_alt, w.isotope != 0 ? kIsotopePseudoGases : 0, atm);
   if (target > atm.nspeci) {
-    console.write(rec::Format(kNoProfile), {row_text(w)});
+    console.write(kNoProfile, {row_text(w)});
     return;
   }
   if (w.isotope != 0) add_isotope_pseudo_gases(w, target, state.gases, atm);
@@ -98,19 +98,18 @@ void run(rec::Console& console, std::istream& keyboard) {
               std::string(kHeaderLength, ' ')};
   if (deck.nrec == 0) deck.nrec = inputs::count_records(deck.linefile);
 
-  if (windows.read(rec::Format(kHeaderLine), {&out.header}) != rec::ReadStatus::ok) {
+  if (windows.read(kHeaderLine, {&out.header}) != rec::ReadStatus::ok) {
     rec::record_error(" Window table " + deck.windowfile + " is empty: its header line is missing");
   }
-  out.microwin.write(rec::Format(kHeaderLine), {std::string_view(out.header)});
+  out.microwin.write(kHeaderLine, {std::string_view(out.header)});
 
-  const rec::Format row_line(kRowLine);
   std::string row(kRowLength, ' ');
-  while (windows.read(row_line, {&row}) == rec::ReadStatus::ok) {
+  while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
     process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
   }
   windows.close();
 
-  console.write(rec::Format(kResults));
+  console.write(kResults);
   out.microwin.close();
   out.output.close();
 }

@@ -128,15 +128,13 @@ std::vector<ExampleLine> water_lines(double lo, double hi) {
   return lines;
 }
 
-}  // namespace
-
-LinearBand co_fundamental() { return co_band(1.0, 2143.2711, 0.986544, 1); }
-
+// 13C16O, 1-0.
 LinearBand co13_fundamental() {
   const double ratio = reduced_mass(kMassC12, kMassO16) / reduced_mass(kMassC13, kMassO16);
   return co_band(ratio, 2096.0700, 0.011084, 2);
 }
 
+// 14N2 16O, nu3.
 LinearBand n2o_antisymmetric() {
   LinearBand b;
   b.molecule = kN2O;
@@ -156,6 +154,13 @@ LinearBand n2o_antisymmetric() {
   return b;
 }
 
+// One record of the list; see line_record.
+const rec::Format kRecord("(i2,i1,f12.6,1pe10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3)");
+
+}  // namespace
+
+LinearBand co_fundamental() { return co_band(1.0, 2143.2711, 0.986544, 1); }
+
 std::vector<ExampleLine> example_lines(double lo, double hi) {
   std::vector<ExampleLine> lines;
   for (const LinearBand& band : {co_fundamental(), co13_fundamental(), n2o_antisymmetric()}) {
@@ -171,7 +176,6 @@ std::vector<ExampleLine> example_lines(double lo, double hi) {
 }
 
 std::string line_record(const ExampleLine& line) {
-  const rec::Format kRecord("(i2,i1,f12.6,1pe10.3,10x,f5.4,f5.4,f10.4,f4.2,f8.6,2i3)");
   std::string record(kRecordLength, ' ');
   rec::write_internal(record, kRecord,
                       {line.molecule, line.isotope, line.position, line.intensity, line.air_width,

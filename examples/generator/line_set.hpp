@@ -21,10 +21,9 @@ inline constexpr int kO3 = 3;
 inline constexpr int kN2O = 4;
 inline constexpr int kCO = 5;
 
-// The bands of the list whose lines follow from molecular constants.
-LinearBand co_fundamental();       // 12C16O, 1-0
-LinearBand co13_fundamental();     // 13C16O, 1-0
-LinearBand n2o_antisymmetric();    // 14N2 16O, nu3
+// The 12C16O 1-0 band, whose lines the list holds with those of 13C16O and
+// of N2O nu3, all from molecular constants; the solar lines reuse it.
+LinearBand co_fundamental();
 
 // Every line of the example in [lo, hi] cm-1, sorted by position (ties keep
 // the order CO, 13CO, N2O, O3, H2O). Deterministic: the same on every machine.
