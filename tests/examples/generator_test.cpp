@@ -29,7 +29,7 @@ TEST(ExampleLineList, EveryRecordDecodesInOrder) {
   std::set<int> gases;
   double previous = 0.0;
   for (int r = 1; r <= n; ++r) {
-    const std::string_view record = std::string_view(text).substr((r - 1) * 101, 101);
+    const std::string_view record = std::string_view(text).substr(static_cast<std::size_t>(r - 1) * 101, 101);
     ASSERT_EQ(record.back(), '\n') << "record " << r;
     ASSERT_EQ(record.find('\n'), 100u) << "record " << r;
     const inputs::LineRecord line = inputs::decode_line_record(record.substr(0, 100), {"lines.hit", r});

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -20,6 +21,9 @@ using kormal::WindowMeasures;
 using kormal::WindowRecord;
 using testing_support::WorkDir;
 
+// A grid index of the vectors below.
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
 // The weighted sum written out point by point, as the design states it.
 std::vector<double> direct_convolution(const std::vector<double>& od, double gl, int k, int n) {
   std::vector<double> w(static_cast<std::size_t>(k) + 1);
@@ -28,8 +32,8 @@ std::vector<double> direct_convolution(const std::vector<double>& od, double gl,
   std::vector<double> tau(od.size(), -1.0);
   for (int i = k; i <= n - k; ++i) {
     double sum = 0.0;
-    for (int m = 1; m <= k; ++m) sum += w[m] * (od[i - m] + od[i + m]);
-    tau[i] = (w[0] * od[i] + sum) / total;
+    for (int m = 1; m <= k; ++m) sum += w[at(m)] * (od[at(i - m)] + od[at(i + m)]);
+    tau[at(i)] = (w[0] * od[at(i)] + sum) / total;
   }
   return tau;
 }
@@ -37,16 +41,16 @@ std::vector<double> direct_convolution(const std::vector<double>& od, double gl,
 TEST(LorentzConvolution, EqualsTheDirectSumExactly) {
   const int k = 1000;
   const int n = 2600;
-  std::vector<double> od(n + 1, 0.0);
-  for (int i = 0; i <= n; i += 7) od[i] = 1e-3 * ((i * 37) % 101);  // lines of many depths
+  std::vector<double> od(at(n + 1), 0.0);
+  for (int i = 0; i <= n; i += 7) od[at(i)] = 1e-3 * ((i * 37) % 101);  // lines of many depths
   const double gl = 0.0734;
   const std::vector<double> expected = direct_convolution(od, gl, k, n);
-  std::vector<double> w(k + 1), sums(n + 1), tau(n + 1, -1.0);
+  std::vector<double> w(at(k + 1)), sums(at(n + 1)), tau(at(n + 1), -1.0);
   kormal::lorentz_weights(gl, k, w);
   kormal::convolve_lorentz(od, w, kormal::weight_total(w, k), k, n, sums, tau);
-  for (int i = k; i <= n - k; ++i) ASSERT_EQ(tau[i], expected[i]) << i;
-  EXPECT_EQ(tau[k - 1], -1.0);  // margins are not touched
-  EXPECT_EQ(tau[n - k + 1], -1.0);
+  for (int i = k; i <= n - k; ++i) ASSERT_EQ(tau[at(i)], expected[at(i)]) << i;
+  EXPECT_EQ(tau[at(k - 1)], -1.0);  // margins are not touched
+  EXPECT_EQ(tau[at(n - k + 1)], -1.0);
 }
 
 TEST(LorentzConvolution, WeightsAndNormalisation) {
@@ -57,7 +61,7 @@ TEST(LorentzConvolution, WeightsAndNormalisation) {
   // A constant depth stays constant: the weights are normalised.
   std::vector<double> od(2401, 0.25), sums(2401), tau(2401);
   kormal::convolve_lorentz(od, w, kormal::weight_total(w, 1000), 1000, 2400, sums, tau);
-  for (int i = 1000; i <= 1400; ++i) ASSERT_NEAR(tau[i], 0.25, 1e-15);
+  for (std::size_t i = 1000; i <= 1400; ++i) ASSERT_NEAR(tau[i], 0.25, 1e-15);
 }
 
 // A window of 0.4 cm-1: interior points 1000 to 1080.
@@ -75,7 +79,7 @@ TEST(WindowAnalysis, ExtremesPeaksAndTransmissions) {
   for (double& v : species->od.row(3)) v = 0.01;
   kormal::analyse_species(w, 2, 4, *species, *m);
 
-  std::vector<double> wt(1001), sums(w.n + 1), tau1(w.n + 1), tau2(w.n + 1), tau3(w.n + 1);
+  std::vector<double> wt(1001), sums(at(w.n + 1)), tau1(at(w.n + 1)), tau2(at(w.n + 1)), tau3(at(w.n + 1));
   auto convolve = [&](int g, std::vector<double>& tau) {
     kormal::lorentz_weights(species->gl(g), w.k, wt);
     kormal::convolve_lorentz(species->od.row(g), wt, kormal::weight_total(wt, w.k), w.k, w.n, sums, tau);
@@ -88,15 +92,15 @@ TEST(WindowAnalysis, ExtremesPeaksAndTransmissions) {
   EXPECT_EQ(m->imax(1), 1030);
   EXPECT_EQ(m->tmin(1), std::min(tau1[1000], tau1[1080]));
   EXPECT_EQ(m->imax(3), w.k);
-  EXPECT_EQ(m->tmax(3), tau3[w.k]);
+  EXPECT_EQ(m->tmax(3), tau3[at(w.k)]);
   EXPECT_EQ(m->s0, tau1[1010] + tau3[1010]);  // others in the order 3, 4, 1
   EXPECT_EQ(m->x, std::exp(-tau2[1010]));
   EXPECT_EQ(m->y, std::exp(-m->s0));
   EXPECT_EQ(m->rel(1), std::exp(-(m->tmax(1) - m->tmin(1))));
   EXPECT_EQ(m->abs(1), std::exp(-m->tmax(1)));
   for (int i = w.k; i <= w.n - w.k; ++i) {
-    ASSERT_EQ(m->t_target(i), std::exp(-tau2[i]));
-    ASSERT_EQ(m->t_others(i), std::exp(-tau3[i]) * std::exp(-tau1[i]));
+    ASSERT_EQ(m->t_target(i), std::exp(-tau2[at(i)]));
+    ASSERT_EQ(m->t_others(i), std::exp(-tau3[at(i)]) * std::exp(-tau1[at(i)]));
   }
   // No lines: depth 0 everywhere, peak at the first interior point.
   EXPECT_EQ(m->tmax(4), 0.0);
@@ -111,7 +115,7 @@ TEST(WindowAnalysis, DepthsAreCappedAt100) {
   auto species = std::make_unique<kormal::SpeciesData>();
   auto m = std::make_unique<WindowMeasures>();
   species->gl(1) = species->gl(2) = 0.1;
-  for (int i = 0; i <= w.n; ++i) species->od.row(1)[i] = species->od.row(2)[i] = 500.0;
+  for (int i = 0; i <= w.n; ++i) species->od.row(1)[at(i)] = species->od.row(2)[at(i)] = 500.0;
   kormal::analyse_species(w, 1, 2, *species, *m);
   EXPECT_EQ(m->tmax(1), 100.0);
   EXPECT_EQ(m->abs(1), std::exp(-100.0));
