@@ -1,9 +1,10 @@
 // The two ways a run ends early. A stop with a message (a wrong deck answer, an
 // exceeded limit) throws Stop; the file and record layer (missing file,
 // unreadable field, end of record) throws RecordError with a report that names
-// the file, the record and, for a field, its columns. Each program's main
-// catches both once, prints the text on a console line of its own and exits 1
-// (Stop) or 2 (RecordError).
+// the file, the record and, for a field, its columns. run_program
+// (program.hpp), the frame of each program's main, catches both once, prints
+// the text on a console line of its own and returns 1 (Stop) or 2
+// (RecordError) as the exit status.
 #pragma once
 
 #include <stdexcept>

@@ -27,10 +27,11 @@
 namespace example {
 namespace {
 
+// Atomic masses, u, as the Atomic Mass Evaluation tabulates them.
 constexpr double kMassC12 = 12.0;
 constexpr double kMassC13 = 13.0033548;
 constexpr double kMassO16 = 15.9949146;
-constexpr double kLoschmidt = 2.6867811e19;  // molecules cm-3 at 273.15 K, 1 atm
+constexpr double kLoschmidt = 2.6867811e19;  // molecules cm-3 at 273.15 K, 1 atm (CODATA 2014)
 
 double reduced_mass(double m1, double m2) { return m1 * m2 / (m1 + m2); }
 

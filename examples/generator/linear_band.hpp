@@ -22,7 +22,10 @@ struct ExampleLine {
   double shift = 0.0;         // air pressure shift, cm-1 atm-1
 };
 
-// Second radiation constant hc/k, cm K (CODATA).
+// Second radiation constant hc/k, cm K: CODATA 2018 (exact since h, c and k
+// are fixed by the SI) to eight digits. The generator's own value, for its
+// synthetic intensities; the programs keep the rounder values their stored
+// runs were computed with.
 inline constexpr double kC2 = 1.4387769;
 // Reference temperature of the line intensities, K.
 inline constexpr double kReferenceTemperature = 296.0;
