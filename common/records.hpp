@@ -1,6 +1,7 @@
 // Fixed-column text records: every file and console line of both programs is
 // written and read through a format string such as "(1x,a7,1x,i3,1x,3(f9.3,4x))".
-// A Format is parsed once and reused; the writers and readers below apply it to
+// A Format is parsed once, as a constant at namespace scope of the file that
+// uses it, and reused by every call; the writers and readers below apply it to
 // the console (first column is carriage control), to sequential text files
 // (records end with CR LF), to fixed-length-record files opened for direct
 // access, and to in-memory strings (internal records).
