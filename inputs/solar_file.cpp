@@ -1,9 +1,11 @@
 #include "inputs/solar_file.hpp"
 
+#include "common/path_prefix.hpp"
+
 namespace inputs {
 
 std::string solar_file_path(std::string_view inpath) {
-  return std::string(inpath.substr(0, inpath.find(' '))) + std::string(kSolarFileName);
+  return rec::path_prefix(inpath) + std::string(kSolarFileName);
 }
 
 SolarFile::SolarFile(std::string_view inpath) : in_(solar_file_path(inpath)) {}
