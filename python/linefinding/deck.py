@@ -168,6 +168,7 @@ def _replace(line, item, text, count=1):
 _TWO_ITEMS = {(VORNE, 6), (KORMAL, 5)}
 # Answers both decks hold; a base deck whose two copies differ is refused.
 _SHARED = ("line_list", "atmosphere", "solar", "record_length", "records")
+_LETTER_ANSWERS = ("atmosphere", "solar")
 
 
 def _split(text, name, needed):
@@ -177,8 +178,12 @@ def _split(text, name, needed):
     return lines
 
 
-def _same(a, b):
-    """Whether two answer texts say the same: equal numbers, or equal text."""
+def _same(name, a, b):
+    """Whether two answer texts say the same to the programs: equal numbers,
+    the same first letter for a letter answer (a word counts by its first
+    letter), else the same text."""
+    if name in _LETTER_ANSWERS:
+        return a[:1] == b[:1]
     try:
         return float(a.translate(str.maketrans("dD", "ee"))) == float(b.translate(str.maketrans("dD", "ee")))
     except ValueError:
@@ -322,7 +327,7 @@ def check_decks(vorne_text, kormal_text, programs=None, given=()):
     for name in _SHARED:
         line, item = ANSWERS[name].kormal
         other = _answer_text(kormal_text.splitlines()[line - 1], item)
-        if not _same(other, texts[name]):
+        if not _same(name, other, texts[name]):
             raise DeckError(f"{where(name, VORNE, ANSWERS[name].vorne[0])}: {KORMAL} line {line} holds "
                             f"{other!r}; both decks must agree")
     paths = program_paths(programs)

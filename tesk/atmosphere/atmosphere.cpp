@@ -13,8 +13,8 @@ namespace tesk {
 namespace {
 
 // A file name on the input path: the path ends at its first blank, where the
-// name is written. Names are kept to kInputNameLength characters, the longest
-// name among them included.
+// name is written. A name, path included, is kept to kInputNameLength
+// characters, so the path leaves room for the longest name behind it.
 std::string input_file_name(std::string_view inpath, std::string_view name) {
   return rec::path_prefix(inpath, kAtmospherePrefixLength, kMsgPathTooLong) + std::string(name);
 }
