@@ -220,22 +220,30 @@ def test_slurm_dry_run_lists_the_jobs_and_runs_none(tmp_path):
 
 @needs_snakemake
 def test_a_run_that_stops_is_marked_and_the_others_finish(tmp_path):
-    # tesk takes 80 removed layers from its deck and stops when it builds the path.
-    config = sweep_dir(tmp_path, "  layers_removed: [0, 80]")
+    # The deck is good, but the tangent altitude lies above the atmosphere
+    # file's levels: only the run can find that, when it builds the path.
+    config = sweep_dir(tmp_path, "  path: [{name: ground, geometry: g, angle: 30}, {name: limb, geometry: s, angle: 150}]")
     result = snakemake(tmp_path, config, "--cores", "2", "--keep-going")
     assert result.returncode != 0
     rows = {r["run"]: r for r in read_summary(tmp_path / "out" / "summary.csv")}
-    assert rows["layers_removed-80"]["status"] == "tesk failed"
-    assert rows["layers_removed-80"]["message"] == "Wrong number of layers to remove"
-    assert rows["layers_removed-0"]["status"] == "ok" and rows["layers_removed-0"]["window"] == "all"
-    check_log = (tmp_path / "out" / "logs" / "layers_removed-80" / "check.log").read_text()
-    assert "tesk stopped with exit status 1: Wrong number of layers to remove" in check_log
-    assert "Error in rule check" in result.stderr and "layers_removed-80/check.log" in result.stderr
+    assert rows["path-limb"]["status"] == "tesk failed"
+    assert rows["path-limb"]["message"] == "Tangent altitude above the model atmosphere"
+    assert rows["path-ground"]["status"] == "ok" and rows["path-ground"]["window"] == "all"
+    check_log = (tmp_path / "out" / "logs" / "path-limb" / "check.log").read_text()
+    assert "tesk stopped with exit status 1: Tangent altitude above the model atmosphere" in check_log
+    assert "Error in rule check" in result.stderr and "path-limb/check.log" in result.stderr
 
-    # A refused value stops the workflow before any job.
-    config.write_text(config.read_text().replace("[0, 80]", "[0, 2.5x]"))
-    refused = snakemake(tmp_path, config, "--cores", "2", "--forceall")
-    assert refused.returncode == 1
-    assert "run layers_removed-2.5x: answer layers_removed = '2.5x' (line 27 of input-vorne): tesk refuses it: " \
-           "Unreadable real number in record 27 of input-vorne, columns 1-4: found" in refused.stderr
-    assert not (tmp_path / "out" / "runs" / "layers_removed-2.5x").exists()
+    # A value that a program refuses from the deck alone stops the workflow
+    # before any job, with the program's message: an unreadable number, and
+    # more layers removed than the model atmosphere has.
+    # The answer is named where the program's message names its line.
+    for value, message in (("2.5x", "answer layers_removed = '2.5x' (line 27 of input-vorne): tesk refuses it: "
+                                    "Unreadable real number in record 27 of input-vorne, columns 1-4: found"),
+                           ("80", "input-vorne: tesk refuses it: Wrong number of layers to remove")):
+        config.write_text(SWEEP.format(vorne=REPOSITORY / "examples/co_window/input-vorne",
+                                       kormal=REPOSITORY / "examples/co_window/input-kormal",
+                                       sweep=f"  layers_removed: [0, {value}]"))
+        refused = snakemake(tmp_path, config, "--cores", "2", "--forceall")
+        assert refused.returncode == 1
+        assert f"run layers_removed-{value}: {message}" in refused.stderr, refused.stderr[-2000:]
+        assert not (tmp_path / "out" / "runs" / f"layers_removed-{value}").exists()

@@ -12,11 +12,8 @@
 namespace tesk {
 namespace {
 
-// A file name on the input path: the path ends at its first blank, where the
-// name is written. A name, path included, is kept to kInputNameLength
-// characters, so the path leaves room for the longest name behind it.
 std::string input_file_name(std::string_view inpath, std::string_view name) {
-  return rec::path_prefix(inpath, kAtmospherePrefixLength, kMsgPathTooLong) + std::string(name);
+  return atmosphere_prefix(inpath) + std::string(name);
 }
 
 std::string_view model_stem(char model) {
@@ -29,6 +26,12 @@ std::string_view model_stem(char model) {
 }
 
 }  // namespace
+
+std::string atmosphere_prefix(std::string_view inpath) {
+  // A name, path included, is kept to kInputNameLength characters, so the
+  // path leaves room for the longest name behind it.
+  return rec::path_prefix(inpath, kAtmospherePrefixLength, kMsgPathTooLong);
+}
 
 void read_atmosphere(int nlev, int target_gas, char model, float target_scale,
                      std::string_view inpath, Atmosphere& atm) {

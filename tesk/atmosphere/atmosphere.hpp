@@ -4,6 +4,7 @@
 // altitude where the density equals the layer's mean density.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "common/arrays.hpp"
@@ -26,6 +27,12 @@ struct Atmosphere {
   rec::Levels<float> column{kMaxLevels + 1};     // air molecules cm-2 per km of path
   rec::Table<float> vmr{kMaxGases, kMaxLevels};  // vmr(gas, level), volume fraction
 };
+
+// The input prefix `inpath` (a deck path answer) as the atmosphere files'
+// names begin with it: up to its first blank. Stops (rec::Stop) with
+// kMsgPathTooLong when it holds more than kAtmospherePrefixLength characters.
+// No files, no console.
+std::string atmosphere_prefix(std::string_view inpath);
 
 // Reads the standard atmosphere `model` ('t' tropic, 'm' midlat, 'p' arctic)
 // and fills `atm` for layers 1..nlev (nlev = kModelLayers in a run, at most

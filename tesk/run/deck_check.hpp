@@ -16,10 +16,12 @@ namespace tesk {
 inline constexpr std::string_view kDeckAccepted = " The deck input-vorne passes every check of its answers";
 
 // Reads the deck at `deck_path` without writing the echo file, maps the gas
-// name (finish_deck), and applies the limits of the range that follow from the
-// answers alone: the number of intervals and the points of each interval (the
-// rule that ties the points to the path's segments needs the atmosphere files
-// and is left to the run). Throws the rec::Stop or rec::RecordError that a run
+// name (finish_deck), and, for a complete run, applies the limits that follow
+// from the answers alone, in the order a run meets them: the input prefix of
+// the atmosphere files, the layers to remove from the model's, the number of
+// intervals and the points of each interval. What needs the files (the path
+// through the atmosphere, the rule that ties the points to the path's
+// segments, the line list) is left to the run. Throws the rec::Stop or rec::RecordError that a run
 // would throw first among these checks; returns the finished deck. No console.
 Deck check_deck(const std::string& deck_path = "input-vorne");
 

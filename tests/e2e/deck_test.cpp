@@ -281,6 +281,8 @@ TEST(CheckDeck, SaysWhatTheRunSaysFirstAndWritesNothing) {
       {{{11, "q"}}, 1},                                            // a letter
       {{{28, "-0.01"}}, 1},                                        // wrong answer of the reader
       {{{19, "H2O"}}, 1},                                          // gas name, after the whole deck
+      {{{3, std::string(95, 'q')}}, 1},                            // input prefix of the atmosphere files
+      {{{27, "80"}}, 1},                                           // layers to remove
       {{{28, "0.001"}, {18, "2571."}}, 1},                         // too many intervals
       {{{18, "2000."}}, 1},                                        // too few points
       {{{28, "0.001"}, {9, "a"}}, 1},                              // too many points for kernels
