@@ -58,8 +58,8 @@ void run_step(benchmark::State& state, const char* list, const char* gas, float 
     tesk::RunState run;
     run.deck = tesk::read_deck();
     tesk::finish_deck(run.deck);
-    run.names = tesk::compose_names(run.deck.outpath, run.deck.outpath_p);
-    run.deck.nrec = inputs::count_records(run.deck.line_list_path());
+    run.names = tesk::compose_names(run.deck.outpath);
+    run.deck.nrec = inputs::count_records(run.deck.linefile);
     std::ostringstream out;
     rec::Console console(out);
     const auto t0 = std::chrono::steady_clock::now();

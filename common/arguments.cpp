@@ -7,7 +7,7 @@ namespace rec {
 namespace {
 
 void usage(std::ostream& s, std::string_view name) {
-  s << "usage: " << name << " [--help | --version]   (run it in the directory that holds its deck)\n";
+  s << "usage: " << name << " [--help | --version | --check-deck]   (run it in the directory that holds its deck)\n";
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The command line of both programs. A run takes no arguments: every answer
 // comes from the deck in the working directory. Only --help and --version
-// are understood, so that a user can ask what a program is without running it.
+// are understood here, so that a user can ask what a program is without
+// running it; each program's main takes --check-deck (its deck checked, no
+// run) before it asks this.
 #pragma once
 
 #include <iosfwd>

@@ -21,12 +21,12 @@ std::string one_line(std::string_view text) {
 
 }  // namespace
 
-int run_program(std::ostream& out, const std::function<void(Console&)>& body) {
+int run_program(std::ostream& out, const std::function<void(Console&)>& body, std::string_view normal_end) {
   Console console(out);
   int status = 0;
   try {
     body(console);
-    console.message("Stop - Program terminated.");
+    console.message(normal_end);
   } catch (const Stop& s) {
     console.message(s.what());
     status = 1;

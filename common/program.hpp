@@ -4,16 +4,19 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string_view>
 
 #include "common/records.hpp"
 
 namespace rec {
 
-// Runs `body`; a normal end prints "Stop - Program terminated." and returns
-// 0, a Stop prints its message and returns 1, a RecordError prints its
+inline constexpr std::string_view kNormalEnd = "Stop - Program terminated.";
+
+// Runs `body`; a normal end prints `normal_end` and returns 0, a Stop prints its message and returns 1, a RecordError prints its
 // report and returns 2, any other exception prints a one-line report of it
 // and returns 3. The pending console line is ended and `out` flushed in every
 // case.
-int run_program(std::ostream& out, const std::function<void(Console&)>& body);
+int run_program(std::ostream& out, const std::function<void(Console&)>& body,
+                std::string_view normal_end = kNormalEnd);
 
 }  // namespace rec

@@ -28,10 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzzing::expect_clean_end([&] {
     tesk::Deck d = tesk::read_deck(deck_path, dir.path() + "/output");
     tesk::finish_deck(d);
-    const tesk::FileNames names = tesk::compose_names(d.outpath, d.outpath_p);
+    const tesk::FileNames names = tesk::compose_names(d.outpath);
     if (names.table76.size() < 7) std::abort();
-    if (d.nrec == 0 && plain_name(d.line_list_path())) d.nrec = inputs::count_records(dir.file(d.line_list_path()));
-    if (tesk::interval_count(d.vlo, d.vhi, d.grid) >= tesk::kMaxIntervals) rec::stop(tesk::kTooManyIntervals);
+    if (d.nrec == 0 && plain_name(d.linefile)) d.nrec = inputs::count_records(dir.file(d.linefile));
+    for (const tesk::IntervalGrid& g : tesk::interval_grids(d)) tesk::check_interval_points(d, g.npts, 0);
   });
   return 0;
 }

@@ -2,7 +2,9 @@
 // carries HITRAN molecule numbers, and the programs number their gases by
 // their own table (1 to 21 as in HITRAN, then their own order). One table
 // holds the translation, so that the renumbering of lines and the choice of a
-// partition function can never drift apart.
+// partition function can never drift apart. The program gas numbers are
+// those of tesk's gas names (tesk/run/gas_names.hpp); a test checks every
+// entry against them.
 #pragma once
 
 #include <array>

@@ -1,11 +1,13 @@
 #include "inputs/solar_file.hpp"
 
+#include "common/path_prefix.hpp"
+
 namespace inputs {
 namespace {
 
 // The file's path: `inpath` up to its first blank, then kSolarFileName.
 std::string solar_file_path(std::string_view inpath) {
-  return std::string(inpath.substr(0, inpath.find(' '))) + std::string(kSolarFileName);
+  return rec::path_prefix(inpath) + std::string(kSolarFileName);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "kormal/deck.hpp"
 
+#include "common/path_prefix.hpp"
 #include "common/records.hpp"
+#include "kormal/limits.hpp"
 
 namespace kormal {
 namespace {
@@ -11,9 +13,7 @@ constexpr std::string_view kBadSortkey = "wrong input for korma";
 constexpr std::string_view kBadReclen = " Record length of the line list in input-kormal must be above 0";
 constexpr std::string_view kBadNrec = " Record count of the line list in input-kormal must not be negative";
 
-constexpr std::string_view kNameLine = "(a200)";
-
-std::string up_to_blank(const std::string& field) { return field.substr(0, field.find(' ')); }
+constexpr std::string_view kNameLine = "(a200)";  // kPathFieldWidth columns
 
 class DeckReader {
  public:
@@ -21,9 +21,9 @@ class DeckReader {
 
   std::string name(std::string_view what) {
     static const rec::Format line(kNameLine);
-    std::string field(200, ' ');
+    std::string field(kPathFieldWidth, ' ');
     if (in_.read(line, {&field}) != rec::ReadStatus::ok) short_deck(what);
-    return up_to_blank(field);
+    return rec::path_prefix(field);
   }
   void free(std::initializer_list<rec::InItem> items, std::string_view what) {
     if (in_.read_free(items) != rec::ReadStatus::ok) short_deck(what);

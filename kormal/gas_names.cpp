@@ -5,7 +5,6 @@
 namespace kormal {
 namespace {
 
-constexpr int kNamedGases = 53;
 constexpr std::array<std::string_view, kNamedGases> kNames = {
     "h2o",   "co2",    "o3",    "n2o",   "co",      "ch4",   "o2",    "no",     "so2",    "no2",   "nh3",
     "hno3",  "oh",     "hf",    "hcl",   "hb",      "hi",    "clo",   "ocs",    "h2co",   "hocl",  "ho2",
@@ -13,6 +12,14 @@ constexpr std::array<std::string_view, kNamedGases> kNames = {
     "ch3ccl3", "ccl4", "cof2",  "cfclo", "c2h6",    "c2h4",  "c2h2",  "n2",     "chclf2", "cocl2", "ch3br",
     "ch3I",  "hcooh",  "h2s",   "chfcl2", "hdo",    "sf6",   "f113",  "clcn",   "f142b"};
 constexpr std::string_view kSpare = "gas";  // entries without a gas of their own
+
+constexpr bool own_spellings_in_table() {
+  for (const OwnSpelling& s : kOwnSpellings) {
+    if (kNames[static_cast<std::size_t>(s.gas - 1)] != s.kormal) return false;
+  }
+  return true;
+}
+static_assert(own_spellings_in_table(), "kOwnSpellings names entries of the table as they are");
 
 }  // namespace
 

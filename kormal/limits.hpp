@@ -11,6 +11,10 @@ inline constexpr int kMaxGridPoints = 15000;  // mp: grid points of one window w
 
 inline constexpr int kIsotopePseudoGases = 5;  // one pseudo-gas per isotope digit 1 to 5
 inline constexpr int kNameLength = 7;          // characters of a gas-name entry
+// A path answer of the deck (line list, window table, prefixes) is read from a
+// field this wide and ends at its first blank; one without a blank is taken
+// whole, so no path is too long for the deck.
+inline constexpr int kPathFieldWidth = 200;
 
 // The grid spacing is the 32-bit value 0.005 widened, so that the grid of
 // every window lies where the stored runs put it (0.004999999888241291 cm-1).

@@ -2,9 +2,11 @@
 // `input-kormal`; exit status 0 normal end, 1 stop with a message, 2 error of
 // the file and record layer, 3 anything unexpected.
 #include <iostream>
+#include <string_view>
 
 #include "common/arguments.hpp"
 #include "common/program.hpp"
+#include "kormal/deck_check.hpp"
 #include "kormal/run.hpp"
 
 namespace {
@@ -20,6 +22,10 @@ constexpr rec::ProgramInfo kInfo{
     "and microwin behind the deck's output prefix, and spectra.out in the working\n"
     "directory.\n"
     "\n"
+    "With --check-deck, only reads input-kormal and checks its answers as a run\n"
+    "would, printing the run's message for the first wrong one; writes no file\n"
+    "and exits 0 for a good deck.\n"
+    "\n"
     "Exit status: 0 normal end, 1 stop with a message (a wrong deck answer or a\n"
     "limit), 2 a file that is missing or unreadable, 3 anything unexpected.\n"};
 
@@ -27,6 +33,9 @@ constexpr rec::ProgramInfo kInfo{
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  if (argc == 2 && std::string_view(argv[1]) == "--check-deck") {
+    return rec::run_program(std::cout, kormal::check_deck_run, kormal::kDeckAccepted);
+  }
   if (auto status = rec::handle_arguments(argc, argv, kInfo, std::cout, std::cerr)) return *status;
   return rec::run_program(std::cout, [](rec::Console& console) { kormal::run(console, std::cin); });
 }

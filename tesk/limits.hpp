@@ -13,9 +13,21 @@ inline constexpr int kMaxLines = 10000;        // num: target lines and windows
 inline constexpr int kMaxTableSamples = 599999;  // samples read back from table71
 inline constexpr int kMaxProfileLevels = 10000;  // NUM: levels of a pressure-temperature file
 inline constexpr int kInputNameLength = 100;  // characters of an atmosphere file name, path included
+
 inline constexpr int kModelLayers = 80;        // the model atmosphere: 80 layers of 1 km
 inline constexpr int kMaxConvolutionPoints = 60000;  // mp of the convolution: transform length of the line shape
 inline constexpr int kMaxInterferogramPoints = 200000;  // rows of table71 and transform length of the interferogram
 inline constexpr int kSpectrumClasses = 4;     // target, other gases, all gases, all with target scaled
+
+// Path answers of the deck. A path ends at its first blank in a deck line of
+// kDeckWidth columns; a prefix leaves room behind it for the longest name
+// written there and one more column.
+inline constexpr int kDeckWidth = 200;        // every deck line is read as a field this wide
+inline constexpr int kLongestInputName = 10;  // "tropic.vmr", the longest name behind the input prefix
+inline constexpr int kLongestTableName = 7;   // "table70", the longest name behind the output prefix
+inline constexpr int kFilePathLength = 99;    // characters of the line list's and the plot file's path
+inline constexpr int kInputPrefixLength = kDeckWidth - kLongestInputName - 1;     // characters of the input prefix
+inline constexpr int kOutputPrefixLength = kDeckWidth - kLongestTableName - 1;    // characters of the output prefix
+inline constexpr int kAtmospherePrefixLength = kInputNameLength - kLongestInputName - 1;  // input prefix of an atmosphere file name
 
 }  // namespace tesk

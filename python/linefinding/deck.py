@@ -1,115 +1,43 @@
 """Writing decks: named answers set into a base ``input-vorne`` and ``input-kormal``.
 
 A sweep changes a few answers of a study many times over. This module
-names those answers (``gas``, ``atmosphere``, ``angle``, ``grid``, ...),
-writes them into the lines of a base deck, keeping each line's comment,
-and checks every named answer of the written decks the way ``tesk`` checks
-its deck, so that a value the program would refuse is refused here, before
-any run starts. An answer that both programs have (line list, atmosphere,
-solar spectrum, ...) is written into both decks, so they stay consistent.
+names those answers (``gas``, ``atmosphere``, ``angle``, ``grid``, ...) and
+writes them into the lines of a base deck, keeping each line's comment. An
+answer that both programs have (line list, atmosphere, solar spectrum, ...)
+is written into both decks, so they stay consistent.
 
->>> vorne, kormal = write_decks(base_vorne, base_kormal, {"gas": "co", "angle": 45})
+The decks are checked by the programs themselves: :func:`check_decks` writes
+them into a temporary directory and runs ``tesk --check-deck`` and ``kormal
+--check-deck`` there, so that a value a run would refuse is refused here,
+with the program's own message, before any run starts. This module holds
+none of the programs' rules (letters, limits, the gas table).
+
+>>> vorne, kormal = set_answers(base_vorne, base_kormal, {"gas": "co", "angle": 45})
 
 Values may be numbers or text; they are written as Python prints them
 (``0.002``, ``1e-07``, ``45``) or as given.
 """
 
-import math
+import os
 import re
+import subprocess
+import tempfile
 from dataclasses import dataclass
-
-import numpy as np
+from pathlib import Path
 
 VORNE, KORMAL = "input-vorne", "input-kormal"
 VORNE_LINES, KORMAL_LINES = 46, 15
 
-# tesk's gas table: the names line 19 of input-vorne may hold.
-GAS_NAMES = (
-    "h2o co2 o3 n2o co ch4 o2 no so2 no2 nh3 hno3 oh hf hcl hbr hi clo ocs h2co hocl ho2 h2o2 hono "
-    "ho2no2 n2o5 clno3 hcn ch3f ch3cl cf4 ccl2f2 ccl3f ch3ccl3 ccl4 cof2 cfclo c2h6 c2h4 c2h2 n2 "
-    "chclf2 cocl2 ch3br ch3i hcooh h2s chcl2f hdo sf6 f113 clcn").split()
-
-_INTEGER = re.compile(r"[+-]?\d+")
-_REAL = re.compile(r"[+-]?(\d+\.?\d*|\.\d+)([eEdD][+-]?\d+)?")
-_FLOAT_MAX = float(np.finfo(np.float32).max)
 _ITEM = re.compile(r"[^\s,]+")
+# Columns 2 to 15 of the geometry line hold the angle; tesk reads no further.
+_COLUMNS2_WIDTH = 14
+
+# Where a program's path comes from when the caller gives none.
+PROGRAM_VARIABLES = {"tesk": "LF_TESK_BIN", "kormal": "LF_KORMAL_BIN"}
 
 
 class DeckError(ValueError):
-    """A deck answer that is unknown, or that the programs would refuse."""
-
-
-# ---------------------------------------------------------------- values
-
-
-def _integer(text):
-    if not _INTEGER.fullmatch(text) or abs(int(text)) > 2**31 - 1:
-        raise DeckError("the answer must be an integer")
-    return int(text)
-
-
-def _real(text):
-    """A real answer as the programs hold it (single precision)."""
-    if not _REAL.fullmatch(text):
-        raise DeckError("the answer must be a number")
-    value = float(text.translate(str.maketrans("dD", "ee")))
-    if not math.isfinite(value) or abs(value) > _FLOAT_MAX:
-        raise DeckError("the answer must be a finite number")
-    return float(np.float32(value))
-
-
-def _letters(allowed):
-    def check(text):
-        if not text or text[0] not in allowed:
-            raise DeckError("the answer must be one of " + ", ".join(allowed))
-        return text[0]
-    return check
-
-
-def _path(text):
-    if len(text) > 99:
-        raise DeckError("the path may hold at most 99 characters")
-    return text
-
-
-def _gas(text):
-    if text not in GAS_NAMES:
-        raise DeckError("not a gas of the gas table (lower case; for example h2co, not ch2o)")
-    return text
-
-
-def _nonzero(text):
-    value = _real(text)
-    if value == 0.0:
-        raise DeckError("the answer must not be 0 (its covariance matrix would be singular)")
-    return value
-
-
-def _above_zero_integer(text):
-    value = _integer(text)
-    if value <= 0:
-        raise DeckError("the record length must be above 0")
-    return value
-
-
-def _not_negative_integer(text):
-    value = _integer(text)
-    if value < 0:
-        raise DeckError("the record count must be 0 or more")
-    return value
-
-
-def _margin(text):
-    value = _real(text)
-    if value < 0.0:
-        raise DeckError("the margin must be 0 or more")
-    return value
-
-
-def _angle(text):
-    if len(text) > 14:
-        raise DeckError("the value must fit into columns 2 to 15 (14 characters)")
-    return _real(text)
+    """A deck answer that is unknown, that cannot be written, or that a program refuses."""
 
 
 # ---------------------------------------------------------------- answers
@@ -117,64 +45,71 @@ def _angle(text):
 
 @dataclass(frozen=True)
 class Answer:
-    """A named answer: where it stands in each deck and how it is checked.
+    """A named answer: where it stands in each deck.
 
     ``vorne`` and ``kormal`` are ``(line, item)`` places, ``None`` when the
     deck has no such answer; the item is 0 for the first free-form item of
-    the line, 1 for the second, ``"path"`` for a whole-line path,
-    ``"column1"`` for the letter in column 1 and ``"columns2"`` for the
-    value in columns 2 to 15.
+    the line, 1 for the second, ``"path"`` for a whole-line path (blank: the
+    working directory), ``"column1"`` for the letter in column 1 and
+    ``"columns2"`` for the value in columns 2 to 15.
     """
 
     vorne: tuple
     kormal: tuple
-    check: object
     meaning: str
 
 
 ANSWERS = {
-    "line_list": Answer((2, "path"), (1, "path"), _path, "path and name of the line list"),
-    "database": Answer((6, 0), (5, 0), _letters("ha"), "h: HITRAN molecule numbers, a: the programs' own"),
-    "record_length": Answer((6, 1), (5, 1), _above_zero_integer, "record length of the line list"),
-    "records": Answer((7, 0), (6, 0), _not_negative_integer, "records of the line list, 0: count them"),
-    "solar": Answer((8, 0), (9, 0), _letters("yn"), "solar spectrum y or n"),
-    "study": Answer((9, "column1"), None, _letters("sdwai"), "study letter"),
-    "factor": Answer((10, 0), None, _real, "factor on the target in the scaled spectrum"),
-    "sort": Answer((11, "column1"), None, _letters("tedir"), "ranking key"),
-    "spectrum": Answer((12, "column1"), None, _letters("ar"), "a transmission, r radiance"),
-    "units": Answer((13, "column1"), None, _letters("rb"), "r radiance units, b brightness temperature"),
-    "normalisation": Answer((14, 0), None, _letters("nf"), "weighting-function normalisation"),
-    "atmosphere": Answer((15, 0), (7, 0), _letters("tmp"), "t tropical, m mid-latitude, p polar"),
-    "background": Answer((16, 0), None, _real, "background blackbody temperature, K"),
-    "start": Answer((17, 0), None, _real, "start of the range, cm-1"),
-    "end": Answer((18, 0), None, _real, "end of the range, cm-1"),
-    "gas": Answer((19, 0), None, _gas, "target gas"),
-    "isotope": Answer((20, 0), None, _integer, "target isotope, 0: all"),
-    "profile_factor": Answer((21, 0), None, _real, "factor on the target's profile"),
-    "layer_bottom": Answer((24, 0), None, _real, "lower altitude of the target layer, km"),
-    "layer_top": Answer((25, 0), None, _real, "upper altitude of the target layer, km"),
-    "geometry": Answer((26, "column1"), None, _letters("gs"), "g ground-based, s limb"),
-    "angle": Answer((26, "columns2"), None, _angle, "zenith angle (deg), or tangent altitude (km) of a limb path"),
-    "layers_removed": Answer((27, 0), (8, 0), _real, "lowest layers removed (km of station altitude)"),
-    "grid": Answer((28, 0), None, _real, "grid spacing, cm-1"),
-    "margin": Answer((29, 0), None, _margin, "margin for lines around each interval, cm-1"),
-    "max_opd": Answer((30, 0), None, _real, "maximum optical path difference, cm; 0: no convolution"),
-    "fov": Answer((31, 0), None, _real, "field-of-view radius, rad"),
-    "interference_width": Answer((32, 0), None, _real, "interference window, cm-1"),
-    "noise": Answer((33, 0), None, _nonzero, "noise of the normalised spectrum"),
-    "apriori": Answer((34, 0), None, _nonzero, "a-priori uncertainty of the mixing ratio"),
-    "temperature_limit": Answer((37, 0), None, _real, "limit on the temperature dependence, % per K"),
-    "temperature_reference": Answer((38, 0), None, _real, "reference temperature, K"),
-    "window_start": Answer((39, 0), None, _real, "starting microwindow width, cm-1"),
-    "window_centre": Answer((40, 0), None, _real, "interval kept around the line centre, cm-1"),
-    "window_widest": Answer((41, 0), None, _real, "widest merged microwindow, cm-1"),
-    "windows": Answer((42, 0), None, _integer, "most windows in table76"),
-    "observer_altitude": Answer(None, (8, 0), _real, "kormal: observer altitude, km"),
-    "gas_limit": Answer(None, (10, 0), _integer, "kormal: bound on the gases listed per window"),
-    "contribution": Answer(None, (11, 0), _real, "kormal: contribution threshold of the target, %"),
-    "gas_threshold": Answer(None, (12, 0), _real, "kormal: gas threshold, %"),
-    "interferer_sort": Answer(None, (13, 0), _letters("da"), "kormal: d variation, a absorption"),
+    "line_list": Answer((2, "path"), (1, "path"), "path and name of the line list"),
+    "input_path": Answer((3, "path"), (3, "path"), "prefix of the input data files, blank: the working directory"),
+    "output_path": Answer((4, "path"), (4, "path"), "prefix of the result tables, blank: the working directory"),
+    "window_table": Answer(None, (2, "path"), "kormal: the table76 whose windows it rates"),
+    "database": Answer((6, 0), (5, 0), "h: HITRAN molecule numbers, a: the programs' own"),
+    "record_length": Answer((6, 1), (5, 1), "record length of the line list"),
+    "records": Answer((7, 0), (6, 0), "records of the line list, 0: count them"),
+    "solar": Answer((8, 0), (9, 0), "solar spectrum y or n"),
+    "study": Answer((9, "column1"), None, "study letter"),
+    "factor": Answer((10, 0), None, "factor on the target in the scaled spectrum"),
+    "sort": Answer((11, "column1"), None, "ranking key"),
+    "spectrum": Answer((12, "column1"), None, "a transmission, r radiance"),
+    "units": Answer((13, "column1"), None, "r radiance units, b brightness temperature"),
+    "normalisation": Answer((14, 0), None, "weighting-function normalisation"),
+    "atmosphere": Answer((15, 0), (7, 0), "t tropical, m mid-latitude, p polar"),
+    "background": Answer((16, 0), None, "background blackbody temperature, K"),
+    "start": Answer((17, 0), None, "start of the range, cm-1"),
+    "end": Answer((18, 0), None, "end of the range, cm-1"),
+    "gas": Answer((19, 0), None, "target gas"),
+    "isotope": Answer((20, 0), None, "target isotope, 0: all"),
+    "profile_factor": Answer((21, 0), None, "factor on the target's profile"),
+    "layer_bottom": Answer((24, 0), None, "lower altitude of the target layer, km"),
+    "layer_top": Answer((25, 0), None, "upper altitude of the target layer, km"),
+    "geometry": Answer((26, "column1"), None, "g ground-based, s limb"),
+    "angle": Answer((26, "columns2"), None, "zenith angle (deg), or tangent altitude (km) of a limb path"),
+    "layers_removed": Answer((27, 0), (8, 0), "lowest layers removed (km of station altitude)"),
+    "grid": Answer((28, 0), None, "grid spacing, cm-1"),
+    "margin": Answer((29, 0), None, "margin for lines around each interval, cm-1"),
+    "max_opd": Answer((30, 0), None, "maximum optical path difference, cm; 0: no convolution"),
+    "fov": Answer((31, 0), None, "field-of-view radius, rad"),
+    "interference_width": Answer((32, 0), None, "interference window, cm-1"),
+    "noise": Answer((33, 0), None, "noise of the normalised spectrum"),
+    "apriori": Answer((34, 0), None, "a-priori uncertainty of the mixing ratio"),
+    "temperature_limit": Answer((37, 0), None, "limit on the temperature dependence, % per K"),
+    "temperature_reference": Answer((38, 0), None, "reference temperature, K"),
+    "window_start": Answer((39, 0), None, "starting microwindow width, cm-1"),
+    "window_centre": Answer((40, 0), None, "interval kept around the line centre, cm-1"),
+    "window_widest": Answer((41, 0), None, "widest merged microwindow, cm-1"),
+    "windows": Answer((42, 0), None, "most windows in table76"),
+    "plot": Answer((43, 0), (15, 0), "y: a console plot at the end (tesk) or per window (kormal)"),
+    "observer_altitude": Answer(None, (8, 0), "kormal: observer altitude, km"),
+    "gas_limit": Answer(None, (10, 0), "kormal: bound on the gases listed per window"),
+    "contribution": Answer(None, (11, 0), "kormal: contribution threshold of the target, %"),
+    "gas_threshold": Answer(None, (12, 0), "kormal: gas threshold, %"),
+    "interferer_sort": Answer(None, (13, 0), "kormal: d variation, a absorption"),
+    "pause": Answer(None, (14, 0), "kormal: s to wait for the enter key after each window"),
 }
+
+# Answers whose text may be empty: a blank prefix is the working directory.
+_MAY_BE_BLANK = ("input_path", "output_path")
 
 
 def value_text(value):
@@ -216,6 +151,8 @@ def _replace(line, item, text, count=1):
         return text + line[1:]
     if item == "columns2":
         # The value must stay within columns 2 to 15; a comment starts after.
+        if len(text) > _COLUMNS2_WIDTH:
+            raise DeckError(f"the value must fit into columns 2 to 15 ({_COLUMNS2_WIDTH} characters)")
         found = _ITEM.search(line[1:15])
         comment = line[1 + found.end():].strip() if found else line[15:].strip()
         return f"{line[:1] or ' '}{text:<14} {comment}".rstrip()
@@ -231,6 +168,7 @@ def _replace(line, item, text, count=1):
 _TWO_ITEMS = {(VORNE, 6), (KORMAL, 5)}
 # Answers both decks hold; a base deck whose two copies differ is refused.
 _SHARED = ("line_list", "atmosphere", "solar", "record_length", "records")
+_LETTER_ANSWERS = ("atmosphere", "solar")
 
 
 def _split(text, name, needed):
@@ -240,10 +178,22 @@ def _split(text, name, needed):
     return lines
 
 
+def _same(name, a, b):
+    """Whether two answer texts say the same to the programs: equal numbers,
+    the same first letter for a letter answer (a word counts by its first
+    letter), else the same text."""
+    if name in _LETTER_ANSWERS:
+        return a[:1] == b[:1]
+    try:
+        return float(a.translate(str.maketrans("dD", "ee"))) == float(b.translate(str.maketrans("dD", "ee")))
+    except ValueError:
+        return a == b
+
+
 # ---------------------------------------------------------------- decks
 
 
-def set_answers(vorne_text, kormal_text, answers, check=True):
+def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
     """Sets named answers into the texts of the two decks.
 
     Parameters
@@ -252,8 +202,11 @@ def set_answers(vorne_text, kormal_text, answers, check=True):
         The base decks ``input-vorne`` and ``input-kormal``.
     answers : dict
         Answer name to value; names are the keys of :data:`ANSWERS`.
+    programs : dict, optional
+        ``{"tesk": path, "kormal": path}`` of the programs that check the
+        result (:func:`check_decks`).
     check : bool
-        Check every named answer of the result (:func:`check_decks`).
+        Check the result with both programs (:func:`check_decks`).
 
     Returns
     -------
@@ -263,7 +216,8 @@ def set_answers(vorne_text, kormal_text, answers, check=True):
     Raises
     ------
     DeckError
-        For an unknown name or a value the programs would refuse.
+        For an unknown name, a value that cannot be written into its line
+        (blanks, a comma, too wide), or a deck a program refuses.
     """
     unknown = [name for name in answers if name not in ANSWERS]
     if unknown:
@@ -273,18 +227,24 @@ def set_answers(vorne_text, kormal_text, answers, check=True):
     # removed layers is the one kormal gets.
     for name in sorted(answers, key=lambda n: ANSWERS[n].vorne is None):
         text = value_text(answers[name])
-        word = re.fullmatch(r"\S+", text) if name == "line_list" else _ITEM.fullmatch(text)
-        if not word:
-            raise DeckError(f"answer {name} = {text!r}: one word is needed (no blanks{'' if name == 'line_list' else ' or commas'})")
         answer = ANSWERS[name]
+        path = "path" in (answer.vorne or answer.kormal)
+        # A path may hold commas; a prefix may be blank.
+        word = (re.fullmatch(r"\S*" if name in _MAY_BE_BLANK else r"\S+", text) if path
+                else _ITEM.fullmatch(text))
+        if not word:
+            raise DeckError(f"answer {name} = {text!r}: one word is needed (no blanks{'' if path else ' or commas'})")
         for deck, place in ((VORNE, answer.vorne), (KORMAL, answer.kormal)):
             if place is not None:
                 line, item = place
                 count = 2 if (deck, line) in _TWO_ITEMS else 1
-                decks[deck][line - 1] = _replace(decks[deck][line - 1], item, text, count)
+                try:
+                    decks[deck][line - 1] = _replace(decks[deck][line - 1], item, text, count)
+                except DeckError as e:
+                    raise DeckError(f"answer {name} = {text!r}: {e}") from None
     vorne, kormal = ("\n".join(decks[d]) + "\n" for d in (VORNE, KORMAL))
     if check:
-        check_decks(vorne, kormal, given=answers)
+        check_decks(vorne, kormal, programs, given=answers)
     return vorne, kormal
 
 
@@ -301,20 +261,51 @@ def read_answers(vorne_text, kormal_text):
     return found
 
 
-def _finest_grid(start, end):
-    """The finest grid that keeps single-precision wavenumbers near the range's
-    end apart (two spacings of the float there, at least 1e-4 cm-1)."""
-    top = np.float32(max(abs(start), abs(end)))
-    spacing = top - np.nextafter(top, np.float32(0))
-    return float(max(np.float32(1.0e-4), np.float32(2.0) * spacing))
+def program_paths(programs=None):
+    """The paths of ``tesk`` and ``kormal``: from `programs`, else from
+    ``LF_TESK_BIN`` and ``LF_KORMAL_BIN``.
+
+    Raises
+    ------
+    DeckError
+        When a program has no path or is not executable.
+    """
+    paths = {}
+    for name, variable in PROGRAM_VARIABLES.items():
+        path = (programs or {}).get(name) or os.environ.get(variable)
+        if not path or not os.access(path, os.X_OK):
+            raise DeckError(f"no executable {name} to check the decks with ({path or 'none given'}; "
+                            f"give its path, or set {variable})")
+        paths[name] = str(Path(path).resolve())
+    return paths
 
 
-def check_decks(vorne_text, kormal_text, given=()):
-    """Checks every named answer of two decks as the programs would.
+# A program's report that names the deck line it refuses.
+_LINE_NAMED = re.compile(r"(?:line|record) (\d+) of (input-vorne|input-kormal)")
+
+
+def _answer_at(deck, line, given):
+    """The name of the answer that stands in a line of a deck (one the caller
+    gave, where the line holds two), or None."""
+    names = [name for name, answer in ANSWERS.items()
+             if (answer.vorne if deck == VORNE else answer.kormal) not in (None, ()) and
+             (answer.vorne if deck == VORNE else answer.kormal)[0] == line]
+    return next((n for n in names if n in given), names[0] if names else None)
+
+
+def check_decks(vorne_text, kormal_text, programs=None, given=()):
+    """Checks two decks with the programs' own ``--check-deck``.
+
+    The decks are written into a temporary directory, where ``tesk
+    --check-deck`` and then ``kormal --check-deck`` read them; neither runs
+    nor writes a file. Answers that both decks hold must agree.
 
     Parameters
     ----------
     vorne_text, kormal_text : str
+    programs : dict, optional
+        ``{"tesk": path, "kormal": path}``; by default ``LF_TESK_BIN`` and
+        ``LF_KORMAL_BIN``.
     given : collection of str
         Names set by the caller; the others are reported as coming from
         the base deck.
@@ -322,45 +313,34 @@ def check_decks(vorne_text, kormal_text, given=()):
     Raises
     ------
     DeckError
-        Naming the answer, its deck line, the value and why it is refused.
+        With the refusing program's message (its last console line) and,
+        when the message names a deck line, the answer that stands there.
     """
     _split(vorne_text, VORNE, VORNE_LINES)
     _split(kormal_text, KORMAL, KORMAL_LINES)
     texts = read_answers(vorne_text, kormal_text)
-    values = {}
 
-    def refuse(name, why):
-        answer = ANSWERS[name]
-        deck, line = (VORNE, answer.vorne[0]) if answer.vorne else (KORMAL, answer.kormal[0])
+    def where(name, deck, line):
         origin = "" if name in given else ", from the base deck"
-        raise DeckError(f"answer {name} = {texts[name]!r} (line {line} of {deck}{origin}): {why}")
+        return f"answer {name} = {texts[name]!r} (line {line} of {deck}{origin})"
 
-    for name, answer in ANSWERS.items():
-        try:
-            values[name] = answer.check(texts[name])
-        except DeckError as e:
-            refuse(name, str(e))
-    # Answers that both decks hold must agree.
     for name in _SHARED:
-        answer = ANSWERS[name]
-        other = _answer_text(kormal_text.splitlines()[answer.kormal[0] - 1], answer.kormal[1])
-        try:
-            same = answer.check(other) == values[name]
-        except DeckError:
-            same = False
-        if not same:
-            refuse(name, f"{KORMAL} line {answer.kormal[0]} holds {other!r}; both decks must agree")
-    # The checks that tie answers together, as tesk makes them.
-    if values["study"] == "d" and values["factor"] == 1.0:
-        refuse("factor", "the target factor must differ from 1 for line finding")
-    if values["grid"] <= 0.0:
-        refuse("grid", "the grid spacing must be above 0")
-    finest = _finest_grid(values["start"], values["end"])
-    if values["grid"] < finest:
-        # The shortest decimal that reads back at or above the limit.
-        shown = next(t for t in (f"{finest:.{d}g}" for d in range(2, 10)) if np.float32(t) >= np.float32(finest))
-        refuse("grid", f"the grid spacing must be at least {shown} cm-1 to keep the wavenumbers apart")
-    if values["window_centre"] > values["window_start"]:
-        refuse("window_centre", "the interval around the centre must not exceed the starting window width")
-    if values["end"] <= values["start"]:
-        refuse("end", "the end of the range must lie above its start")
+        line, item = ANSWERS[name].kormal
+        other = _answer_text(kormal_text.splitlines()[line - 1], item)
+        if not _same(name, other, texts[name]):
+            raise DeckError(f"{where(name, VORNE, ANSWERS[name].vorne[0])}: {KORMAL} line {line} holds "
+                            f"{other!r}; both decks must agree")
+    paths = program_paths(programs)
+    with tempfile.TemporaryDirectory(prefix="decks") as directory:
+        for program, deck, text in (("tesk", VORNE, vorne_text), ("kormal", KORMAL, kormal_text)):
+            Path(directory, deck).write_text(text)
+            result = subprocess.run([paths[program], "--check-deck"], cwd=directory, capture_output=True,
+                                    text=True, stdin=subprocess.DEVNULL, timeout=60)
+            if result.returncode == 0:
+                continue
+            lines = result.stdout.splitlines()
+            message = (lines[-1] if lines else result.stderr.strip()).strip()
+            named = _LINE_NAMED.search(message)
+            name = _answer_at(named.group(2), int(named.group(1)), given) if named else None
+            head = where(name, named.group(2), named.group(1)) if name else f"{deck}"
+            raise DeckError(f"{head}: {program} refuses it: {message}")

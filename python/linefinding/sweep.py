@@ -1,7 +1,8 @@
 """Sweeps: many line-finding runs from one sweep file, and their summary.
 
 The workflow in ``workflow/`` uses this module: :func:`expand_runs` turns a
-sweep file (already read into a dict) into named runs with their decks, and
+sweep file (already read into a dict) into named runs with their decks (each
+run working in its own directory, :data:`RUN_DIRECTORY_ANSWERS`), and
 :func:`summary_rows` gives the rows of ``summary.csv`` from the runs' status
 files (written by ``workflow/scripts/step.py``) and plans.
 """
@@ -14,6 +15,14 @@ import sys
 from pathlib import Path
 
 from linefinding.deck import DeckError, set_answers, value_text
+
+
+# Every run of a sweep works in its own directory, with the data linked into
+# it: both programs read and write there, kormal rates the windows of the
+# run's own table76, and nobody watches a job's console (no plots, no pause).
+# These answers are set last, over the base decks and the sweep file.
+RUN_DIRECTORY_ANSWERS = {"input_path": "", "output_path": "", "window_table": "table76", "plot": "n",
+                         "pause": "n"}
 
 
 class SweepError(ValueError):
@@ -51,7 +60,7 @@ def _axis_values(axis, values):
     return choices
 
 
-def expand_runs(config, base_vorne, base_kormal, fixed=None):
+def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None):
     """The runs of a sweep, with their decks.
 
     Parameters
@@ -65,19 +74,24 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None):
         Texts of the base decks.
     fixed : dict, optional
         Answers the caller sets in every run (before the sweep file's).
+    programs : dict, optional
+        ``{"tesk": path, "kormal": path}`` that check every run's decks
+        (``linefinding.deck.check_decks``); by default ``LF_TESK_BIN`` and
+        ``LF_KORMAL_BIN``.
 
     Returns
     -------
     dict
         Run name (its directory, ``axis-value_axis-value``) to a dict with
         ``answers`` (what the run varies, as text, for the summary), ``vorne`` and
-        ``kormal`` (the deck texts).
+        ``kormal`` (the deck texts, with :data:`RUN_DIRECTORY_ANSWERS`).
 
     Raises
     ------
     SweepError
         For a malformed sweep file, two runs of the same name, or a deck
-        answer that is unknown or would be refused (naming the run).
+        answer that is unknown or that a program refuses (naming the run,
+        with the program's message).
     """
     common = dict(fixed or {})
     common.update(config.get("answers") or {})
@@ -102,7 +116,8 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None):
         if name in runs:
             raise SweepError(f"two runs would share the directory {name!r}; give the values distinct names")
         try:
-            vorne, kormal = set_answers(base_vorne, base_kormal, {**common, **answers})
+            vorne, kormal = set_answers(base_vorne, base_kormal, {**common, **answers, **RUN_DIRECTORY_ANSWERS},
+                                        programs=programs)
         except DeckError as e:
             raise SweepError(f"run {name}: {e}") from None
         runs[name] = {"answers": {k: value_text(v) for k, v in answers.items()}, "vorne": vorne, "kormal": kormal}

@@ -1,4 +1,4 @@
-"""The deck writer against tesk's own checks, and the sweep workflow on the
+"""The deck writer checked by the programs' --check-deck, and the sweep workflow on the
 example's data: summary.csv against the runs' tables, a second invocation,
 a changed value, a run that stops, and the Slurm executor's dry run."""
 
@@ -13,15 +13,22 @@ import pytest
 import linefinding as lf
 from conftest import REPOSITORY, ExampleRun, binary
 from linefinding.deck import DeckError, read_answers, set_answers
+from linefinding.sweep import RUN_DIRECTORY_ANSWERS, SweepError, expand_runs
 
 BASE_VORNE = (REPOSITORY / "examples" / "co_window" / "input-vorne").read_text()
 BASE_KORMAL = (REPOSITORY / "examples" / "co_window" / "input-kormal").read_text()
 
 
-def test_deck_writer_sets_answers_in_both_decks_and_keeps_comments():
+@pytest.fixture
+def programs():
+    """The built programs that check the decks (the test is skipped without them)."""
+    return {"tesk": str(binary("tesk")), "kormal": str(binary("kormal"))}
+
+
+def test_deck_writer_sets_answers_in_both_decks_and_keeps_comments(programs):
     vorne, kormal = set_answers(BASE_VORNE, BASE_KORMAL, {
         "gas": "n2o", "angle": 70, "atmosphere": "t", "record_length": 102, "grid": 0.005,
-        "layers_removed": 2, "gas_threshold": 2.5, "line_list": "lines.par"})
+        "layers_removed": 2, "gas_threshold": 2.5, "line_list": "lines.par"}, programs=programs)
     v, k = vorne.splitlines(), kormal.splitlines()
     assert v[18] == "n2o        target gas"
     assert v[25] == "g70             g ground-based with zenith angle, s limb with tangent altitude"
@@ -34,41 +41,71 @@ def test_deck_writer_sets_answers_in_both_decks_and_keeps_comments():
     assert (answers["gas"], answers["angle"], answers["geometry"]) == ("n2o", "70", "g")
 
 
-# answers, tesk's last console line up to the line it found (None: refused
-# before tesk could tell, or by tesk only while it computes)
+# answers, the refusing program and its exit status; the DeckError carries the
+# program's own last console line, which a run of the same deck ends with.
 REFUSED = [
-    ({"grid": 1e-5}, " Wrong answer in line 28 of input-vorne: the grid spacing must be at least 0.00049 cm-1 "
-                     "to keep the wavenumbers apart"),
-    ({"grid": -0.002}, " Wrong answer in line 28 of input-vorne: the grid spacing must be above 0"),
-    ({"margin": -1}, " Wrong answer in line 29 of input-vorne: the margin must be 0 or more"),
-    ({"start": "1e39"}, " Wrong answer in line 17 of input-vorne: the answer must be a finite number"),
-    ({"record_length": 0}, " Wrong answer in line 6 of input-vorne: the record length must be above 0"),
-    ({"factor": 1}, " Target factor must differ from 1 for line finding"),
-    ({"atmosphere": "x"}, " model/vmr choice must be t,m, or p"),
-    ({"geometry": "z"}, "wrong airpath geometry (g, s)"),
-    ({"gas": "CO"}, "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)"),
-    ({"window_centre": 0.5}, " starting microwindow smaller than interval around center"),
-    ({"isotope": 1.5}, None),
-    ({"noise": 0}, None),
-    ({"gass": "co"}, None),
+    ({"grid": 1e-5}, "tesk", 1),
+    ({"grid": -0.002}, "tesk", 1),
+    ({"margin": -1}, "tesk", 1),
+    ({"start": "1e39"}, "tesk", 1),
+    ({"record_length": 0}, "tesk", 1),
+    ({"factor": 1}, "tesk", 1),
+    ({"atmosphere": "x"}, "tesk", 1),
+    ({"geometry": "z"}, "tesk", 1),
+    ({"gas": "CO"}, "tesk", 1),
+    ({"window_centre": 0.5}, "tesk", 1),
+    ({"end": 2140}, "tesk", 1),          # an empty range, met where the run meets it
+    ({"grid": 0.0001}, "tesk", 1),       # 400000 points: too many intervals
+    ({"isotope": 1.5}, "tesk", 2),       # not an integer: the record layer's report
+    ({"line_list": "p" * 100}, "tesk", 1),
+    ({"solar": "x"}, "tesk", 1),         # tesk, whose deck is checked first
+    ({"interferer_sort": "x"}, "kormal", 1),
+    ({"gas_limit": "x"}, "kormal", 2),
 ]
 
 
-def test_deck_writer_refuses_what_tesk_refuses(example_run):
-    for answers, message in REFUSED:
-        with pytest.raises(DeckError) as refused:
-            set_answers(BASE_VORNE, BASE_KORMAL, answers)
+@pytest.mark.parametrize("answers, program, status", REFUSED)
+def test_deck_writer_refuses_with_the_programs_message(example_run, programs, answers, program, status):
+    with pytest.raises(DeckError) as refused:
+        set_answers(BASE_VORNE, BASE_KORMAL, answers, programs=programs)
+    # The same decks, written unchecked, are refused by a run with that message.
+    vorne, kormal = set_answers(BASE_VORNE, BASE_KORMAL, answers, check=False)
+    result = example_run.tesk(vorne) if program == "tesk" else example_run.kormal(kormal)
+    assert result.returncode == status, (answers, result.stdout[-500:])
+    message = result.stdout.splitlines()[-1].strip()
+    assert str(refused.value).endswith(f"{program} refuses it: {message}"), refused.value
+    if re.search(r"(line|record) \d+ of input-", message):  # the report names the answer's line
         name = next(iter(answers))
-        assert f"answer {name!r}" in str(refused.value) or f"answer {name} = " in str(refused.value)
-        if message is None:
-            continue
-        # The same deck, written unchecked, is refused by tesk with the message.
-        vorne, _ = set_answers(BASE_VORNE, BASE_KORMAL, answers, check=False)
-        result = example_run.tesk(vorne)
-        assert result.returncode == 1, (answers, result.stdout)
-        assert result.stdout.splitlines()[-1].startswith(message), answers
-        why = message.partition("input-vorne: ")[2]
-        assert why in str(refused.value), (refused.value, why)
+        assert str(refused.value).startswith(f"answer {name} = "), refused.value
+
+
+def test_deck_writer_refuses_what_it_cannot_write(programs):
+    for answers in ({"gass": "co"}, {"gas": "c o"}, {"angle": "1" * 15}, {"start": "1,2"}):
+        with pytest.raises(DeckError, match="answer") as refused:
+            set_answers(BASE_VORNE, BASE_KORMAL, answers, programs=programs)
+        assert "refuses it" not in str(refused.value), answers
+    # Two base decks that disagree on an answer both hold.
+    other = BASE_KORMAL.replace("hitran 101", "hitran 102", 1)
+    with pytest.raises(DeckError, match="both decks must agree"):
+        set_answers(BASE_VORNE, other, {}, programs=programs)
+    with pytest.raises(DeckError, match="no executable tesk"):
+        set_answers(BASE_VORNE, BASE_KORMAL, {}, programs={"tesk": "/nonexistent/tesk", "kormal": programs["kormal"]})
+
+
+def test_sweep_runs_work_in_their_own_directory_and_are_checked_by_the_programs(programs):
+    config = {"answers": {"grid": 0.01, "plot": "y"}, "sweep": {"gas": ["co", "n2o"], "input_path": ["data/"]}}
+    runs = expand_runs(config, BASE_VORNE, BASE_KORMAL, programs=programs)
+    assert sorted(runs) == ["gas-co_input_path-data~", "gas-n2o_input_path-data~"]
+    for name, run in runs.items():
+        answers = read_answers(run["vorne"], run["kormal"])
+        # The run directory's answers win over the base decks and the sweep file.
+        assert {k: answers[k] for k in RUN_DIRECTORY_ANSWERS} == RUN_DIRECTORY_ANSWERS, name
+        k = run["kormal"].splitlines()
+        assert k[1].split()[0] == "table76" and k[2][:1] == k[3][:1] == " " and k[13][0] == k[14][0] == "n"
+        v = run["vorne"].splitlines()
+        assert v[2][:1] == v[3][:1] == " " and v[42][0] == "n" and v[18].split()[0] == run["answers"]["gas"]
+    with pytest.raises(SweepError, match=r"^run gas-CO: input-vorne: tesk refuses it: Wrong naming "):
+        expand_runs({"sweep": {"gas": ["CO"]}}, BASE_VORNE, BASE_KORMAL, programs=programs)
 
 
 # ---------------------------------------------------------------- the workflow
@@ -183,22 +220,30 @@ def test_slurm_dry_run_lists_the_jobs_and_runs_none(tmp_path):
 
 @needs_snakemake
 def test_a_run_that_stops_is_marked_and_the_others_finish(tmp_path):
-    # tesk takes 80 removed layers from its deck and stops when it builds the path.
-    config = sweep_dir(tmp_path, "  layers_removed: [0, 80]")
+    # The deck is good, but the tangent altitude lies above the atmosphere
+    # file's levels: only the run can find that, when it builds the path.
+    config = sweep_dir(tmp_path, "  path: [{name: ground, geometry: g, angle: 30}, {name: limb, geometry: s, angle: 150}]")
     result = snakemake(tmp_path, config, "--cores", "2", "--keep-going")
     assert result.returncode != 0
     rows = {r["run"]: r for r in read_summary(tmp_path / "out" / "summary.csv")}
-    assert rows["layers_removed-80"]["status"] == "tesk failed"
-    assert rows["layers_removed-80"]["message"] == "Wrong number of layers to remove"
-    assert rows["layers_removed-0"]["status"] == "ok" and rows["layers_removed-0"]["window"] == "all"
-    check_log = (tmp_path / "out" / "logs" / "layers_removed-80" / "check.log").read_text()
-    assert "tesk stopped with exit status 1: Wrong number of layers to remove" in check_log
-    assert "Error in rule check" in result.stderr and "layers_removed-80/check.log" in result.stderr
+    assert rows["path-limb"]["status"] == "tesk failed"
+    assert rows["path-limb"]["message"] == "Tangent altitude above the model atmosphere"
+    assert rows["path-ground"]["status"] == "ok" and rows["path-ground"]["window"] == "all"
+    check_log = (tmp_path / "out" / "logs" / "path-limb" / "check.log").read_text()
+    assert "tesk stopped with exit status 1: Tangent altitude above the model atmosphere" in check_log
+    assert "Error in rule check" in result.stderr and "path-limb/check.log" in result.stderr
 
-    # A refused value stops the workflow before any job.
-    config.write_text(config.read_text().replace("[0, 80]", "[0, 2.5x]"))
-    refused = snakemake(tmp_path, config, "--cores", "2", "--forceall")
-    assert refused.returncode == 1
-    assert "run layers_removed-2.5x: answer layers_removed = '2.5x' (line 27 of input-vorne): " \
-           "the answer must be a number" in refused.stderr
-    assert not (tmp_path / "out" / "runs" / "layers_removed-2.5x").exists()
+    # A value that a program refuses from the deck alone stops the workflow
+    # before any job, with the program's message: an unreadable number, and
+    # more layers removed than the model atmosphere has.
+    # The answer is named where the program's message names its line.
+    for value, message in (("2.5x", "answer layers_removed = '2.5x' (line 27 of input-vorne): tesk refuses it: "
+                                    "Unreadable real number in record 27 of input-vorne, columns 1-4: found"),
+                           ("80", "input-vorne: tesk refuses it: Wrong number of layers to remove")):
+        config.write_text(SWEEP.format(vorne=REPOSITORY / "examples/co_window/input-vorne",
+                                       kormal=REPOSITORY / "examples/co_window/input-kormal",
+                                       sweep=f"  layers_removed: [0, {value}]"))
+        refused = snakemake(tmp_path, config, "--cores", "2", "--forceall")
+        assert refused.returncode == 1
+        assert f"run layers_removed-{value}: {message}" in refused.stderr, refused.stderr[-2000:]
+        assert not (tmp_path / "out" / "runs" / f"layers_removed-{value}").exists()

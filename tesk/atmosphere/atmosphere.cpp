@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/path_prefix.hpp"
 #include "common/stop.hpp"
 #include "tesk/atmosphere/layers.hpp"
 #include "tesk/atmosphere/profile_files.hpp"
@@ -11,21 +12,8 @@
 namespace tesk {
 namespace {
 
-// A file name on the input path: the path ends at its first blank, where the
-// name is written. Names are kept to kInputNameLength characters, the longest
-// name being 10 characters, so the blank must lie within the first
-// kInputNameLength - 10 columns. A path without a blank in the columns
-// examined is too long as well.
 std::string input_file_name(std::string_view inpath, std::string_view name) {
-  const std::string_view examined = inpath.substr(0, kInputNameLength);
-  std::size_t blank = examined.find(' ');
-  if (blank == std::string_view::npos) {
-    if (examined.size() == static_cast<std::size_t>(kInputNameLength)) rec::stop(kMsgPathTooLong);
-    blank = examined.size();  // a shorter text is padded with blanks
-  }
-  // blank is 0-based: column blank + 1 holds the first blank.
-  if (static_cast<int>(blank) + 1 > kInputNameLength - 10) rec::stop(kMsgPathTooLong);
-  return std::string(examined.substr(0, blank)) + std::string(name);
+  return atmosphere_prefix(inpath) + std::string(name);
 }
 
 std::string_view model_stem(char model) {
@@ -38,6 +26,12 @@ std::string_view model_stem(char model) {
 }
 
 }  // namespace
+
+std::string atmosphere_prefix(std::string_view inpath) {
+  // A name, path included, is kept to kInputNameLength characters, so the
+  // path leaves room for the longest name behind it.
+  return rec::path_prefix(inpath, kAtmospherePrefixLength, kMsgPathTooLong);
+}
 
 void read_atmosphere(int nlev, int target_gas, char model, float target_scale,
                      std::string_view inpath, Atmosphere& atm) {

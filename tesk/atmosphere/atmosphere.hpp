@@ -4,6 +4,7 @@
 // altitude where the density equals the layer's mean density.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "common/arrays.hpp"
@@ -27,17 +28,22 @@ struct Atmosphere {
   rec::Table<float> vmr{kMaxGases, kMaxLevels};  // vmr(gas, level), volume fraction
 };
 
+// The input prefix `inpath` (a deck path answer) as the atmosphere files'
+// names begin with it: up to its first blank. Stops (rec::Stop) with
+// kMsgPathTooLong when it holds more than kAtmospherePrefixLength characters.
+// No files, no console.
+std::string atmosphere_prefix(std::string_view inpath);
+
 // Reads the standard atmosphere `model` ('t' tropic, 'm' midlat, 'p' arctic)
 // and fills `atm` for layers 1..nlev (nlev = kModelLayers in a run, at most
 // kMaxLevels): layer i spans i - 1 to i km. The files "<name>.vmr" and
 // "<name>.mod" are looked up on `inpath`, the deck's path prefix: the file
-// name is written at its first blank (within its first kInputNameLength
-// characters; a shorter text counts as padded with blanks), so a directory
+// name is written at its first blank (rec::path_prefix), so a directory
 // must end with its separator and anything after the blank is a comment. The
 // vmrs of `target_gas` are multiplied by `target_scale` as they are read; a
 // zero vmr becomes 1.0e-20.
-// Stops (rec::Stop) with kMsgPathTooLong when the first blank lies beyond
-// column kInputNameLength - 10, kMsgModelChoice for another letter, " VMR
+// Stops (rec::Stop) with kMsgPathTooLong when the prefix holds more than
+// kAtmospherePrefixLength characters, kMsgModelChoice for another letter, " VMR
 // profile not high enough" unless the vmr profile ends above nlev km, and
 // with the messages of read_vmr_profile, read_pt_profile and
 // interpolate_profile. Throws rec::RecordError for a missing or unreadable

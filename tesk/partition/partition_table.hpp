@@ -2,6 +2,8 @@
 // 1..32 whether it is linear (rotational partition function ~ T rather than
 // T^1.5), its vibrational partition function at 296 K and a quadratic fit of
 // the vibrational partition function in T. No partition-function file is read.
+// A program gas finds its row through inputs::partition_index; a test checks
+// that each gas of tesk/run/gas_names.hpp finds its own molecule's row.
 #pragma once
 
 #include <array>

@@ -7,7 +7,9 @@
 #include <string_view>
 
 #include "common/nint.hpp"
+#include "common/path_prefix.hpp"
 #include "inputs/molecules.hpp"
+#include "tesk/limits.hpp"
 #include "tesk/linefind/samples.hpp"
 #include "tesk/run/gas_names.hpp"
 #include "tesk/run/grid_limit.hpp"
@@ -65,7 +67,9 @@ std::string trimmed(std::string_view s) {
 class DeckReader {
  public:
   DeckReader(const std::string& deck_path, const std::string& echo_path)
-      : in_(deck_path), echo_(echo_path) {}
+      : in_(deck_path) {
+    if (!echo_path.empty()) echo_.emplace(echo_path);
+  }
 
   // The next line as a field of exactly kDeckWidth characters.
   const std::string& next() {
@@ -77,7 +81,7 @@ class DeckReader {
     ++line_;
     raw.resize(kDeckWidth, ' ');
     field_ = raw;
-    echo_.record(field_);
+    if (echo_) echo_->record(field_);
     return field_;
   }
 
@@ -122,23 +126,15 @@ class DeckReader {
 
   void close() {
     in_.close();
-    echo_.close();
+    if (echo_) echo_->close();
   }
 
  private:
   rec::TextReader in_;
-  rec::TextWriter echo_;
+  std::optional<rec::TextWriter> echo_;  // none when the deck is only checked
   std::string field_;
   int line_ = 0;
 };
-
-// 1-based position of the first blank of a path field; a field without one
-// has no end and counts as too long.
-int first_blank(const std::string& field, std::string_view too_long) {
-  std::size_t pos = field.find(' ');
-  if (pos == std::string::npos) rec::stop(too_long);
-  return static_cast<int>(pos) + 1;
-}
 
 }  // namespace
 
@@ -148,17 +144,9 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 
   r.next();  // line 1: header line count, interpreted by the line tables
 
-  d.linefile = r.next();
-  d.linefile_len = first_blank(d.linefile, kLinefileTooLong) - 1;
-  if (d.linefile_len > 99) rec::stop(kLinefileTooLong);
-
-  d.inpath = r.next();
-  d.inpath_p = first_blank(d.inpath, kInpathTooLong);
-  if (d.inpath_p + 10 > kDeckWidth) rec::stop(kInpathTooLong);
-
-  d.outpath = r.next();
-  d.outpath_p = first_blank(d.outpath, kOutpathTooLong);
-  if (d.outpath_p + 7 > kDeckWidth) rec::stop(kOutpathTooLong);
+  d.linefile = rec::path_prefix(r.next(), kFilePathLength, kLinefileTooLong);
+  d.inpath = rec::path_prefix(r.next(), kInputPrefixLength, kInpathTooLong);
+  d.outpath = rec::path_prefix(r.next(), kOutputPrefixLength, kOutpathTooLong);
 
   d.runmode = r.next()[0];
   if (!one_of(d.runmode, "csd")) rec::stop(kBadRunmode);
@@ -273,9 +261,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   r.next();
   d.plot = r.word();
 
-  d.plotfile = r.next();
-  d.plotfile_len = first_blank(d.plotfile, kPlotfileTooLong) - 1;
-  if (d.plotfile_len > 99) rec::stop(kPlotfileTooLong);
+  d.plotfile = rec::path_prefix(r.next(), kFilePathLength, kPlotfileTooLong);
 
   r.next();
   r.free({&d.plotcol1, &d.plotcol2});

@@ -6,22 +6,21 @@
 #include <string>
 
 #include "common/records.hpp"
+#include "tesk/limits.hpp"
 #include "tesk/study.hpp"
 
 namespace tesk {
 
 inline constexpr int kDeckLines = 46;
-inline constexpr int kDeckWidth = 200;  // every deck line is read as a field this wide
 
 // The answers of the deck and the settings derived from them. Reals are
 // single precision, as the deck gives them.
 struct Deck {
-  std::string linefile;  // 200 characters: path and name of the line list
-  std::string inpath;    // 200 characters: prefix of the input data files
-  std::string outpath;   // 200 characters: prefix of the result tables
-  int linefile_len = 0;  // characters of `linefile` before its first blank
-  int inpath_p = 1;      // position (1-based) of the first blank of `inpath`
-  int outpath_p = 1;     // position (1-based) of the first blank of `outpath`
+  // Path answers, each up to the first blank of its line (rec::path_prefix);
+  // a prefix ends with its own directory separator or is empty.
+  std::string linefile;  // path and name of the line list
+  std::string inpath;    // prefix of the input data files
+  std::string outpath;   // prefix of the result tables
   char runmode = ' ';    // c complete, s sort, d display
   char dbtype = ' ';     // h HITRAN molecule numbers, a program gas numbers
   int reclen = 0;        // record length of the line list, line end included
@@ -59,20 +58,17 @@ struct Deck {
   float maxwidth = 0.0f; // cm-1, widest merged microwindow
   int maxwin = 0;        // most windows taken into table76
   char plot = ' ';       // y draw `plotfile` at the end of the run
-  std::string plotfile;  // 200 characters
-  int plotfile_len = 0;  // characters of `plotfile` before its first blank
+  std::string plotfile;  // path and name of the file to plot
   int plotcol1 = 0;      // columns passed to the plot
   int plotcol2 = 0;
 
   int gasno = 0;                 // target gas number 1..52
   float wing_threshold = 0.0f;   // magnitude below which a line wing is dropped
   float fovarea = 0.0f;          // 3.1415 * fovrad**2
-
-  // The line list's name: `linefile` up to its first blank.
-  std::string line_list_path() const { return linefile.substr(0, static_cast<std::size_t>(linefile_len)); }
 };
 
-// Reads `input-vorne` from the working directory and writes `output` there.
+// Reads `input-vorne` from the working directory and writes `output` there
+// (no echo file for an empty `echo_path`).
 // Throws rec::Stop with the exact message of the first wrong answer (after the
 // refused line has been copied to `output`), rec::RecordError for a missing or
 // short deck or an unreadable answer. The gas name is mapped afterwards, by

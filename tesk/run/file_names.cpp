@@ -2,10 +2,9 @@
 
 namespace tesk {
 
-FileNames compose_names(const std::string& outpath, int outpath_p) {
+FileNames compose_names(const std::string& out) {
   // The prefix ends with its own directory separator (or is empty), so the
   // name follows its last character.
-  const std::string out = outpath.substr(0, static_cast<std::size_t>(outpath_p - 1));
   FileNames n;
   n.table70 = out + "table70";
   n.table71 = out + "table71";

@@ -1,5 +1,5 @@
 // Names of the result tables: each is written directly behind the deck's
-// output prefix, at the prefix's first blank.
+// output prefix.
 #pragma once
 
 #include <string>
@@ -11,8 +11,8 @@ struct FileNames {
       table79, table80, table90;
 };
 
-// `outpath` is the 200-character deck field, `outpath_p` the 1-based
-// position of its first blank.
-FileNames compose_names(const std::string& outpath, int outpath_p);
+// `outpath` is the deck's resolved output prefix (Deck::outpath): a
+// directory with its separator, or empty for the working directory.
+FileNames compose_names(const std::string& outpath);
 
 }  // namespace tesk

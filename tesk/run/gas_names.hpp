@@ -1,5 +1,9 @@
 // The program's gas numbering: names 1 to 52 as the deck gives them (1 to 21
 // as in HITRAN, then its own order; 49 is the deuterated water isotope).
+// This table is the numbering's source: the HITRAN renumbering
+// (inputs/molecules.hpp), the molecular masses (engine/molecular_mass.hpp),
+// the partition rows and kormal's gas entries follow it, and tests tie each
+// of them to these names. A new gas is added here first.
 #pragma once
 
 #include <array>

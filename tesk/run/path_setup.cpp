@@ -23,6 +23,10 @@ void drop_lowest_layers(Atmosphere& atm, AirPath& path, int ndrop, int nkeep) {
 
 }  // namespace
 
+void check_layers_to_remove(int ndrop, int nlev) {
+  if (ndrop < 0 || ndrop >= nlev) rec::stop(kWrongLayersToRemove);
+}
+
 void set_up_path(RunState& state) {
   const Deck& d = state.deck;
   Atmosphere& atm = state.atm;
@@ -38,7 +42,7 @@ void set_up_path(RunState& state) {
   path.nseg = path_order(nlev, path.tangent_layer, d.geom, path.levorder);
   if (path.nseg > kMaxLevels) rec::stop(kTooManyLevels);
 
-  if (d.ndrop < 0 || d.ndrop >= nlev) rec::stop(kWrongLayersToRemove);
+  check_layers_to_remove(d.ndrop, nlev);
   const int nkeep = nlev - d.ndrop;
   if (d.ndrop != 0) {
     drop_lowest_layers(atm, path, d.ndrop, nkeep);

@@ -9,6 +9,10 @@ namespace tesk {
 inline constexpr std::string_view kTooManyLevels = " Increase nuber of altitude levels MLEV in TESK";
 inline constexpr std::string_view kWrongLayersToRemove = " Wrong number of layers to remove";
 
+// Stops (rec::Stop) with kWrongLayersToRemove unless 0 <= ndrop < nlev, the
+// model's layers. No files, no console.
+void check_layers_to_remove(int ndrop, int nlev);
+
 // Fills state.atm and state.path from the deck. Throws rec::Stop for too many
 // path segments, a tangent altitude above the atmosphere, a number of layers
 // to remove that is negative or not below the number of layers, and the

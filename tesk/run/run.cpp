@@ -25,7 +25,7 @@ void line_finding(RunState& state, rec::Console& console) {
   s.gasno = d.gasno;
   s.isotope = d.isotope;
   s.gasname = d.gasname;
-  s.line_list = d.line_list_path();
+  s.line_list = d.linefile;
   s.reclen = d.reclen;
   s.nrec = d.nrec;
   s.dbtype = d.dbtype;
@@ -49,8 +49,8 @@ void start_up(RunState& state) {
   Deck& d = state.deck;
   d = read_deck();
   finish_deck(d);
-  state.names = compose_names(d.outpath, d.outpath_p);
-  if (d.nrec == 0) d.nrec = inputs::count_records(d.line_list_path());
+  state.names = compose_names(d.outpath);
+  if (d.nrec == 0) d.nrec = inputs::count_records(d.linefile);
 }
 
 // A sort run works on the tables of an earlier run. It computes no weighting
@@ -91,7 +91,7 @@ void run(rec::Console& console) {
   dispatch(state, console);
   const Deck& d = state.deck;
   if (d.plot == 'y') {
-    rec::plot_file(console, d.plotfile.substr(0, static_cast<std::size_t>(d.plotfile_len)), d.plotcol1,
+    rec::plot_file(console, d.plotfile, d.plotcol1,
                    d.plotcol2, rec::PlotVariant::line_finding);
   }
 }

@@ -31,13 +31,6 @@ constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening cal
 constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
 constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
 
-void check_points(const Deck& d, int npts, int nseg) {
-  if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
-  // A range that is empty or reversed has no spectrum in any study.
-  if (npts < 1 || (npts <= nseg && needs_more_points_than_segments(d.study))) rec::stop(kTooFewPoints);
-  if (npts + 1 > kMaxKernelPoints && writes_weighting_functions(d.study)) rec::stop(kTooManyKernelStudyPoints);
-}
-
 // Brightness temperature of radiance or transmission values when the deck
 // asks for it, then the zero floor for every class.
 void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspec) {
@@ -134,6 +127,36 @@ void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& tabl
 
 }  // namespace
 
+void check_interval_points(const Deck& d, int npts, int nseg) {
+  if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
+  // A range that is empty or reversed has no spectrum in any study.
+  if (npts < 1 || (npts <= nseg && needs_more_points_than_segments(d.study))) rec::stop(kTooFewPoints);
+  if (npts + 1 > kMaxKernelPoints && writes_weighting_functions(d.study)) rec::stop(kTooManyKernelStudyPoints);
+}
+
+std::vector<IntervalGrid> interval_grids(const Deck& d) {
+  int ninterval = interval_count(d.vlo, d.vhi, d.grid);
+  if (ninterval >= kMaxIntervals) rec::stop(kTooManyIntervals);
+  if (writes_weighting_functions(d.study)) ninterval = 1;  // these studies take the range as one interval
+
+  const float width = kIntervalSteps * d.grid;
+  std::vector<IntervalGrid> grids;
+  for (int i = 1; i <= ninterval; ++i) {
+    IntervalGrid g;
+    g.grid = d.grid;
+    if (ninterval > 1) {
+      g.vstart = static_cast<float>(i - 1) * width + d.vlo;
+      g.vend = i == ninterval ? d.vhi : static_cast<float>(i) * width + d.vlo;
+    } else {
+      g.vstart = d.vlo;
+      g.vend = d.vhi;
+    }
+    g.npts = rec::nint((g.vend - g.vstart) / g.grid);
+    grids.push_back(g);
+  }
+  return grids;
+}
+
 int interval_count(float vlo, float vhi, float grid) {
   const float width = kIntervalSteps * grid;
   if (!(vhi - vlo > width)) return 1;
@@ -149,29 +172,19 @@ void run_spectra(RunState& state, rec::Console& console) {
   rec::TextWriter table71(state.names.table71);
   set_up_path(state);
 
-  int ninterval = interval_count(d.vlo, d.vhi, d.grid);
-  if (ninterval >= kMaxIntervals) rec::stop(kTooManyIntervals);
-  if (writes_weighting_functions(d.study)) ninterval = 1;  // these studies take the range as one interval
+  const std::vector<IntervalGrid> grids = interval_grids(d);
+  const int ninterval = static_cast<int>(grids.size());
 
   state.segments = path_segments(state);
-  const float width = kIntervalSteps * d.grid;
   IntervalGrid& g = state.work.grid;
-  g.grid = d.grid;
   for (int i = 1; i <= ninterval; ++i) {
-    if (ninterval > 1) {
-      g.vstart = static_cast<float>(i - 1) * width + d.vlo;
-      g.vend = i == ninterval ? d.vhi : static_cast<float>(i) * width + d.vlo;
-    } else {
-      g.vstart = d.vlo;
-      g.vend = d.vhi;
-    }
-    g.npts = rec::nint((g.vend - g.vstart) / g.grid);
-    check_points(d, g.npts, state.path.nseg);
+    g = grids[static_cast<std::size_t>(i - 1)];
+    check_interval_points(d, g.npts, state.path.nseg);
     console.write(rec::Format(kWorkingAt), {g.vstart, g.vend});
     console.write(rec::Format(kAtStep), {i, ninterval, g.npts});
     console.write_free();
 
-    inputs::LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
+    inputs::LineList list(d.linefile, d.reclen, d.nrec, d.dbtype);
     run_interval(state, list, table71, i == 1, console);
   }
 

@@ -36,6 +36,17 @@ std::vector<Segment> path_segments(const RunState& state);
 // convolution too long and the messages of the steps it calls.
 void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Console& console);
 
+// The intervals of the deck's range vlo..vhi at its grid, in order: one for
+// the weighting-function studies. Throws rec::Stop with kTooManyIntervals
+// when the range needs kMaxIntervals or more. No files, no console.
+std::vector<IntervalGrid> interval_grids(const Deck& d);
+
+// The points limits of one interval with last point index `npts` on a path of
+// `nseg` segments (0 before the path is known: then only the deck's answers
+// count). Throws rec::Stop with kTooManyPoints, kTooFewPoints or
+// kTooManyKernelStudyPoints, in that order.
+void check_interval_points(const Deck& d, int npts, int nseg);
+
 // The number of intervals of the range vlo..vhi at `grid` (cm-1), before the
 // single-interval rule of the weighting-function studies. A range that is an
 // exact multiple k >= 2 of the interval width is k intervals.

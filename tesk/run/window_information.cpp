@@ -141,7 +141,7 @@ void window_information(RunState& state, rec::Console& console) {
   {
     const DeckSwap swap(state.deck, kernel_study_deck(state.deck));
     const Deck& d = state.deck;
-    inputs::LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
+    inputs::LineList list(d.linefile, d.reclen, d.nrec, d.dbtype);
     for (std::size_t n = 0; n < windows.size(); ++n) {
       const MicroWindow& w = windows[n];
       const auto [lo, hi] = window_edges(w);

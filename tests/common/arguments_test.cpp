@@ -9,7 +9,7 @@ namespace {
 
 TEST(ProgramArguments, HelpVersionAndRefusal) {
   const rec::ProgramInfo info{"tesk", "0.1", "What it does.\n"};
-  const std::string usage = "usage: tesk [--help | --version]   (run it in the directory that holds its deck)\n";
+  const std::string usage = "usage: tesk [--help | --version | --check-deck]   (run it in the directory that holds its deck)\n";
   struct Case {
     std::vector<const char*> argv;
     int status;  // -1: no answer, the run goes on

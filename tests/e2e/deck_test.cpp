@@ -1,11 +1,14 @@
 // The deck of the line-finding program, run through the built program.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "deck_fixture.hpp"
 #include "program_run.hpp"
+#include "spectral_fixture.hpp"
 
 namespace {
 
@@ -252,6 +255,69 @@ TEST(DeckRun, DisplayRunCountsAndPlots) {
   EXPECT_EQ(lines.back(), "Stop - Program terminated.");
   EXPECT_EQ(lines[lines.size() - 2], "xmin:  1.00E+00 xmax:  3.00E+00    ymin:  1.00E+00 ymax:  9.00E+00");
   EXPECT_EQ(lines[lines.size() - 3], "***************************************");
+}
+
+// The names of the files in a directory.
+std::set<std::string> file_names(const WorkDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// --check-deck says what a run of the same deck says first, with the same exit
+// status, and writes nothing; a good deck ends with its own line where the
+// run goes on. The decks are the spectral fixture's complete run, so that the
+// limits of the range are met as well.
+TEST(CheckDeck, SaysWhatTheRunSaysFirstAndWritesNothing) {
+  struct Case {
+    std::vector<std::pair<int, std::string>> changes;
+    int status;
+  } cases[] = {
+      {{}, 0},
+      {{{5, "d"}}, 0},                                            // display run: no range limits
+      {{{2, std::string(100, 'p')}}, 1},                           // path limit
+      {{{11, "q"}}, 1},                                            // a letter
+      {{{28, "-0.01"}}, 1},                                        // wrong answer of the reader
+      {{{19, "H2O"}}, 1},                                          // gas name, after the whole deck
+      {{{3, std::string(95, 'q')}}, 1},                            // input prefix of the atmosphere files
+      {{{27, "80"}}, 1},                                           // layers to remove
+      {{{28, "0.001"}, {18, "2571."}}, 1},                         // too many intervals
+      {{{18, "2000."}}, 1},                                        // too few points
+      {{{28, "0.001"}, {9, "a"}}, 1},                              // too many points for kernels
+      {{{18, "2000."}, {5, "s"}}, 0},                              // a sort run computes no range
+      {{{7, "x1"}}, 2},                                            // unreadable answer
+  };
+  for (const Case& c : cases) {
+    auto deck = e2e::spectral_deck();
+    for (const auto& [line, text] : c.changes) deck[static_cast<std::size_t>(line - 1)] = text;
+    SCOPED_TRACE(deck[static_cast<std::size_t>(c.changes.empty() ? 0 : c.changes.back().first - 1)]);
+    WorkDir run_dir, check_dir;
+    for (const WorkDir* dir : {&run_dir, &check_dir}) {
+      dir->write("input-vorne", e2e::deck_text(deck));
+      dir->write("lines.hit", e2e::default_lines());
+      e2e::write_atmosphere(*dir);
+    }
+    const std::set<std::string> inputs = file_names(check_dir);
+    const auto run = run_dir.run(LF_TESK_BIN);
+    const auto check = check_dir.run(LF_TESK_BIN, "--check-deck");
+    EXPECT_EQ(file_names(check_dir), inputs);
+    EXPECT_EQ(check.status, c.status) << check.console;
+    auto run_lines = split_lines(run.console);
+    const auto check_lines = split_lines(check.console);
+    ASSERT_FALSE(check_lines.empty());
+    if (c.status != 0) {
+      EXPECT_EQ(run.status, c.status);
+      EXPECT_EQ(check.console, run.console);
+      continue;
+    }
+    EXPECT_EQ(check_lines.back(), " The deck input-vorne passes every check of its answers");
+    // The banner, as the run prints it before anything else.
+    ASSERT_GE(run_lines.size(), check_lines.size());
+    run_lines.resize(check_lines.size() - 1);
+    EXPECT_EQ(std::vector<std::string>(check_lines.begin(), check_lines.end() - 1), run_lines);
+  }
 }
 
 }  // namespace

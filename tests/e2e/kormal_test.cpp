@@ -162,4 +162,49 @@ TEST(KormalRealData, SortByAbsorptionNamesGasesInTheRightHalf) {
   }
 }
 
+// --check-deck reads the deck alone: it says what a run says first about the
+// deck, with the same exit status, and writes nothing; a good deck ends with
+// its own line where the run goes on to its files (none here).
+TEST(KormalCheckDeck, SaysWhatTheRunSaysFirstAndWritesNothing) {
+  const std::vector<std::string> good = {"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0",
+                                         "y", "8", "0.", "0.01", "d", "n", "n"};
+  struct Case {
+    int line;  // 0: the good deck
+    std::string answer;
+    int status;
+  } cases[] = {{0, "", 0}, {9, "x", 1}, {13, "q", 1}, {5, "h 0", 1}, {6, "-1", 1}, {6, "x1", 2}, {14, "", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.line) + " " + c.answer);
+    std::vector<std::string> deck = good;
+    if (c.line == 14) {
+      deck.resize(13);  // a deck cut short
+    } else if (c.line > 0) {
+      deck[static_cast<std::size_t>(c.line - 1)] = c.answer;
+    }
+    WorkDir run_dir, check_dir;
+    run_dir.write("input-kormal", e2e::deck_text(deck));
+    check_dir.write("input-kormal", e2e::deck_text(deck));
+    const auto run = run_dir.run(LF_KORMAL_BIN);
+    const auto check = check_dir.run(LF_KORMAL_BIN, "--check-deck");
+    EXPECT_EQ(check.status, c.status) << check.console;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(check_dir.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"input-kormal"});
+    if (c.status != 0) {
+      EXPECT_EQ(check.console, run.console);
+      continue;
+    }
+    auto run_lines = split_lines(run.console);
+    auto check_lines = split_lines(check.console);
+    ASSERT_FALSE(check_lines.empty());
+    EXPECT_EQ(check_lines.back(), " The deck input-kormal passes every check of its answers");
+    EXPECT_NE(run.status, 0);  // the run needs its files
+    run_lines.pop_back();
+    check_lines.pop_back();
+    EXPECT_EQ(check_lines, run_lines);
+  }
+}
+
 }  // namespace

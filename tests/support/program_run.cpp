@@ -45,10 +45,10 @@ std::string WorkDir::read(const std::string& name) const {
 
 bool WorkDir::exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
 
-ProgramResult WorkDir::run(const std::string& program) const {
+ProgramResult WorkDir::run(const std::string& program, const std::string& arguments) const {
   ProgramResult r;
   const auto out = dir_ / ".console";
-  std::string cmd = "cd '" + dir_.string() + "' && '" + program + "' </dev/null >'" + out.string() + "' 2>&1";
+  std::string cmd = "cd '" + dir_.string() + "' && '" + program + "' " + arguments + " </dev/null >'" + out.string() + "' 2>&1";
   int raw = std::system(cmd.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   std::ifstream in(out, std::ios::binary);

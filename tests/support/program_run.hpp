@@ -24,8 +24,9 @@ class WorkDir {
   void write(const std::string& name, const std::string& content) const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;
-  // Runs `program` with this directory as working directory and no input.
-  ProgramResult run(const std::string& program) const;
+  // Runs `program` with this directory as working directory and no input;
+  // `arguments` are passed as the shell splits them.
+  ProgramResult run(const std::string& program, const std::string& arguments = "") const;
 
  private:
   std::filesystem::path dir_;

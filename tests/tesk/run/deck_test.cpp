@@ -62,8 +62,36 @@ TEST(DeckAnswers, DerivedSettings) {
   tesk::Deck d = read_with({{31, "2."}, {39, "0.4"}, {40, "0.4"}});
   EXPECT_FLOAT_EQ(d.fovarea, 4.0f * 3.1415f);  // pi as 3.1415
   EXPECT_FLOAT_EQ(d.wincentre, 0.2f);           // stored halved after its check
-  EXPECT_EQ(d.linefile_len, 9);
-  EXPECT_EQ(d.plotfile.substr(0, static_cast<std::size_t>(d.plotfile_len)), "plot.dat");
+}
+
+// A path answer ends at its first blank; each is refused one character past
+// the longest that the names behind it leave room for.
+TEST(DeckAnswers, PathAnswersEndAtTheirFirstBlankUpToTheirLimit) {
+  struct Case {
+    int line;
+    int longest;
+    std::string too_long;
+  } cases[] = {{2, 99, "Path and name for spectral database to long"},
+               {3, 189, "Path and name for input data to long"},
+               {4, 192, "Path and name for output tables to long"},
+               {44, 99, "Path and name for output plot file to long"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string path = "d/" + std::string(static_cast<std::size_t>(c.longest - 2), 'p');
+    const tesk::Deck d = read_with({{c.line, path + " a comment"}});
+    const std::string got[] = {d.linefile, d.inpath, d.outpath, d.plotfile};
+    EXPECT_EQ(got[c.line == 44 ? 3 : c.line - 2], path);
+    try {
+      read_with({{c.line, path + "p"}});
+      ADD_FAILURE() << "accepted";
+    } catch (const rec::Stop& s) {
+      EXPECT_EQ(std::string(s.what()), c.too_long);
+    }
+  }
+  const tesk::Deck d = read_with({{3, " blank: the working directory"}});
+  EXPECT_EQ(d.inpath, "");
+  EXPECT_EQ(d.linefile, "lines.hit");
+  EXPECT_EQ(d.plotfile, "plot.dat");
 }
 
 TEST(DeckAnswers, DeuteratedWaterFromIsotopeFour) {
@@ -124,13 +152,10 @@ TEST(DeckAnswers, GridMustKeepTheWavenumbersApart) {
 }
 
 TEST(FileNames, WrittenBehindThePrefix) {
-  std::string blank(200, ' ');
-  tesk::FileNames n = tesk::compose_names(blank, 1);
+  tesk::FileNames n = tesk::compose_names("");
   EXPECT_EQ(n.table70, "table70");
   EXPECT_EQ(n.table90, "table90");
-  std::string res = "res/ a comment";
-  res.resize(200, ' ');
-  n = tesk::compose_names(res, 5);
+  n = tesk::compose_names("res/");
   EXPECT_EQ(n.table71, "res/table71");
   EXPECT_EQ(n.table78, "res/table78");
 }

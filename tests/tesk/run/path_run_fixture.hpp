@@ -19,7 +19,6 @@ inline std::unique_ptr<tesk::RunState> make_state(const testing_support::WorkDir
   auto state = std::make_unique<tesk::RunState>();
   tesk::Deck& d = state->deck;
   d.inpath = dir.path().string() + "/";
-  d.inpath.resize(200, ' ');
   d.model = 'm';
   d.gasno = 5;
   d.target_scale = 1.0f;

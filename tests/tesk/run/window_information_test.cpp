@@ -24,7 +24,6 @@ std::unique_ptr<tesk::RunState> kernel_state(const WorkDir& dir, char transrad, 
   d.study = tesk::Study::kernels;
   d.gasname = "co     ";
   d.linefile = (dir.path() / "lines.hit").string();
-  d.linefile_len = static_cast<int>(d.linefile.size());
   d.nrec = 4;
   d.solar = 'n';
   d.transrad = transrad;
@@ -39,14 +38,14 @@ std::unique_ptr<tesk::RunState> kernel_state(const WorkDir& dir, char transrad, 
   d.avkpar2 = 1e-7f;
   d.wing_threshold = 1.0e-12f;
   const std::string out = dir.path().string() + "/";
-  state->names = tesk::compose_names(out, static_cast<int>(out.size()) + 1);
+  state->names = tesk::compose_names(out);
   dir.write("lines.hit", e2e::default_lines());
   return state;
 }
 
 double information_dofs(tesk::RunState& state, const tesk::IntervalGrid& g, int piece, tesk::Matrix& info) {
   const tesk::Deck& d = state.deck;
-  inputs::LineList list(d.line_list_path(), d.reclen, d.nrec, d.dbtype);
+  inputs::LineList list(d.linefile, d.reclen, d.nrec, d.dbtype);
   tesk::clear_information(tesk::kMaxLevels, info);
   EXPECT_TRUE(tesk::add_range_information(state, g, list, info, piece));
   tesk::InformationWork work;

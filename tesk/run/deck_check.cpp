@@ -1,0 +1,28 @@
+#include "tesk/run/deck_check.hpp"
+
+#include "tesk/atmosphere/atmosphere.hpp"
+#include "tesk/run/banner.hpp"
+#include "tesk/run/path_setup.hpp"
+#include "tesk/run/spectral_run.hpp"
+
+namespace tesk {
+
+Deck check_deck(const std::string& deck_path) {
+  Deck d = read_deck(deck_path, "");
+  finish_deck(d);
+  // A display or sort run computes no spectra: it reads no atmosphere and
+  // meets no limit of the path or the range.
+  if (d.runmode == 'c') {
+    atmosphere_prefix(d.inpath);
+    check_layers_to_remove(d.ndrop, kModelLayers);
+    for (const IntervalGrid& g : interval_grids(d)) check_interval_points(d, g.npts, 0);
+  }
+  return d;
+}
+
+void check_deck_run(rec::Console& console) {
+  write_banner(console);
+  check_deck();
+}
+
+}  // namespace tesk
