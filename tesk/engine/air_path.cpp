@@ -3,19 +3,19 @@
 #include <cmath>
 
 #include "common/stop.hpp"
+#include "tesk/constants.hpp"
 
 namespace tesk {
 
 namespace {
 
 constexpr float kEarthRadius = 6370.0f;  // km, mean radius of a spherical Earth
-constexpr float kPi = 3.1415f;           // the value the zenith-angle conversion has always used
 
 }  // namespace
 
 void ground_airmass(float zenith_deg, const rec::Levels<float>& alt, int nlev,
                     rec::Levels<float>& pathfac) {
-  const float c = std::cos(zenith_deg * kPi / 180.0f);
+  const float c = std::cos(zenith_deg * kPiFourDecimals / 180.0f);
   for (int l = 1; l <= nlev; ++l) {
     const float h = alt(l) / kEarthRadius;
     pathfac(l) = (1.0f + h) / std::sqrt(c * c + 2.0f * h + h * h);

@@ -83,6 +83,12 @@ void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, 
   console.write(rec::Format(kFinished));
 }
 
+float kernel_area(const Matrix& a, int k, int nseg) {
+  float area = 0.0f;
+  for (int j = 1; j <= nseg; ++j) area = static_cast<float>(static_cast<double>(area) + a(k, j));
+  return area;
+}
+
 bool kernels_from_information(int nseg, const Matrix& g, const Matrix& sa_inverse, Matrix& t2, Matrix& a) {
   add_matrices(nseg, nseg, g, sa_inverse, t2);
   if (invert_matrix(nseg, t2) == 0.0) return false;

@@ -33,6 +33,10 @@ Matrix make_kernel_matrix();
 void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, Matrix& a, float avkpar1,
                                float avkpar2, rec::Console& console);
 
+// The area of kernel row k of `a` over segments 1..nseg: the row sum,
+// accumulated in single precision as the kernel tables show it.
+float kernel_area(const Matrix& a, int k, int nseg);
+
 // The last step of the kernels, for an information matrix G = K^T Se^-1 K
 // however it was gathered: A = (G + Sa^-1)^-1 G over nseg x nseg, with G
 // the first operand of the sum. `t2` is work space (kMaxLevels square).

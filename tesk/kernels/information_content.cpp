@@ -5,13 +5,11 @@
 
 #include "common/stop.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
-#include "tesk/kernels/kernel_table.hpp"
 
 namespace tesk {
 namespace {
 
 // The bound of the kernel study's products: the single-precision 1.0E36.
-constexpr double kTooBig = static_cast<double>(1.0e36f);
 
 // A kernel area above it marks an altitude the retrieval resolves.
 constexpr float kResolvedArea = 0.5f;
@@ -39,12 +37,12 @@ bool add_information(int nseg, int npoints, const WeightingMatrix& k, float avkp
     const double* kl = k.row(l).data();
     for (int i = 1; i <= nseg; ++i) {
       const double t = kl[i - 1] * inverse;  // element (i, l) of K^T Se^-1
-      if (t > kTooBig) rec::stop(kMatrixNumbersTooBig);
+      if (t > kMatrixNumberBound) rec::stop(kMatrixNumbersTooBig);
       double* gi = g.row(i).data();
       bool too_big = false;
       for (std::size_t j = 0; j < n; ++j) {
         gi[j] += t * kl[j];
-        too_big |= gi[j] > kTooBig;
+        too_big |= gi[j] > kMatrixNumberBound;
       }
       if (too_big) rec::stop(kMatrixNumbersTooBig);
     }

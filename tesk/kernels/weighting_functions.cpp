@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/nint.hpp"
+#include "tesk/constants.hpp"
 #include "tesk/engine/planck.hpp"
 
 namespace tesk {
@@ -12,20 +13,12 @@ namespace {
 
 constexpr std::string_view kNormalisation = "(' Normalisation factor:',1pe9.2)";
 constexpr std::string_view kFinished = "(' Calculation of weighting function finished')";
-constexpr std::string_view kTableCount = "(' 3 22 ')";
-constexpr std::string_view kTableTitle = "(' Weighting function ')";
-constexpr std::string_view kTableHeader = "(' weight  altitude')";
-constexpr std::string_view kTableRow = "(21(e10.3,4x),f5.1)";
-constexpr std::string_view kTableDone = "(' Table77 (averaged weighting function)')";
-
-constexpr double kFloor = 1.0e-30;
-constexpr int kBins = 20;
 
 constexpr float kSmallestArgument = 1.0e-40f;
 
 // Divides by the segment's target mixing ratio; a zero ratio (a target
 // scaled to nothing) gives the floor instead of an infinity.
-double per_vmr(double numerator, float vmr) { return vmr > 0.0f ? numerator / static_cast<double>(vmr) : kFloor; }
+double per_vmr(double numerator, float vmr) { return vmr > 0.0f ? numerator / static_cast<double>(vmr) : kZeroFloor; }
 
 }  // namespace
 
@@ -37,7 +30,7 @@ double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Conso
   for (int j = 0; j <= npts; ++j) sum += spec(kAllClass, j);
   // An opaque interval sums to 0: the floor keeps f finite, and the weighting
   // functions of a spectrum without light are then the floor, as with 'f'.
-  const double f = static_cast<double>(npts) / std::max(sum, kFloor);
+  const double f = static_cast<double>(npts) / std::max(sum, kZeroFloor);
   console.write(rec::Format(kNormalisation), {f});
   return f;
 }
@@ -64,7 +57,7 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
       for (int s = 1; s <= nseg; ++s) {
         const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
         double v = per_vmr(ext(kTargetClass, seg.layer, i) * spec(kAllClass, i) * f, seg.target_vmr);
-        k(r, s) = v <= kFloor ? kFloor : v;
+        k(r, s) = v <= kZeroFloor ? kZeroFloor : v;
       }
     } else {
       t[0] = 1.0;
@@ -83,7 +76,7 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
           s_k += b[static_cast<std::size_t>(q)] * (t[static_cast<std::size_t>(q - 1)] - t[static_cast<std::size_t>(q)]);
         }
         double v = per_vmr((s_k + s_bb - e_k) * ext(kTargetClass, seg.layer, i) * f, seg.target_vmr);
-        if (std::fabs(v) <= kFloor) v = v >= 0.0 ? kFloor : -kFloor;
+        if (std::fabs(v) <= kZeroFloor) v = v >= 0.0 ? kZeroFloor : -kZeroFloor;
         k(r, s) = v;
       }
     }
@@ -97,40 +90,6 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
       }
     }
   }
-}
-
-void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,
-                                    std::span<const Segment> segments, int npts,
-                                    rec::Console& console) {
-  rec::TextWriter out(path);
-  out.write(rec::Format(kTableCount));
-  out.write(rec::Format(kTableTitle));
-  out.write(rec::Format(kTableHeader));
-  const rec::Format row(kTableRow);
-  const float bw = static_cast<float>(npts + 1) / static_cast<float>(kBins);
-  std::vector<rec::OutItem> items;
-  for (std::size_t s = 0; s < segments.size(); ++s) {
-    items.clear();
-    float total = 0.0f;
-    for (int bin = 1; bin <= kBins; ++bin) {
-      const int lo = rec::nint(static_cast<float>(bin - 1) * bw);
-      // The last bin would reach point npts + 1, which does not exist.
-      const int hi = std::min(rec::nint(static_cast<float>(bin) * bw), npts);
-      float sum = 0.0f;
-      // A single-precision sum: each addition is made in double and stored back.
-      for (int i = lo; i <= hi; ++i) {
-        sum = static_cast<float>(static_cast<double>(sum) + k(i + 1, static_cast<int>(s) + 1));
-      }
-      const float mean = hi >= lo ? sum / static_cast<float>(hi - lo + 1) : 0.0f;
-      items.emplace_back(mean);
-      total += mean;
-    }
-    items.emplace_back(total / static_cast<float>(kBins));
-    items.emplace_back(segments[s].alt);
-    out.write(row, std::span<const rec::OutItem>(items));
-  }
-  out.close();
-  console.write(rec::Format(kTableDone));
 }
 
 }  // namespace tesk

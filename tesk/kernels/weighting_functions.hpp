@@ -1,7 +1,7 @@
 // Weighting functions of the target gas: the negative derivative of the
 // normalised spectrum at every point of the single interval of a
 // weighting-function study with respect to the target's mixing ratio in
-// every path segment, and their average over 20 spectral bins (table77).
+// every path segment.
 #pragma once
 
 #include <span>
@@ -53,13 +53,5 @@ void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const 
 void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
                              std::span<const Segment> segments, double f, char transrad, char radunits,
                              const IntervalGrid& g, int first, int count, float tback);
-
-// Writes table77 (`path`, created or replaced): per segment the means of K
-// over 20 bins of points, their mean and the altitude; says so on the
-// console. Bins share their boundary points and hold only points 0..npts; a
-// bin without points has mean 0. With `segments` empty only the header is written.
-void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,
-                                    std::span<const Segment> segments, int npts,
-                                    rec::Console& console);
 
 }  // namespace tesk

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "inputs/molecules.hpp"
-#include "tesk/engine/radiation_constants.hpp"
+#include "tesk/constants.hpp"
 #include "tesk/linefind/table_header.hpp"
 #include "tesk/partition/partition.hpp"
 #include "tesk/partition/partition_table.hpp"

@@ -34,10 +34,8 @@ float peak_sensitivity(const TargetSamples& samples, double position) {
 
 }  // namespace
 
-void write_target_lines(const LineFindSettings& settings, const LineFindFiles& files, TargetSamples& samples,
+void write_target_lines(const LineFindSettings& settings, const LineFindFiles& files, const TargetSamples& samples,
                         rec::Console& console) {
-  read_target_samples(files.table71, settings.tfactor, samples);
-
   rec::TextReader echo(files.echo);
   std::string first;
   const int nhead = read_header_count(echo, first);

@@ -1,7 +1,5 @@
 #include "tesk/linefind/window_optimisation.hpp"
 
-#include <memory>
-
 #include "tesk/linefind/samples.hpp"
 #include "tesk/linefind/table_header.hpp"
 
@@ -74,10 +72,8 @@ WindowEdges optimum_window(const WindowSamples& samples, double position, float 
 
 }  // namespace
 
-void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
-  auto samples = std::make_unique<WindowSamples>();
-  read_window_samples(files.table71, *samples);
-
+void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, const WindowSamples& samples,
+                      rec::Console& console) {
   rec::TextReader in(files.table74);
   std::string first;
   const int nhead = read_header_count(in, first);
@@ -97,7 +93,7 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
       rec::record_error(" Row " + std::to_string(where.record) + " of " + in.path() +
                         " has no line position in columns 10 to 16");
     }
-    const WindowEdges e = optimum_window(*samples, position, settings.winstart, settings.wincentre, settings.transrad);
+    const WindowEdges e = optimum_window(samples, position, settings.winstart, settings.wincentre, settings.transrad);
     rec::write_internal(field, window, {(e.left + e.right) / 2.0f, e.right - e.left});
     buffer.replace(kPositionColumn, kWindowWidth, field);
     out.write(ranked_row, {std::string_view(buffer)});

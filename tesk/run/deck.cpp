@@ -8,7 +8,7 @@
 
 #include "common/nint.hpp"
 #include "inputs/molecules.hpp"
-#include "tesk/linefind/samples.hpp"
+#include "tesk/constants.hpp"
 #include "tesk/run/gas_names.hpp"
 #include "tesk/run/grid_limit.hpp"
 
@@ -33,6 +33,7 @@ constexpr std::string_view kBadModel = " model/vmr choice must be t,m, or p";
 constexpr std::string_view kBadGeom = "wrong airpath geometry (g, s)";
 constexpr std::string_view kBadWincentre = " starting microwindow smaller than interval around center";
 constexpr std::string_view kPlotfileTooLong = "Path and name for output plot file to long";
+constexpr std::string_view kUnitTargetFactor = " Target factor must differ from 1 for line finding";
 constexpr std::string_view kBadGasName = "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)";
 
 // Whether the first free-form item of `text` is a number that a single
@@ -245,7 +246,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.resol = r.real();
   r.next();
   d.fovrad = r.real();
-  d.fovarea = d.fovrad * d.fovrad * 3.1415f;
+  d.fovarea = d.fovrad * d.fovrad * kPiFourDecimals;
   r.next();
   d.interfw = r.real();
   r.next();

@@ -66,7 +66,7 @@ struct Deck {
 
   int gasno = 0;                 // target gas number 1..52
   float wing_threshold = 0.0f;   // magnitude below which a line wing is dropped
-  float fovarea = 0.0f;          // 3.1415 * fovrad**2
+  float fovarea = 0.0f;          // sr, pi fovrad**2 with pi to four decimals
 
   // The line list's name: `linefile` up to its first blank.
   std::string line_list_path() const { return linefile.substr(0, static_cast<std::size_t>(linefile_len)); }

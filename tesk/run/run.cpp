@@ -7,11 +7,13 @@
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/run_state.hpp"
-#include "tesk/engine/interferogram.hpp"
-#include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/spectral_run.hpp"
 #include "tesk/run/window_information.hpp"
+#include "tesk/tables/interferogram_table.hpp"
+#include "tesk/tables/kernel_table.hpp"
+#include "tesk/tables/table71_reader.hpp"
+#include "tesk/tables/weighting_table.hpp"
 
 namespace tesk {
 namespace {
@@ -41,7 +43,10 @@ void line_finding(RunState& state, rec::Console& console) {
   s.maxwidth = d.maxwidth;
   s.tsenslim = d.tsenslim;
   s.maxwin = d.maxwin;
-  find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, console);
+  const SampleReaders read{[&](TargetSamples& t) { read_target_samples(n.table71, d.tfactor, t); },
+                           [&](WindowSamples& w) { read_window_samples(n.table71, w); }};
+  find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, read,
+             console);
   window_information(state, console);
 }
 

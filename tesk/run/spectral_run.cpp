@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/nint.hpp"
+#include "tesk/constants.hpp"
 #include "inputs/line_list.hpp"
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/convolution.hpp"
@@ -15,11 +16,12 @@
 #include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
-#include "tesk/kernels/kernel_table.hpp"
-#include "tesk/kernels/spectrum_tables.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/line_pass.hpp"
 #include "tesk/run/path_setup.hpp"
+#include "tesk/tables/kernel_table.hpp"
+#include "tesk/tables/spectrum_tables.hpp"
+#include "tesk/tables/weighting_table.hpp"
 
 namespace tesk {
 namespace {
@@ -28,7 +30,6 @@ constexpr std::string_view kWorkingAt = "(' Working at ',f8.1,' - ',f8.1,' cm-1'
 constexpr std::string_view kAtStep = "(' at step: ',i6,' of ',i6,' with ',                i8,' points')";
 constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening calculated')";
 
-constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
 constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
 
 void check_points(const Deck& d, int npts, int nseg) {

@@ -7,20 +7,13 @@
 
 #include "common/nint.hpp"
 #include "tesk/kernels/information_content.hpp"
-#include "tesk/kernels/kernel_table.hpp"
+#include "tesk/tables/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/path_setup.hpp"
 #include "tesk/run/spectral_run.hpp"
 
 namespace tesk {
 namespace {
-
-constexpr std::string_view kWindowRow = "(a8,1x,f7.2,1x,f6.2)";
-
-constexpr std::string_view kTableHeader = "('name     cm-1     window points   dofs  zlow zhigh')";
-constexpr std::string_view kContentRow = "(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)";
-constexpr std::string_view kSingularRow = "(a8,1x,f7.2,1x,f6.2,1x,i6,' singular')";
-constexpr std::string_view kAllLabel = "all     ";
 
 constexpr std::string_view kWindowLine = "(' Window ',a8,1x,f7.2,' cm-1:',i7,' points,',f7.3,' degrees of freedom')";
 constexpr std::string_view kWindowSingular = "(' Window ',a8,1x,f7.2,' cm-1:',i7,' points, matrices singular')";
@@ -45,29 +38,7 @@ class DeckSwap {
   Deck saved_;
 };
 
-void write_row(rec::TextWriter& table, std::string_view label, float centre, float width, int points,
-               const InformationContent& c) {
-  if (c.singular) {
-    table.write(rec::Format(kSingularRow), {label, centre, width, points});
-  } else {
-    table.write(rec::Format(kContentRow), {label, centre, width, points, c.dofs, c.zlow, c.zhigh});
-  }
-}
-
 }  // namespace
-
-std::vector<MicroWindow> read_microwindows(const std::string& path) {
-  rec::TextReader table76(path);
-  std::vector<MicroWindow> windows;
-  std::string heading;
-  if (table76.next_record(heading) == rec::ReadStatus::end) return windows;
-  const rec::Format row(kWindowRow);
-  MicroWindow w;
-  w.label.assign(8, ' ');
-  while (table76.read(row, {&w.label, &w.centre, &w.width}) == rec::ReadStatus::ok) windows.push_back(w);
-  table76.close();
-  return windows;
-}
 
 std::pair<float, float> window_edges(const MicroWindow& w) {
   // In hundredths the edges are exact halves: 2 centre -+ width over 200.
@@ -127,8 +98,7 @@ void window_information(RunState& state, rec::Console& console) {
     if (range_grid(lo, hi, grid).npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
   }
 
-  rec::TextWriter table79(state.names.table79);
-  table79.write(rec::Format(kTableHeader));
+  InformationTable table79(state.names.table79);
   InformationWork work;
   Matrix window_info(kMaxLevels, kMaxLevels);
   Matrix joint_info(kMaxLevels, kMaxLevels);
@@ -158,7 +128,7 @@ void window_information(RunState& state, rec::Console& console) {
         }
         joint_formed = true;
       }
-      write_row(table79, w.label, w.centre, w.width, points, c);
+      table79.row(w.label, w.centre, w.width, points, c);
       if (c.singular) {
         console.write(rec::Format(kWindowSingular), {w.label, w.centre, points});
       } else {
@@ -176,7 +146,7 @@ void window_information(RunState& state, rec::Console& console) {
   if (windows.empty()) {
     console.write(rec::Format(kNoWindows));
   } else {
-    write_row(table79, kAllLabel, (joint_lo + joint_hi) / 2.0f, joint_hi - joint_lo, joint_points, joint);
+    table79.row(kAllWindowsLabel, (joint_lo + joint_hi) / 2.0f, joint_hi - joint_lo, joint_points, joint);
     if (joint.singular) {
       console.write(rec::Format(kJointSingular), {joint_points});
     } else {

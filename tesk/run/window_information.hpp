@@ -16,19 +16,9 @@
 #include "tesk/kernels/matrix_ops.hpp"
 #include "tesk/limits.hpp"
 #include "tesk/run/run_state.hpp"
+#include "tesk/tables/information_table.hpp"
 
 namespace tesk {
-
-// One row of table76.
-struct MicroWindow {
-  std::string label;    // gas label, 8 characters
-  float centre = 0.0f;  // cm-1, to the 0.01 that table76 prints
-  float width = 0.0f;   // cm-1
-};
-
-// The windows of table76 (`path`), in its order. Throws rec::RecordError for
-// a missing file or an unreadable row.
-std::vector<MicroWindow> read_microwindows(const std::string& path);
 
 // The lower and upper edge (cm-1) of a window: centre -+ width / 2, taken
 // from the two-decimal values table76 prints, so that they are the numbers a

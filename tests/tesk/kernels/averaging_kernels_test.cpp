@@ -9,7 +9,7 @@
 
 #include "common/stop.hpp"
 #include "program_run.hpp"
-#include "tesk/kernels/kernel_table.hpp"
+#include "tesk/tables/kernel_table.hpp"
 
 namespace {
 

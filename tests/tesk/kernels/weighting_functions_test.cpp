@@ -8,6 +8,7 @@
 
 #include "program_run.hpp"
 #include "tesk/engine/planck.hpp"
+#include "tesk/tables/weighting_table.hpp"
 
 namespace {
 

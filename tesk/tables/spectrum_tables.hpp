@@ -1,6 +1,7 @@
 // The spectrum tables of every run: table71 holds the spectra of every
 // interval point by point, table70 the target's mixing-ratio profile on the
-// segments of the path. Later steps and users' scripts read both back.
+// segments of the path. Later steps and users' scripts read both back
+// (table71_reader.hpp).
 #pragma once
 
 #include <span>
