@@ -76,7 +76,7 @@ Fixture& fixture() {
     s.line_list = dir.file("lines");
     s.reclen = 101;
     s.nrec = 6;
-    s.dbtype = 'h';
+    s.dbtype = tesk::LineDatabase::hitran;
     s.vlo = 2100.0f;
     s.vhi = 2102.0f;
     s.tfactor = 0.9f;

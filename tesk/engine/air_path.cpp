@@ -45,9 +45,9 @@ int limb_path_lengths(float tangent_km, const rec::Levels<float>& alt, int nlev,
   return tangent_layer;
 }
 
-int path_order(int nlev, int tangent_layer, char geom, rec::Levels<int>& levorder) {
+int path_order(int nlev, int tangent_layer, Geometry geom, rec::Levels<int>& levorder) {
   const int cap = levorder.size();
-  if (geom == 's') {
+  if (geom == Geometry::limb) {
     const int m = nlev - tangent_layer + 1;
     for (int i = 1; i <= m && i <= cap; ++i) levorder(i) = nlev - i + 1;
     for (int i = 1; i <= m && m + i <= cap; ++i) levorder(m + i) = tangent_layer + i - 1;

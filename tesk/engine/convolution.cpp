@@ -38,8 +38,10 @@ int convolution_length(const IntervalGrid& points, float fovarea) {
   return static_cast<int>(n_long);
 }
 
-void convolve_spectrum(std::span<double> spec, const IntervalGrid& points, float resol, float fovarea,
-                       CosineTransform& plans) {
+void convolve_spectrum(const Instrument& ils, const IntervalGrid& points, CosineTransform& plans,
+                       std::span<double> spec) {
+  const float resol = ils.resolution;
+  const float fovarea = ils.fov_area;
   const int npts = points.npts;
   const float vstart = points.vstart, grid = points.grid;
   assert(npts >= 0 && spec.size() > static_cast<std::size_t>(npts));

@@ -4,15 +4,12 @@
 #include <cassert>
 #include <cmath>
 
-#include "common/nint.hpp"
+#include "common/stop.hpp"
 #include "tesk/constants.hpp"
 #include "tesk/engine/planck.hpp"
 
 namespace tesk {
 namespace {
-
-constexpr std::string_view kNormalisation = "(' Normalisation factor:',1pe9.2)";
-constexpr std::string_view kFinished = "(' Calculation of weighting function finished')";
 
 constexpr float kSmallestArgument = 1.0e-40f;
 
@@ -24,28 +21,28 @@ double per_vmr(double numerator, float vmr) { return vmr > 0.0f ? numerator / st
 
 WeightingMatrix make_weighting_matrix() { return WeightingMatrix(kMaxKernelPoints, kMaxLevels); }
 
-double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console) {
-  if (norm != 'n') return 1.0;
+double normalisation_factor(const Spectra& spec, int npts, Normalisation norm) {
+  if (norm != Normalisation::normalised) return 1.0;
   double sum = 0.0;
   for (int j = 0; j <= npts; ++j) sum += spec(kAllClass, j);
   // An opaque interval sums to 0: the floor keeps f finite, and the weighting
   // functions of a spectrum without light are then the floor, as with 'f'.
-  const double f = static_cast<double>(npts) / std::max(sum, kZeroFloor);
-  console.write(rec::Format(kNormalisation), {f});
-  return f;
+  return static_cast<double>(npts) / std::max(sum, kZeroFloor);
 }
 
-void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
-                                 std::span<const Segment> segments, double f, char transrad,
-                                 char radunits, const IntervalGrid& g, float tback, rec::Console& console) {
+void compute_weighting_functions(const SpectrumSetup& s, const IntervalGrid& g, const Spectra& spec,
+                                 const Extinction& ext, std::span<const Segment> segments, double f,
+                                 WeightingMatrix& k) {
   if (g.npts + 1 > kMaxKernelPoints) rec::stop(kTooManyKernelPoints);
-  weighting_function_rows(k, spec, ext, segments, f, transrad, radunits, g, 0, g.npts + 1, tback);
-  console.write(rec::Format(kFinished));
+  weighting_function_rows(s, g, spec, ext, segments, f, PointRange{0, g.npts + 1}, k);
 }
 
-void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
-                             std::span<const Segment> segments, double f, char transrad, char radunits,
-                             const IntervalGrid& g, int first, int count, float tback) {
+void weighting_function_rows(const SpectrumSetup& setup, const IntervalGrid& g, const Spectra& spec,
+                             const Extinction& ext, std::span<const Segment> segments, double f, PointRange range,
+                             WeightingMatrix& k) {
+  const int first = range.first;
+  const int count = range.count;
+  const float tback = setup.background_temp;
   assert(first >= 0 && count >= 0 && count <= kMaxKernelPoints && first + count - 1 <= g.npts);
   const int nseg = static_cast<int>(segments.size());
   std::vector<double> t(static_cast<std::size_t>(nseg) + 1);   // running transmission t_0..t_L
@@ -53,7 +50,7 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
   for (int r = 1; r <= count; ++r) {
     const int i = first + r - 1;
     const float nu = g.nu(i);
-    if (transrad == 'a') {
+    if (setup.quantity == Quantity::transmission) {
       for (int s = 1; s <= nseg; ++s) {
         const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
         double v = per_vmr(ext(kTargetClass, seg.layer, i) * spec(kAllClass, i) * f, seg.target_vmr);
@@ -80,7 +77,7 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
         k(r, s) = v;
       }
     }
-    if (radunits == 'b') {
+    if (setup.units == Units::brightness_temperature) {
       for (int s = 1; s <= nseg; ++s) {
         double x = inverse_planck_argument(nu, k(r, s));
         if (x < kSmallestArgument) x = kSmallestArgument;

@@ -6,9 +6,9 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kRankedRow = "(a103)";
-constexpr std::string_view kPosition = "(f7.2,1x,f6.2)";
-constexpr std::string_view kDone = "(' Table75 (optimum window size determined)')";
+const rec::Format kRankedRow("(a103)");
+const rec::Format kPosition("(f7.2,1x,f6.2)");
+const rec::Format kDone("(' Table75 (optimum window size determined)')");
 
 // A table74 row is read into a buffer this wide; kRankedRow reads and writes
 // its first 103 characters.
@@ -23,8 +23,8 @@ constexpr float kRadianceCeiling = 1.0E24f;
 
 // The most transparent sample of one part of the window, or `edge` unchanged.
 template <class NotBelow, class NotAbove>
-float transparent_edge(const WindowSamples& s, char transrad, float edge, NotBelow not_below, NotAbove not_above) {
-  if (transrad == 'r') {
+float transparent_edge(const WindowSamples& s, Quantity transrad, float edge, NotBelow not_below, NotAbove not_above) {
+  if (transrad == Quantity::radiance) {
     float lowest = kRadianceCeiling;
     for_each_sample_in(s.wavenumber, s.np, s.ordered, not_below, not_above, [&](int l) {
       if (s.all_gases(l) < lowest) {
@@ -51,7 +51,7 @@ struct WindowEdges {
 };
 
 WindowEdges optimum_window(const WindowSamples& samples, double position, float winstart, float wincentre,
-                           char transrad) {
+                           Quantity transrad) {
   const double half = winstart / 2.0f;
   const double centre = wincentre;
   const double outer_left = position - half;
@@ -81,11 +81,9 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
   write_header_line(out, first);
   copy_header_lines(in, out, nhead + 2);
 
-  const rec::Format ranked_row(kRankedRow);
-  const rec::Format window(kPosition);
   std::string buffer(kRowBuffer, ' ');
   std::string field(kWindowWidth, ' ');
-  while (in.read(ranked_row, {&buffer}) == rec::ReadStatus::ok) {
+  while (in.read(kRankedRow, {&buffer}) == rec::ReadStatus::ok) {
     double position = 0.0;
     const rec::Where where{in.path(), in.record_number(), static_cast<int>(kPositionColumn) + 1};
     if (rec::read_free_internal(std::string_view(buffer).substr(kPositionColumn, kPositionWidth), {&position},
@@ -94,13 +92,13 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
                         " has no line position in columns 10 to 16");
     }
     const WindowEdges e = optimum_window(samples, position, settings.winstart, settings.wincentre, settings.transrad);
-    rec::write_internal(field, window, {(e.left + e.right) / 2.0f, e.right - e.left});
+    rec::write_internal(field, kPosition, {(e.left + e.right) / 2.0f, e.right - e.left});
     buffer.replace(kPositionColumn, kWindowWidth, field);
-    out.write(ranked_row, {std::string_view(buffer)});
+    out.write(kRankedRow, {std::string_view(buffer)});
   }
   in.close();
   out.close();
-  console.write(rec::Format(kDone));
+  console.write(kDone);
 }
 
 }  // namespace tesk

@@ -54,6 +54,14 @@ bool not_finite(std::string_view text) {
 
 bool one_of(char c, std::string_view allowed) { return allowed.find(c) != std::string_view::npos; }
 
+// The option of a deck letter; a letter that names none stops the run with `refusal`.
+template <class Option, std::size_t N>
+Option parse(char c, const Option (&values)[N], std::string_view refusal) {
+  const std::optional<Option> o = option_from_letter(c, values);
+  if (!o) rec::stop(refusal);
+  return *o;
+}
+
 std::string trimmed(std::string_view s) {
   std::size_t b = s.find_first_not_of(' ');
   if (b == std::string_view::npos) return {};
@@ -161,16 +169,14 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.outpath_p = first_blank(d.outpath, kOutpathTooLong);
   if (d.outpath_p + 7 > kDeckWidth) rec::stop(kOutpathTooLong);
 
-  d.runmode = r.next()[0];
-  if (!one_of(d.runmode, "csd")) rec::stop(kBadRunmode);
+  d.runmode = parse(r.next()[0], {RunMode::complete, RunMode::sort, RunMode::display}, kBadRunmode);
 
   r.next();
   {
     std::string c(1, ' ');
     r.free({&c, &d.reclen});
-    d.dbtype = c[0];
+    d.dbtype = parse(c[0], {LineDatabase::hitran, LineDatabase::program}, kBadDbtype);
   }
-  if (!one_of(d.dbtype, "ha")) rec::stop(kBadDbtype);
   if (d.reclen <= 0) r.wrong("the record length must be above 0");
 
   r.next();
@@ -178,8 +184,9 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   if (d.nrec < 0) r.wrong("the record count must be 0 or more");
 
   r.next();
-  d.solar = r.word();
-  if (!one_of(d.solar, "yn")) rec::stop(kBadSolar);
+  const char solar = r.word();
+  if (!one_of(solar, "yn")) rec::stop(kBadSolar);
+  d.solar = solar == 'y';
 
   const std::optional<Study> study = study_from_letter(r.next()[0]);
   if (!study) rec::stop(kBadStudy);
@@ -190,19 +197,18 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   // Line finding divides by the difference that the factor makes.
   if (d.study == Study::line_finding && d.tfactor == 1.0f) rec::stop(kUnitTargetFactor);
 
-  d.sortkey = r.next()[0];
-  if (!one_of(d.sortkey, "tedir")) rec::stop(kBadSortkey);
-  d.transrad = r.next()[0];
-  if (!one_of(d.transrad, "ar")) rec::stop(kBadTransrad);
-  d.radunits = r.next()[0];
-  if (!one_of(d.radunits, "rb")) rec::stop(kBadRadunits);
+  d.sortkey = parse(r.next()[0],
+                    {SortKey::sensitivity, SortKey::lower_energy, SortKey::temperature_dependence,
+                     SortKey::interference, SortKey::sensitivity_over_interference},
+                    kBadSortkey);
+  d.transrad = parse(r.next()[0], {Quantity::transmission, Quantity::radiance}, kBadTransrad);
+  d.radunits = parse(r.next()[0], {Units::radiance, Units::brightness_temperature}, kBadRadunits);
 
   r.next();
-  d.norm = r.word();
-  if (!one_of(d.norm, "nf")) rec::stop(kBadNorm);
+  d.norm = parse(r.word(), {Normalisation::normalised, Normalisation::unit_factor}, kBadNorm);
   r.next();
-  d.model = r.word();
-  if (!one_of(d.model, "tmp")) rec::stop(kBadModel);
+  d.model = parse(r.word(), {ModelAtmosphere::tropical, ModelAtmosphere::mid_latitude, ModelAtmosphere::polar},
+                  kBadModel);
 
   r.next();
   d.tback = r.real();
@@ -227,8 +233,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 
   {
     const std::string& f = r.next();
-    d.geom = f[0];
-    if (!one_of(d.geom, "sg")) rec::stop(kBadGeom);
+    d.geom = parse(f[0], {Geometry::limb, Geometry::ground}, kBadGeom);
     // The value is read from columns 2 to 15 only.
     d.geomval = r.real_from(std::string_view(f).substr(1, 14), 2);
   }
@@ -250,9 +255,9 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   r.next();
   d.interfw = r.real();
   r.next();
-  d.avkpar1 = r.real();
+  d.noise = r.real();
   r.next();
-  d.avkpar2 = r.real();
+  d.apriori_sigma = r.real();
   r.next();
   r.real();  // lines 35 and 36 are read and not used
   r.next();
@@ -272,7 +277,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   r.next();
   d.maxwin = r.integer();
   r.next();
-  d.plot = r.word();
+  d.plot = r.word() == 'y';
 
   d.plotfile = r.next();
   d.plotfile_len = first_blank(d.plotfile, kPlotfileTooLong) - 1;
@@ -287,7 +292,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 }
 
 void finish_deck(Deck& d) {
-  d.wing_threshold = (d.grid < 0.01f || writes_weighting_functions(d.study)) ? 1.0e-12f : 1.0e-8f;
+  d.wing_threshold = wing_threshold_for(d.grid, d.study);
   d.gasno = gas_number(d.gasname);
   if (d.gasno == inputs::kWater && d.isotope == inputs::kHdoIsotope) {
     d.gasname = "hdo    ";

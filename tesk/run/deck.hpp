@@ -6,12 +6,24 @@
 #include <string>
 
 #include "common/records.hpp"
+#include "tesk/options.hpp"
 #include "tesk/study.hpp"
 
 namespace tesk {
 
 inline constexpr int kDeckLines = 46;
 inline constexpr int kDeckWidth = 200;  // every deck line is read as a field this wide
+
+// Optical depth below which a line wing is dropped, and the finer one that
+// fine grids and the weighting-function studies use.
+inline constexpr float kWingThreshold = 1.0e-8f;
+inline constexpr float kFineWingThreshold = 1.0e-12f;
+inline constexpr float kFineGrid = 0.01f;  // cm-1: a grid below it is fine
+
+// The wing threshold of a run on `grid` (cm-1) for `study`.
+constexpr float wing_threshold_for(float grid, Study study) {
+  return (grid < kFineGrid || writes_weighting_functions(study)) ? kFineWingThreshold : kWingThreshold;
+}
 
 // The answers of the deck and the settings derived from them. Reals are
 // single precision, as the deck gives them.
@@ -22,18 +34,18 @@ struct Deck {
   int linefile_len = 0;  // characters of `linefile` before its first blank
   int inpath_p = 1;      // position (1-based) of the first blank of `inpath`
   int outpath_p = 1;     // position (1-based) of the first blank of `outpath`
-  char runmode = ' ';    // c complete, s sort, d display
-  char dbtype = ' ';     // h HITRAN molecule numbers, a program gas numbers
+  RunMode runmode = RunMode::display;
+  LineDatabase dbtype = LineDatabase::hitran;
   int reclen = 0;        // record length of the line list, line end included
   int nrec = 0;          // records of the line list (counted when the deck gives 0)
-  char solar = ' ';      // y multiply by the solar spectrum
+  bool solar = false;    // y: multiply by the solar spectrum
   Study study = Study::spectra;  // deck letter s, d, w, a or i
   float tfactor = 0.0f;  // factor on the target's extinction in class 4
-  char sortkey = ' ';    // t, e, d, i or r
-  char transrad = ' ';   // a transmission, r radiance
-  char radunits = ' ';   // r radiance units, b brightness temperature
-  char norm = ' ';       // n normalised weighting functions, f factor 1
-  char model = ' ';      // t tropical, m mid-latitude, p polar
+  SortKey sortkey = SortKey::sensitivity;
+  Quantity transrad = Quantity::transmission;
+  Units radunits = Units::radiance;
+  Normalisation norm = Normalisation::normalised;
+  ModelAtmosphere model = ModelAtmosphere::tropical;
   float tback = 0.0f;    // K, blackbody behind the atmosphere
   float vlo = 0.0f;      // cm-1, start of the range
   float vhi = 0.0f;      // cm-1, end of the range
@@ -42,7 +54,7 @@ struct Deck {
   float target_scale = 0.0f;  // factor on the target's vmr profile
   float altlo = 0.0f;    // km, target layer of study d
   float althi = 0.0f;    // km
-  char geom = ' ';       // g ground-based, s limb
+  Geometry geom = Geometry::ground;
   float geomval = 0.0f;  // zenith angle (deg) or tangent altitude (km)
   int ndrop = 0;         // lowest layers removed
   float grid = 0.0f;     // cm-1, spacing of the spectral points
@@ -50,15 +62,16 @@ struct Deck {
   float resol = 0.0f;    // instrument resolution parameter, 0 no convolution
   float fovrad = 0.0f;   // field-of-view radius
   float interfw = 0.0f;  // cm-1, window of the interference measure
-  float avkpar1 = 0.0f;  // noise of the normalised spectrum
-  float avkpar2 = 0.0f;  // a-priori uncertainty of the mixing ratio
+  // The deck's avkpar1 and avkpar2 (lines 33 and 34), named as the kernels use them.
+  float noise = 0.0f;          // noise of the normalised spectrum
+  float apriori_sigma = 0.0f;  // a-priori uncertainty of the mixing ratio
   float tsenslim = 0.0f; // limit on the relative temperature dependence
   float tsens = 0.0f;    // K, reference temperature of that dependence
   float winstart = 0.0f; // cm-1, starting microwindow width
   float wincentre = 0.0f;  // cm-1, half the deck's interval around the line centre
   float maxwidth = 0.0f; // cm-1, widest merged microwindow
   int maxwin = 0;        // most windows taken into table76
-  char plot = ' ';       // y draw `plotfile` at the end of the run
+  bool plot = false;     // y: draw `plotfile` at the end of the run (any other letter: no plot)
   std::string plotfile;  // 200 characters
   int plotfile_len = 0;  // characters of `plotfile` before its first blank
   int plotcol1 = 0;      // columns passed to the plot
@@ -79,9 +92,10 @@ struct Deck {
 // `finish_deck`, so that `output` is complete even when the name is wrong.
 Deck read_deck(const std::string& deck_path = "input-vorne", const std::string& echo_path = "output");
 
-// The settings derived after the deck files are closed: `wing_threshold`, the
-// target gas number (with the "h2o" isotope 4 special case) and the line
-// record format. Throws rec::Stop for a gas name not in the table.
+// The settings derived after the deck files are closed: `wing_threshold` and
+// the target gas number (with the "h2o" isotope 4 special case, which becomes
+// gas "hdo" with every isotope). Throws rec::Stop for a gas name not in the
+// table.
 void finish_deck(Deck& deck);
 
 }  // namespace tesk

@@ -26,13 +26,13 @@ constexpr float kLogOfZero = -30.0f;
 
 }  // namespace
 
-void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, Study study, char transrad,
+void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, Study study, Quantity quantity,
                          const Spectra& spec, const IntervalGrid& g) {
   // Study i provides the five-column rows that its interferogram reads.
   const bool difference = uses_scaled_target(study);
   if (first_interval) {
     table71.write(difference ? kDifferenceCount : kThreeColumnsCount);
-    if (transrad == 'r') {
+    if (quantity == Quantity::radiance) {
       table71.write(kRadianceUnits);
     } else {
       table71.write(difference ? kTransmissionDifference : kTransmissionThree);

@@ -28,7 +28,7 @@ tesk::LineFindSettings co_settings(const WorkDir& dir) {
   s.gasname = "co     ";
   s.line_list = (dir.path() / "lines.hit").string();
   s.reclen = 101;
-  s.dbtype = 'h';
+  s.dbtype = tesk::LineDatabase::hitran;
   s.vlo = 1999.0f;
   s.vhi = 2003.0f;
   s.tfactor = 0.5f;  // the sensitivity is twice the difference, exactly

@@ -28,7 +28,7 @@ std::string row75(const std::string& centre, const std::string& width) {
 
 std::string optimise(const WorkDir& dir, char transrad) {
   tesk::LineFindSettings s;
-  s.transrad = transrad;
+  s.transrad = static_cast<tesk::Quantity>(transrad);  // the enumerators carry the deck letters
   s.winstart = 1.0f;     // W/2 = 0.5
   s.wincentre = 0.125f;  // D, exact in binary like every sample below
   std::ostringstream out;
