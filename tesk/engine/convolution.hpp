@@ -30,10 +30,4 @@ inline constexpr std::string_view kConvolutionTooLong =
 void convolve_spectrum(const Instrument& ils, const IntervalGrid& g, CosineTransform& plans,
                        std::span<double> spec);
 
-// The transform length N of convolve_spectrum on the grid `g` with the
-// field of view `fovarea` (sr): the smallest power of two, at least 2, that
-// holds the interval, both tapers and the field-of-view extension. Throws
-// rec::Stop(kConvolutionTooLong) beyond kMaxConvolutionPoints.
-int convolution_length(const IntervalGrid& g, float fovarea);
-
 }  // namespace tesk

@@ -45,11 +45,23 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 // nearest grid point. Returns the number of grid points it added to.
 // Precondition: row.size() > g.npts when g.npts >= 0; a negative npts adds nothing.
 // Finds where each wing ends block by block and evaluates the blocks in
-// vector loops (the widest vector unit of the machine, chosen at run time);
+// vector loops (the widest vector unit of the machine, chosen at each call);
 // every value and the point where each wing ends are, bit for bit, those of
 // add_voigt_line_plain. Safe to call from several threads on different rows.
 int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
                    float alpha_l, float wing_threshold);
+
+// The vector units the blocked walk is compiled for (x86-64 with GCC; elsewhere
+// only the baseline), each giving the same bits.
+enum class VectorUnit { baseline, avx2, avx512f };
+
+// Whether this machine can run the walk compiled for `unit`.
+bool vector_unit_available(VectorUnit unit);
+
+// add_voigt_line with the walk compiled for `unit`, which must be available:
+// add_voigt_line takes the widest the machine has, tests take each.
+int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const IntervalGrid& g, double nu0,
+                      float alpha_d, float alpha_l, float wing_threshold);
 
 // The same profile walked point by point, one evaluation and one threshold
 // test per point: the readable reference of add_voigt_line, same arguments,

@@ -38,7 +38,8 @@ struct LineFindSettings {
 };
 
 // The files of the line finding. `echo` is the deck's echo file, whose first
-// `nhead` lines head every table written here.
+// `nhead` lines head every table written here. The steps do not open
+// `table71` themselves: the caller's SampleReaders read it.
 struct LineFindFiles {
   std::string echo;
   std::string table71, table72, table73, table74, table75, table76;

@@ -69,6 +69,11 @@ std::string trimmed(std::string_view s) {
   return std::string(s.substr(b, e - b + 1));
 }
 
+// The wing threshold of a run on `grid` (cm-1) for `study`.
+float wing_threshold_for(float grid, Study study) {
+  return (grid < kFineGrid || writes_weighting_functions(study)) ? kFineWingThreshold : kWingThreshold;
+}
+
 // Reads the deck line by line: each line becomes a 200-character field and is
 // copied to the echo file before anything is checked.
 class DeckReader {

@@ -20,11 +20,6 @@ inline constexpr float kWingThreshold = 1.0e-8f;
 inline constexpr float kFineWingThreshold = 1.0e-12f;
 inline constexpr float kFineGrid = 0.01f;  // cm-1: a grid below it is fine
 
-// The wing threshold of a run on `grid` (cm-1) for `study`.
-constexpr float wing_threshold_for(float grid, Study study) {
-  return (grid < kFineGrid || writes_weighting_functions(study)) ? kFineWingThreshold : kWingThreshold;
-}
-
 // The answers of the deck and the settings derived from them. Reals are
 // single precision, as the deck gives them.
 struct Deck {
