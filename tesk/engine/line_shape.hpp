@@ -10,17 +10,30 @@
 
 namespace tesk {
 
-// Line strength of one line in one level's path per unit mixing ratio, in
-// molecules cm-2 x cm-1/(molecule cm-2): the 296 K intensity `s296`
-// (cm-1/(molecule cm-2)) moved to `temp` (K, > 0) by the Boltzmann factor of
-// the lower-state energy `elow` (cm-1), the stimulated emission at `nu0`
-// (cm-1, > 0) and the partition-function ratio of program gas `gas` (ratio 1
-// for gases without partition data), times the air density `column`
-// (molecules cm-2 km-1) and the path factor `pathfac` (km of path per km, or
-// km). The isotope plays no part: line intensities carry the abundance.
-// Throws rec::Stop (partition data) only for a gas number below 1.
-double line_intensity_at(int gas, int isotope, double nu0, double s296, double elow, float temp,
-                         float column, float pathfac);
+// A line as its intensity at a layer needs it. The isotope plays no part:
+// line intensities carry the abundance.
+struct LineData {
+  int gas = 0;        // program gas number
+  double nu0 = 0.0;   // cm-1, > 0
+  double s296 = 0.0;  // cm-1/(molecule cm-2) at 296 K
+  double elow = 0.0;  // cm-1, lower-state energy
+};
+
+// A layer as a line's intensity in the path through it needs it.
+struct LayerData {
+  float temp = 0.0f;     // K, > 0
+  float column = 0.0f;   // molecules cm-2 km-1, air density
+  float pathfac = 0.0f;  // km of path per km, or km
+};
+
+// Line strength of one line in one layer's path per unit mixing ratio, in
+// molecules cm-2 x cm-1/(molecule cm-2): the 296 K intensity moved to the
+// layer's temperature by the Boltzmann factor of the lower-state energy, the
+// stimulated emission at nu0 and the partition-function ratio of the gas
+// (ratio 1 for gases without partition data), times the layer's air density
+// and path factor. Throws rec::Stop (partition data) only for a gas number
+// below 1.
+double line_intensity_at(const LineData& line, const LayerData& layer);
 
 // Doppler half width at half maximum (cm-1) of a line of program gas `gas`
 // at `nu0` (cm-1) and `temp` (K): sqrt(2 ln2 k T / m) nu0 / c with the
