@@ -56,8 +56,11 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 
 // The walk point by point, one Voigt evaluation and one threshold test per
 // point: the reference that the blocked walk of voigt_wings.cpp reproduces.
-int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
-                         float alpha_l, float wing_threshold) {
+int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, const LineProfile& p,
+                         float wing_threshold) {
+  const double nu0 = p.nu0;
+  const float alpha_d = p.alpha_d;
+  const float alpha_l = p.alpha_l;
   using voigt_detail::kPi;
   using voigt_detail::kSqrtLn2;
   const int npts = g.npts;

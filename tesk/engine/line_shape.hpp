@@ -47,9 +47,15 @@ float doppler_halfwidth(int gas, double nu0, float temp);
 // broadening and the pressure shift are not modelled.
 float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float temp);
 
+// Where a line lies and how wide it is.
+struct LineProfile {
+  double nu0 = 0.0;      // cm-1, line position
+  float alpha_d = 0.0f;  // cm-1, Doppler half width at half maximum, > 0
+  float alpha_l = 0.0f;  // cm-1, Lorentz half width, >= 0
+};
+
 // Adds the Voigt profile of a line of integrated optical depth `s_l`
-// (cm-1) at `nu0` (cm-1), Doppler half width at half maximum `alpha_d`
-// (cm-1, > 0) and Lorentz half width `alpha_l` (cm-1, >= 0) to `row`, the
+// (cm-1) at position p.nu0 with the half widths of `p` to `row`, the
 // optical depths at the points j = 0..g.npts of the interval grid `g`.
 // A line outside g.vstart..g.vend is walked from the nearest edge inwards; each
 // wing stops at the first point where s_l times the unnormalised Voigt
@@ -61,8 +67,8 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 // vector loops (the widest vector unit of the machine, chosen at each call);
 // every value and the point where each wing ends are, bit for bit, those of
 // add_voigt_line_plain. Safe to call from several threads on different rows.
-int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
-                   float alpha_l, float wing_threshold);
+int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, const LineProfile& p,
+                   float wing_threshold);
 
 // The vector units the blocked walk is compiled for (x86-64 with GCC; elsewhere
 // only the baseline), each giving the same bits.
@@ -73,13 +79,13 @@ bool vector_unit_available(VectorUnit unit);
 
 // add_voigt_line with the walk compiled for `unit`, which must be available:
 // add_voigt_line takes the widest the machine has, tests take each.
-int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const IntervalGrid& g, double nu0,
-                      float alpha_d, float alpha_l, float wing_threshold);
+int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const IntervalGrid& g,
+                      const LineProfile& p, float wing_threshold);
 
 // The same profile walked point by point, one evaluation and one threshold
 // test per point: the readable reference of add_voigt_line, same arguments,
 // same result.
-int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
-                         float alpha_l, float wing_threshold);
+int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, const LineProfile& p,
+                         float wing_threshold);
 
 }  // namespace tesk

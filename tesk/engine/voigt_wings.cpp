@@ -296,18 +296,21 @@ bool vector_unit_available(VectorUnit unit) {
   return true;
 }
 
-int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d, float alpha_l,
+int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, const LineProfile& p,
                    float wing_threshold) {
   VectorUnit widest = VectorUnit::baseline;
   for (VectorUnit u : {VectorUnit::avx2, VectorUnit::avx512f}) {
     if (vector_unit_available(u)) widest = u;
   }
-  return add_voigt_line_on(widest, row, s_l, g, nu0, alpha_d, alpha_l, wing_threshold);
+  return add_voigt_line_on(widest, row, s_l, g, p, wing_threshold);
 }
 
-int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const IntervalGrid& g, double nu0,
-                      float alpha_d, float alpha_l, float wing_threshold) {
+int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const IntervalGrid& g,
+                      const LineProfile& p, float wing_threshold) {
   const Walks walk = walks_for(unit);
+  const double nu0 = p.nu0;
+  const float alpha_d = p.alpha_d;
+  const float alpha_l = p.alpha_l;
   const int npts = g.npts;
   if (npts < 0) return 0;
   assert(row.size() > static_cast<std::size_t>(npts));

@@ -46,7 +46,7 @@ long long add_interval_lines(const SpectrumSetup& s, const PathModel& m, const I
           atm.vmr(line.gas, l);
       const float alpha_d = doppler_halfwidth(line.gas, line.position, temp);
       const float alpha_l = lorentz_halfwidth(atm.pres(l), line.air_width, line.temp_exponent, temp);
-      n += add_line(ext.row(c, l, g.npts), s_l, g, line.position, alpha_d, alpha_l, s.wing_threshold);
+      n += add_line(ext.row(c, l, g.npts), s_l, g, LineProfile{line.position, alpha_d, alpha_l}, s.wing_threshold);
     }
     updates[static_cast<std::size_t>(l - 1)] = n;
   });

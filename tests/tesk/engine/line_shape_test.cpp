@@ -159,8 +159,8 @@ class Profile {
   Profile(const Interval& iv, const Line& line)
       : buf_(static_cast<std::size_t>(iv.npts + 1) + 2 * kGuard, 0.0) {
     add_voigt_line(std::span<double>(buf_).subspan(kGuard, buf_.size() - 2 * kGuard), line.s_l,
-                   tesk::IntervalGrid{iv.vstart, iv.vend(), iv.grid, iv.npts}, line.nu0, line.alpha_d, line.alpha_l,
-                   line.threshold);
+                   tesk::IntervalGrid{iv.vstart, iv.vend(), iv.grid, iv.npts},
+                   tesk::LineProfile{line.nu0, line.alpha_d, line.alpha_l}, line.threshold);
   }
   double operator[](int j) const { return buf_[static_cast<std::size_t>(j) + kGuard]; }
   int npts() const { return static_cast<int>(buf_.size() - 2 * kGuard) - 1; }
@@ -358,7 +358,8 @@ TEST(AddVoigtLine, CountsThePointsItAddsTo) {
   for (double nu0 : {2000.0, 2001.003, 2003.999, 2004.0, 1999.5, 2004.7, 1990.0}) {
     SCOPED_TRACE(nu0);
     std::vector<double> row(npts + 1, 0.0);
-    const int n = add_voigt_line(row, 1e-3, tesk::IntervalGrid{vstart, vend, grid, npts}, nu0, 3e-3f, 0.05f, 1e-8f);
+    const int n = add_voigt_line(row, 1e-3, tesk::IntervalGrid{vstart, vend, grid, npts},
+                                 tesk::LineProfile{nu0, 3e-3f, 0.05f}, 1e-8f);
     int changed = 0;
     for (double v : row) changed += v != 0.0;
     EXPECT_EQ(n, changed);

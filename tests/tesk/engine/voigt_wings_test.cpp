@@ -54,12 +54,12 @@ int expect_same(const IntervalGrid& g, const Line& line) {
   const std::vector<double> before = plain;
   const auto row = [&](std::vector<double>& v) { return std::span<double>(v).subspan(kGuard, size - 2 * kGuard); };
   const int n_plain =
-      tesk::add_voigt_line_plain(row(plain), line.s_l, g, line.nu0, line.alpha_d, line.alpha_l, line.threshold);
+      tesk::add_voigt_line_plain(row(plain), line.s_l, g, {line.nu0, line.alpha_d, line.alpha_l}, line.threshold);
   for (tesk::VectorUnit unit : available_units()) {
     SCOPED_TRACE(testing::Message() << "vector unit " << static_cast<int>(unit));
     std::vector<double> blocked = before;
-    const int n_blocked = tesk::add_voigt_line_on(unit, row(blocked), line.s_l, g, line.nu0, line.alpha_d,
-                                                  line.alpha_l, line.threshold);
+    const int n_blocked = tesk::add_voigt_line_on(unit, row(blocked), line.s_l, g,
+                                                  {line.nu0, line.alpha_d, line.alpha_l}, line.threshold);
     EXPECT_EQ(n_blocked, n_plain);
     for (std::size_t i = 0; i < size; ++i) {
       if (std::memcmp(&plain[i], &blocked[i], sizeof(double)) != 0) {
