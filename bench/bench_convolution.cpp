@@ -32,7 +32,7 @@ void convolve(benchmark::State& state, float fovarea) {
   std::vector<double> spec = input;
   for (auto _ : state) {
     spec = input;
-    tesk::convolve_spectrum(spec, tesk::IntervalGrid{kVstart, 0.0f, kGrid, npts}, kResol, fovarea, plans);
+    tesk::convolve_spectrum(tesk::Instrument{kResol, fovarea}, tesk::IntervalGrid{kVstart, 0.0f, kGrid, npts}, plans, spec);
     benchmark::DoNotOptimize(spec.data());
   }
   state.counters["points/s"] =

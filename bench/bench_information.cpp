@@ -21,7 +21,9 @@
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/run_state.hpp"
+#include "tesk/run/setup.hpp"
 #include "tesk/run/window_information.hpp"
+#include "tesk/tables/solar_file.hpp"
 
 namespace {
 
@@ -60,6 +62,8 @@ void run_step(benchmark::State& state, const char* list, const char* gas, float 
     tesk::finish_deck(run.deck);
     run.names = tesk::compose_names(run.deck.outpath);
     run.deck.nrec = inputs::count_records(run.deck.linefile);
+    run.setup = tesk::spectrum_setup(run.deck);
+    run.sun.emplace(tesk::solar_file_source(run.deck.inpath));
     std::ostringstream out;
     rec::Console console(out);
     const auto t0 = std::chrono::steady_clock::now();

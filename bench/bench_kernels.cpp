@@ -14,6 +14,7 @@
 #include "bench_dir.hpp"
 #include "timed_runs.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
+#include "tesk/run/progress.hpp"
 #include "tesk/run/run.hpp"
 
 namespace {
@@ -42,7 +43,8 @@ void BM_KernelStep(benchmark::State& state) {
     std::ostringstream out;
     rec::Console console(out);
     auto t0 = std::chrono::steady_clock::now();
-    tesk::compute_averaging_kernels(kSegments, kPoints, k, a, 0.001f, 1e-7f, console);
+    tesk::compute_averaging_kernels(tesk::RetrievalNoise{0.001f, 1e-7f}, kSegments, kPoints, k, a,
+                                    tesk::Progress(console).kernel_report());
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     benchmark::DoNotOptimize(a(1, 1));
   }

@@ -15,6 +15,7 @@
 
 #include "common/records.hpp"
 #include "tesk/linefind/line_finding.hpp"
+#include "tesk/tables/table71_reader.hpp"
 
 namespace {
 
@@ -116,12 +117,14 @@ void BM_LineFinding(benchmark::State& state) {
   s.maxwin = 10000;
   const tesk::LineFindFiles files{in.path("output"),  in.path("table71"), in.path("table72"), in.path("table73"),
                                   in.path("table74"), in.path("table75"), in.path("table76")};
+  const tesk::SampleReaders read{[&](tesk::TargetSamples& t) { tesk::read_target_samples(files.table71, s.tfactor, t); },
+                                 [&](tesk::WindowSamples& w) { tesk::read_window_samples(files.table71, w); }};
   double seconds = 0.0;
   for (auto _ : state) {
     std::ostringstream out;
     rec::Console console(out);
     const auto t0 = std::chrono::steady_clock::now();
-    tesk::find_lines(s, files, console);
+    tesk::find_lines(s, files, read, console);
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     benchmark::DoNotOptimize(out.str().size());
   }

@@ -20,6 +20,7 @@
 #include "tesk/run/line_pass.hpp"
 #include "tesk/run/path_setup.hpp"
 #include "tesk/run/run.hpp"
+#include "tesk/run/setup.hpp"
 
 namespace {
 
@@ -56,13 +57,14 @@ void BM_LinePass(benchmark::State& state) {
   tesk::finish_deck(run.deck);
   run.deck.nrec = inputs::count_records("lines.hit");
   tesk::set_up_path(run);
+  const tesk::SpectrumSetup setup = tesk::spectrum_setup(run.deck);
   tesk::IntervalGrid g{run.deck.vlo, run.deck.vhi, run.deck.grid, 30000};
   tesk::Extinction& ext = run.work.ext;
   std::vector<inputs::LineRecord>& lines = run.work.lines;
   long long updates = 0;
   for (auto _ : state) {
-    inputs::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, run.deck.dbtype);
-    updates += tesk::add_interval_lines(list, run, g, ext, lines, walk);
+    inputs::LineList list("lines.hit", run.deck.reclen, run.deck.nrec, tesk::letter_of(run.deck.dbtype));
+    updates += tesk::add_interval_lines(setup, tesk::PathModel{run.atm, run.path}, g, list, ext, lines, walk);
     benchmark::DoNotOptimize(ext(1, 1, 0));
   }
   omp_set_num_threads(threads_before);

@@ -52,7 +52,7 @@ BENCHMARK(BM_VoigtW4WingMix)->Unit(benchmark::kMillisecond);
 // A line in the middle of a full interval of 30000 steps; its wings reach
 // both edges at the fine-grid threshold 1e-12. Walked in vector blocks (what
 // runs use) or point by point.
-using AddLine = int (*)(std::span<double>, double, const tesk::IntervalGrid&, double, float, float, float);
+using AddLine = int (*)(std::span<double>, double, const tesk::IntervalGrid&, const tesk::LineProfile&, float);
 
 void add_line_benchmark(benchmark::State& state, AddLine add_line) {
   const float alpha_l = static_cast<float>(state.range(0)) * 1e-4f;
@@ -64,7 +64,7 @@ void add_line_benchmark(benchmark::State& state, AddLine add_line) {
   std::vector<double> row(static_cast<std::size_t>(npts) + 1, 0.0);
   int64_t touched = 0;
   for (auto _ : state) {
-    touched += add_line(row, 1e-3, g, nu0, kAlphaD, alpha_l, 1e-12f);
+    touched += add_line(row, 1e-3, g, tesk::LineProfile{nu0, kAlphaD, alpha_l}, 1e-12f);
     benchmark::DoNotOptimize(row.data());
     benchmark::ClobberMemory();
   }

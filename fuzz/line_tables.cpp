@@ -15,6 +15,7 @@
 #include "tesk/linefind/target_lines.hpp"
 #include "tesk/linefind/window_merging.hpp"
 #include "tesk/linefind/window_optimisation.hpp"
+#include "tesk/tables/table71_reader.hpp"
 
 namespace {
 
@@ -51,6 +52,12 @@ std::string spectrum_table() {
   return t;
 }
 
+// The samples of files.table71, read as run control reads them.
+tesk::SampleReaders readers(const tesk::LineFindFiles& files, float tfactor) {
+  return {[=](tesk::TargetSamples& t) { tesk::read_target_samples(files.table71, tfactor, t); },
+          [=](tesk::WindowSamples& w) { tesk::read_window_samples(files.table71, w); }};
+}
+
 Fixture& fixture() {
   static Fixture f = [] {
     Fixture x;
@@ -69,7 +76,7 @@ Fixture& fixture() {
     s.line_list = dir.file("lines");
     s.reclen = 101;
     s.nrec = 6;
-    s.dbtype = 'h';
+    s.dbtype = tesk::LineDatabase::hitran;
     s.vlo = 2100.0f;
     s.vhi = 2102.0f;
     s.tfactor = 0.9f;
@@ -86,7 +93,7 @@ Fixture& fixture() {
     x.fuzzed = tesk::LineFindFiles{dir.file("output"),   dir.file("ftable71"), dir.file("ftable72"),
                                    dir.file("ftable73"), dir.file("ftable74"), dir.file("ftable75"),
                                    dir.file("ftable76")};
-    tesk::find_lines(s, x.files, x.console.get());
+    tesk::find_lines(s, x.files, readers(x.files, s.tfactor), x.console.get());
     x.table72 = read_all(x.files.table72);
     x.table73 = read_all(x.files.table73);
     x.table74 = read_all(x.files.table74);
@@ -116,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzzing::expect_clean_end([&] {
     switch (table) {
       case 71:
-        tesk::find_lines(f.settings, n, console);
+        tesk::find_lines(f.settings, n, readers(n, f.settings.tfactor), console);
         break;
       case 72:
         tesk::rate_target_lines(f.settings, n, *f.samples, console);
@@ -124,8 +131,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 73:
         tesk::rank_lines(f.settings, n, console);
         [[fallthrough]];
-      case 74:
-        tesk::optimise_windows(f.settings, n, console);
+      case 74: {
+        auto samples = std::make_unique<tesk::WindowSamples>();
+        tesk::read_window_samples(n.table71, *samples);
+        tesk::optimise_windows(f.settings, n, *samples, console);
+      }
         [[fallthrough]];
       default:
         tesk::combine_windows(f.settings, n, console);

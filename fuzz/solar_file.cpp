@@ -10,6 +10,7 @@
 #include "inputs/solar_file.hpp"
 #include "kormal/solar.hpp"
 #include "tesk/engine/solar_spectrum.hpp"
+#include "tesk/tables/solar_file.hpp"
 
 namespace {
 
@@ -51,7 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   g.vend = g.nu(g.npts);
   std::fill(f.all_gases.begin(), f.all_gases.end(), 1.0);
   std::fill(f.all_scaled.begin(), f.all_scaled.end(), 0.5);
-  fuzzing::expect_clean_end([&] { tesk::apply_solar_spectrum(f.all_gases, f.all_scaled, dir.prefix(), g); });
+  fuzzing::expect_clean_end([&] {
+    tesk::SolarSpectrum sun(tesk::solar_file_source(dir.prefix()));
+    tesk::apply_solar_spectrum(sun, f.all_gases, f.all_scaled, g);
+  });
 
   kormal::WindowMeasures& m = f.measures;
   m.nspeci = 1;

@@ -1,5 +1,7 @@
 // Build-time limits of the line-finding program. Each bounds an array that is
-// sized once at start; reaching one stops the run with the message named here.
+// sized once at start or a length the computation may reach; the step that
+// checks a limit stops the run with its own message (declared in that step's
+// header).
 #pragma once
 
 namespace tesk {

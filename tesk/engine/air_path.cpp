@@ -3,19 +3,19 @@
 #include <cmath>
 
 #include "common/stop.hpp"
+#include "tesk/constants.hpp"
 
 namespace tesk {
 
 namespace {
 
 constexpr float kEarthRadius = 6370.0f;  // km, mean radius of a spherical Earth
-constexpr float kPi = 3.1415f;           // the value the zenith-angle conversion has always used
 
 }  // namespace
 
 void ground_airmass(float zenith_deg, const rec::Levels<float>& alt, int nlev,
                     rec::Levels<float>& pathfac) {
-  const float c = std::cos(zenith_deg * kPi / 180.0f);
+  const float c = std::cos(zenith_deg * kPiFourDecimals / 180.0f);
   for (int l = 1; l <= nlev; ++l) {
     const float h = alt(l) / kEarthRadius;
     pathfac(l) = (1.0f + h) / std::sqrt(c * c + 2.0f * h + h * h);
@@ -45,9 +45,9 @@ int limb_path_lengths(float tangent_km, const rec::Levels<float>& alt, int nlev,
   return tangent_layer;
 }
 
-int path_order(int nlev, int tangent_layer, char geom, rec::Levels<int>& levorder) {
+int path_order(int nlev, int tangent_layer, Geometry geom, rec::Levels<int>& levorder) {
   const int cap = levorder.size();
-  if (geom == 's') {
+  if (geom == Geometry::limb) {
     const int m = nlev - tangent_layer + 1;
     for (int i = 1; i <= m && i <= cap; ++i) levorder(i) = nlev - i + 1;
     for (int i = 1; i <= m && m + i <= cap; ++i) levorder(m + i) = tangent_layer + i - 1;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/arrays.hpp"
+#include "tesk/options.hpp"
 
 namespace tesk {
 
@@ -34,24 +35,23 @@ int limb_path_lengths(float tangent_km, const rec::Levels<float>& alt, int nlev,
                       rec::Levels<float>& pathfac);
 
 // Layers met by the path segments, from the top of the atmosphere along the
-// line of sight, into levorder(1..nseg); returns nseg. Limb path (`geom` 's'):
+// line of sight, into levorder(1..nseg); returns nseg. Limb path:
 // down from nlev to `tangent_layer` and up again, nseg = 2 (nlev -
-// tangent_layer + 1). Ground path (any other letter; the deck admits only
-// 'g'): nlev down to 1, nseg = nlev, `tangent_layer` unused. Only a limb path
+// tangent_layer + 1). Ground path: nlev down to 1, nseg = nlev, `tangent_layer` unused. Only a limb path
 // reads this order back: a ground path numbers its segments from the
 // instrument up (segment s is layer s, see segment_layer), so its levorder is
 // filled but never consulted. Entries beyond
 // the capacity of levorder are not written: the caller stops the run when the
 // returned nseg exceeds kMaxLevels. Touches no file or console.
-int path_order(int nlev, int tangent_layer, char geom, rec::Levels<int>& levorder);
+int path_order(int nlev, int tangent_layer, Geometry geom, rec::Levels<int>& levorder);
 
 // The model layer whose optical depth and temperature path segment s carries.
 // A limb path crosses every layer above the tangent twice, on the way down and
 // up again, so segment s is layer levorder(s) and both halves count. On a
 // ground path segment s is layer s, segment 1 next to the instrument.
 // Precondition: 1 <= s <= nseg of the path built by path_order.
-inline int segment_layer(char geom, const rec::Levels<int>& levorder, int s) {
-  return geom == 's' ? levorder(s) : s;
+inline int segment_layer(Geometry geom, const rec::Levels<int>& levorder, int s) {
+  return geom == Geometry::limb ? levorder(s) : s;
 }
 
 }  // namespace tesk

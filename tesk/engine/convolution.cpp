@@ -24,8 +24,10 @@ int fov_points(const IntervalGrid& points, float fovarea) {
   return rec::nint(nu_end * fovarea / kTwoPi / points.grid);
 }
 
-}  // namespace
-
+// The transform length N of convolve_spectrum on the grid `points` with the
+// field of view `fovarea` (sr): the smallest power of two, at least 2, that
+// holds the interval, both tapers and the field-of-view extension. Throws
+// rec::Stop(kConvolutionTooLong) beyond kMaxConvolutionPoints.
 int convolution_length(const IntervalGrid& points, float fovarea) {
   // A field of view so wide that its extension alone passes the limit would
   // overflow the point count; it is beyond the limit all the same.
@@ -38,8 +40,12 @@ int convolution_length(const IntervalGrid& points, float fovarea) {
   return static_cast<int>(n_long);
 }
 
-void convolve_spectrum(std::span<double> spec, const IntervalGrid& points, float resol, float fovarea,
-                       CosineTransform& plans) {
+}  // namespace
+
+void convolve_spectrum(const Instrument& ils, const IntervalGrid& points, CosineTransform& plans,
+                       std::span<double> spec) {
+  const float resol = ils.resolution;
+  const float fovarea = ils.fov_area;
   const int npts = points.npts;
   const float vstart = points.vstart, grid = points.grid;
   assert(npts >= 0 && spec.size() > static_cast<std::size_t>(npts));

@@ -10,6 +10,7 @@
 
 #include "tesk/engine/cosine_transform.hpp"
 #include "tesk/engine/interval_grid.hpp"
+#include "tesk/engine/spectrum_setup.hpp"
 
 namespace tesk {
 
@@ -17,23 +18,16 @@ inline constexpr std::string_view kConvolutionTooLong =
     " Increase nuber of spectral points mp in Convolution";
 
 // Convolves spec[0..g.npts] of one spectrum class in place on the interval
-// grid `g` (npts >= 0, grid > 0); `resol` is the maximum optical
-// path difference (cm, > 0); `fovarea` the solid angle of the field of view
-// (sr, 0 = none), under which point j becomes the mean of itself and the next
+// grid `g` (npts >= 0, grid > 0) with the line shape of `ils`: its
+// resolution is the maximum optical path difference (cm, > 0), its fov_area
+// the solid angle of the field of view (sr, 0 = none), under which point j becomes the mean of itself and the next
 // points up to nu fovarea / 2 pi above it, so a line moves down in wavenumber
 // by half that width. The interval is extended by 1 cm-1 of Gaussian taper at
 // both ends (plus the field-of-view width at the top) so that its edges do
 // not ring; the ends of every call are tapered separately. Single-precision
 // work array. Throws rec::Stop(kConvolutionTooLong) when the transform would
 // need more than kMaxConvolutionPoints values. Touches no file or console.
-void convolve_spectrum(std::span<double> spec, const IntervalGrid& g, float resol, float fovarea,
-                       CosineTransform& plans);
-
-// The transform length N of convolve_spectrum on the grid `g` with the
-// field of view `fovarea` (sr): the smallest power of two, at least 2, that
-// holds the interval, both tapers and the field-of-view extension. Throws
-// rec::Stop(kConvolutionTooLong) beyond kMaxConvolutionPoints, so a caller
-// can check every class of an interval before it convolves any.
-int convolution_length(const IntervalGrid& g, float fovarea);
+void convolve_spectrum(const Instrument& ils, const IntervalGrid& g, CosineTransform& plans,
+                       std::span<double> spec);
 
 }  // namespace tesk

@@ -1,25 +1,23 @@
-// The interferogram table of study i: the all-gases spectrum of table71 and
-// the change that scaling the target makes to it, each taken back to the
-// optical-path-difference domain by the forward cosine transform (table90).
+// The interferogram of study i: a spectrum taken back to the
+// optical-path-difference domain by the forward cosine transform, padded with
+// zeros to a power of two.
 #pragma once
 
-#include <string>
+#include <span>
 #include <string_view>
-
-#include "common/records.hpp"
 
 namespace tesk {
 
 inline constexpr std::string_view kInterferogramTooLong = " decrease No of spectral points for FFT in convolution";
 
-// Reads the five-column rows of `table71` after its three header lines
-// (wavenumber, target, other gases, all gases, all gases minus the scaled
-// spectrum), pads the all-gases column x and the scaled spectrum y = x +
-// difference with zeros to the next power of two N >= 2, transforms both and
-// writes `table90` (created or replaced): per coefficient i = 1..N, x(i) and
-// y(i) - x(i). Says so on the console. Throws rec::Stop(kInterferogramTooLong)
-// for 199999 rows or more or a transform length of kMaxInterferogramPoints or
-// more; rec::RecordError for a missing or unreadable table71 or an unwritable table90.
-void interferogram_table(const std::string& table71, const std::string& table90, rec::Console& console);
+// The transform length of `rows` spectral points: the smallest power of two N
+// >= 2 that holds them. Throws rec::Stop(kInterferogramTooLong) when N
+// reaches kMaxInterferogramPoints. Touches no file or console.
+int interferogram_length(int rows);
+
+// Transforms x and y (each N values, N a power of two of at least 2, the
+// points beyond the spectrum zero) in place by the forward cosine transform
+// (cosine_transform.hpp). Touches no file or console.
+void interferograms(std::span<float> x, std::span<float> y);
 
 }  // namespace tesk

@@ -29,14 +29,16 @@ constexpr float kLorentzReferencePres = 1013.0f;  // hPa, of the air-broadened w
 
 }  // namespace
 
-double line_intensity_at(int gas, [[maybe_unused]] int isotope, double nu0, double s296,
-                         double elow, float temp, float column, float pathfac) {
+double line_intensity_at(const LineData& line, const LayerData& layer) {
+  const double nu0 = line.nu0;
+  const double elow = line.elow;
+  const float temp = layer.temp;
   // The bracket is formed in the temperature's own single precision.
-  double s = s296 * std::exp(kC2 * elow * (kInverseReferenceTemp - 1.0f / temp));
+  double s = line.s296 * std::exp(kC2 * elow * (kInverseReferenceTemp - 1.0f / temp));
   s = s * (1.0 - std::exp(-kC2 * nu0 / temp)) / (1.0 - std::exp(-kC2 * nu0 / kReferenceTemp));
-  const int k = inputs::partition_index(gas);
+  const int k = inputs::partition_index(line.gas);
   if (k <= kPartitionMolecules) s = s * partition_ratio(k, temp);
-  return s * column * pathfac;
+  return s * layer.column * layer.pathfac;
 }
 
 float doppler_halfwidth(int gas, double nu0, float temp) {
@@ -54,8 +56,11 @@ float lorentz_halfwidth(float pres, float gamma_air, float temp_exponent, float 
 
 // The walk point by point, one Voigt evaluation and one threshold test per
 // point: the reference that the blocked walk of voigt_wings.cpp reproduces.
-int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d,
-                         float alpha_l, float wing_threshold) {
+int add_voigt_line_plain(std::span<double> row, double s_l, const IntervalGrid& g, const LineProfile& p,
+                         float wing_threshold) {
+  const double nu0 = p.nu0;
+  const float alpha_d = p.alpha_d;
+  const float alpha_l = p.alpha_l;
   using voigt_detail::kPi;
   using voigt_detail::kSqrtLn2;
   const int npts = g.npts;

@@ -13,9 +13,10 @@ namespace tesk {
 // Calls body(i) once for every i = first..last, in parallel. An exception
 // never leaves a thread (that would end the program): every index runs, and
 // afterwards the exception of the lowest index that threw is rethrown, the
-// one a loop in index order would have met first. Callers check what can
-// stop the run before they come here; this keeps a fault from killing the
-// process.
+// one a loop in index order would have met first. So a step whose indices
+// can stop the run (a negative temperature, a transform too long) stops with
+// the same message as a serial loop, whatever the number of threads; the
+// indices after it run to no purpose, which only a stopping run pays for.
 template <class Body>
 void parallel_for(int first, int last, Body&& body) {
   if (last < first) return;

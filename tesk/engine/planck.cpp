@@ -11,7 +11,9 @@ namespace tesk {
 namespace {
 
 constexpr double kMaxExponent = 200.0;  // exp(200) is still finite in double
-constexpr float kZeroFloor = 1.0e-30f;
+// Brightness temperatures are held to the floor as a single-precision value.
+constexpr double kTemperatureFloor = static_cast<double>(static_cast<float>(kZeroFloor));
+static_assert(static_cast<float>(kZeroFloor) == 1.0e-30f);
 
 }  // namespace
 
@@ -42,7 +44,7 @@ void brightness_temperature(std::span<double> spec, const IntervalGrid& g) {
     }
     const double v = g.nu(j);
     double tb = inverse_planck(v, inverse_planck_argument(v, s));
-    if (tb < static_cast<double>(kZeroFloor)) tb = 0.0;
+    if (tb < kTemperatureFloor) tb = 0.0;
     s = tb;
   }
 }

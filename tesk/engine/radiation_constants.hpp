@@ -4,6 +4,8 @@
 // moves results in their printed digits.
 #pragma once
 
+#include "tesk/constants.hpp"  // kC2, the constant as the line intensities use it
+
 namespace tesk {
 
 // First radiation constant 2 h c^2 for radiance per wavenumber: 1.191e-8 in
@@ -17,10 +19,5 @@ inline constexpr float kPlanckC1 = 1.1e-8f;
 // Second radiation constant h c / k (1.4388 cm K from CODATA) as the Planck
 // function and its inverse, the brightness temperature, use it.
 inline constexpr float kPlanckC2 = 1.43f;
-
-// Second radiation constant h c / k as the line intensities use it: the
-// Boltzmann factor of the lower-state energy and the stimulated emission, and
-// the temperature dependence of the line-finding tables.
-inline constexpr double kC2 = 1.439;
 
 }  // namespace tesk

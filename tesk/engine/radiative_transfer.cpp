@@ -14,11 +14,10 @@ namespace {
 // spreads rounding noise through the spectrum.
 constexpr double kOpaqueDepth = 20.0;
 
-void transmission(std::span<double> spec, const DepthRows& ext, int npts, int nseg,
-                  const rec::Levels<int>& levorder, char geom) {
+void transmission(std::span<double> spec, const DepthRows& ext, int npts, const LayerPath& path) {
   for (int j = 0; j <= npts; ++j) {
     double tau = 0.0;
-    for (int s = 1; s <= nseg; ++s) tau += ext(segment_layer(geom, levorder, s), j);
+    for (int s = 1; s <= path.nseg; ++s) tau += ext(segment_layer(path.geometry, path.levorder, s), j);
     spec[static_cast<std::size_t>(j)] = tau < kOpaqueDepth ? std::exp(-tau) : 0.0;
   }
 }
@@ -29,17 +28,17 @@ void transmission(std::span<double> spec, const DepthRows& ext, int npts, int ns
 // The opaque test looks at the optical depth of the segment whose attenuation
 // is being applied: testing any other segment would zero the transmission
 // behind a transparent segment, or let an opaque one through.
-void radiance(std::span<double> spec, const DepthRows& ext, const IntervalGrid& g,
-              const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
-              char geom) {
-  const int first = segment_layer(geom, levorder, 1);
+void radiance(std::span<double> spec, const DepthRows& ext, const IntervalGrid& g, const LayerPath& path,
+              float tback) {
+  const rec::Levels<float>& temp = path.temp;
+  const int first = segment_layer(path.geometry, path.levorder, 1);
   for (int j = 0; j <= g.npts; ++j) {
     const float nu = g.nu(j);
     const double depth1 = ext(first, j);
     double t = std::exp(-depth1);
     double r = 0.0;
-    for (int s = 2; s <= nseg; ++s) {
-      const int layer = segment_layer(geom, levorder, s);
+    for (int s = 2; s <= path.nseg; ++s) {
+      const int layer = segment_layer(path.geometry, path.levorder, s);
       const double depth = ext(layer, j);
       const double t_prev = t;
       t = depth < kOpaqueDepth ? t * std::exp(-depth) : 0.0;
@@ -52,26 +51,14 @@ void radiance(std::span<double> spec, const DepthRows& ext, const IntervalGrid& 
 
 }  // namespace
 
-void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, const IntervalGrid& g,
-                    const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
-                    char geom) {
+void layer_spectrum(const SpectrumSetup& s, const LayerPath& path, const DepthRows& ext, const IntervalGrid& g,
+                    std::span<double> spec) {
   assert(g.npts < 0 || spec.size() > static_cast<std::size_t>(g.npts));
-  assert(transrad == 'a' || transrad == 'r');
-  if (transrad == 'a') {
-    transmission(spec, ext, g.npts, nseg, levorder, geom);
+  if (s.quantity == Quantity::transmission) {
+    transmission(spec, ext, g.npts, path);
   } else {
-    radiance(spec, ext, g, temp, tback, nseg, levorder, geom);
+    radiance(spec, ext, g, path, s.background_temp);
   }
-}
-
-bool layer_spectrum_can_stop(char transrad, const rec::Levels<float>& temp, float tback, int nseg,
-                             const rec::Levels<int>& levorder, char geom) {
-  if (transrad != 'r') return false;
-  if (tback < 0.0f) return true;
-  for (int s = 1; s <= nseg; ++s) {
-    if (temp(segment_layer(geom, levorder, s)) < 0.0f) return true;
-  }
-  return false;
 }
 
 }  // namespace tesk

@@ -10,6 +10,7 @@
 
 #include "common/arrays.hpp"
 #include "tesk/engine/interval_grid.hpp"
+#include "tesk/engine/spectrum_setup.hpp"
 
 namespace tesk {
 
@@ -26,26 +27,26 @@ struct DepthRows {
   }
 };
 
-// Fills spec[j], j = 0..g.npts, from the optical depths `ext` of one class along
-// the nseg path segments; segment s takes the optical depth and temperature of
-// layer segment_layer(geom, levorder, s) (air_path.hpp).
-//  - transrad 'a': transmission exp(-tau) of the total optical depth tau, or
-//    exactly 0 when tau is 20 or more;
-//  - transrad 'r': radiance in the units of planck() (planck.hpp) at
-//    nu = g.nu(j) (cm-1) from the layer temperatures `temp` (K) and the
-//    background temperature `tback` (K).
-// Preconditions: transrad is 'a' or 'r' (the deck admits no other), nseg >= 1,
-// spec holds g.npts + 1 values, ext and temp hold
-// every layer the path names. Throws rec::Stop (planck.hpp) for a negative
-// temperature. Touches no file or console.
-void layer_spectrum(std::span<double> spec, char transrad, const DepthRows& ext, const IntervalGrid& g,
-                    const rec::Levels<float>& temp, float tback, int nseg, const rec::Levels<int>& levorder,
-                    char geom);
+// The path as the spectrum steps walk it: nseg segments, segment s taking
+// the optical depth and temperature (K) of layer segment_layer(geometry,
+// levorder, s) (air_path.hpp).
+struct LayerPath {
+  const rec::Levels<float>& temp;
+  const rec::Levels<int>& levorder;
+  int nseg = 0;
+  Geometry geometry = Geometry::ground;
+};
 
-// Whether layer_spectrum with these arguments can stop the run: a radiance
-// spectrum with a negative temperature in a path segment or behind the path.
-// Lets a caller compute classes in parallel only when none can stop.
-bool layer_spectrum_can_stop(char transrad, const rec::Levels<float>& temp, float tback, int nseg,
-                             const rec::Levels<int>& levorder, char geom);
+// Fills spec[j], j = 0..g.npts, from the optical depths `ext` of one class
+// along `path`:
+//  - transmission: exp(-tau) of the total optical depth tau, or exactly 0
+//    when tau is 20 or more;
+//  - radiance: in the units of planck() (planck.hpp) at nu = g.nu(j) (cm-1)
+//    from the layer temperatures and s.background_temp (K).
+// Preconditions: path.nseg >= 1, spec holds g.npts + 1 values, ext and the
+// temperatures hold every layer the path names. Throws rec::Stop (planck.hpp)
+// for a negative temperature of a radiance spectrum. Touches no file or console.
+void layer_spectrum(const SpectrumSetup& s, const LayerPath& path, const DepthRows& ext, const IntervalGrid& g,
+                    std::span<double> spec);
 
 }  // namespace tesk

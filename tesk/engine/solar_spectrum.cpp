@@ -1,20 +1,10 @@
 #include "tesk/engine/solar_spectrum.hpp"
 
 #include <cassert>
-#include <string>
-
-#include "inputs/solar_file.hpp"
 
 namespace tesk {
 
 namespace {
-
-struct Sample {
-  float w = 0.0f;  // cm-1
-  float f = 0.0f;  // relative solar value
-};
-
-bool read_sample(inputs::SolarFile& in, Sample& s) { return in.next(s.w, s.f); }
 
 void scale(std::span<double> spec, int j, float factor) {
   if (!spec.empty()) spec[static_cast<std::size_t>(j)] *= factor;
@@ -22,21 +12,31 @@ void scale(std::span<double> spec, int j, float factor) {
 
 }  // namespace
 
-void apply_solar_spectrum(std::span<double> all_gases, std::span<double> all_scaled,
-                          std::string_view inpath, const IntervalGrid& g) {
+bool SolarSpectrum::sample(std::size_t i, SolarSample& s) {
+  while (i >= read_.size()) {
+    if (ended_) return false;
+    SolarSample next;
+    if (!next_(next)) {
+      ended_ = true;
+      return false;
+    }
+    read_.push_back(next);
+  }
+  s = read_[i];
+  return true;
+}
+
+void apply_solar_spectrum(SolarSpectrum& sun, std::span<double> all_gases, std::span<double> all_scaled,
+                          const IntervalGrid& g) {
   const int npts = g.npts;
   const float vstart = g.vstart, grid = g.grid;
   assert(all_gases.empty() || npts < 0 || all_gases.size() > static_cast<std::size_t>(npts));
   assert(all_scaled.empty() || npts < 0 || all_scaled.size() > static_cast<std::size_t>(npts));
-  inputs::SolarFile in(inpath);
-
-  // The first record of the file is a header pair, not a sample.
-  Sample s0;
-  Sample s1;
-  if (!in.skip() || !read_sample(in, s0) || !read_sample(in, s1)) {
-    in.close();
-    return;
-  }
+  std::size_t next = 0;  // the sample the next read gives
+  const auto read_sample = [&](SolarSample& s) { return sun.sample(next++, s); };
+  SolarSample s0;
+  SolarSample s1;
+  if (!read_sample(s0) || !read_sample(s1)) return;
 
   int count = 0;
   float sum = 0.0f;
@@ -51,7 +51,7 @@ void apply_solar_spectrum(std::span<double> all_gases, std::span<double> all_sca
     }
     if (s0.w + h < lo) {  // the sample lies below this cell: move on in the file
       s0 = s1;
-      if (!read_sample(in, s1)) break;
+      if (!read_sample(s1)) break;
       continue;
     }
     if (s0.w + h > lo && s0.w - h < hi) {
@@ -68,10 +68,9 @@ void apply_solar_spectrum(std::span<double> all_gases, std::span<double> all_sca
       ++j;
     } else {
       s0 = s1;
-      if (!read_sample(in, s1)) break;
+      if (!read_sample(s1)) break;
     }
   }
-  in.close();
 }
 
 }  // namespace tesk

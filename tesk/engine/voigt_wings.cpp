@@ -23,12 +23,10 @@
 #include "tesk/engine/voigt_detail.hpp"
 
 // The walks of a line are compiled for the baseline x86-64 and for the wider
-// vector units, and the loader picks the widest the machine has; the block
-// loops are inlined into each.
+// vector units (GCC's target attribute), and add_voigt_line takes the widest
+// the machine has; the block loops are inlined into each.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define LF_VECTOR_CLONES [[gnu::target_clones("default", "avx2", "avx512f")]]
-#else
-#define LF_VECTOR_CLONES
+#define LF_VECTOR_UNITS 1
 #endif
 
 namespace tesk {
@@ -190,9 +188,9 @@ struct Block {
 // walk is grid point k (line below, upwards = true) or npts - k (line above).
 // The first point is evaluated alone, so that a weak distant line costs one
 // evaluation. Returns the points added.
-LF_VECTOR_CLONES
-int add_outside_line(double* row, int npts, bool upwards, double offset, const IntervalGrid& g, float alpha_d, float y,
-                     double s_l, double norm, float threshold) {
+[[gnu::always_inline]] inline int outside_walk(double* row, int npts, bool upwards, double offset,
+                                               const IntervalGrid& g, float alpha_d, float y, double s_l, double norm,
+                                               float threshold) {
   Block b;
   int k = 0;
   while (k <= npts) {
@@ -217,9 +215,8 @@ int add_outside_line(double* row, int npts, bool upwards, double offset, const I
 // together, the value i steps from the centre going to jc + i and jc - i
 // while they lie on the grid; the first point under the threshold is still
 // added on both sides. Returns the points added, the centre included.
-LF_VECTOR_CLONES
-int add_inside_line(double* row, int npts, int jc, const IntervalGrid& g, float alpha_d, float y, double s_l,
-                    double norm, float threshold) {
+[[gnu::always_inline]] inline int inside_walk(double* row, int npts, int jc, const IntervalGrid& g, float alpha_d,
+                                              float y, double s_l, double norm, float threshold) {
   const int upper = npts - jc;  // points above the centre
   const int lower = jc;         // points below it
   const int last = std::max(upper, lower);
@@ -244,10 +241,76 @@ int add_inside_line(double* row, int npts, int jc, const IntervalGrid& g, float 
   return 1 + upper + lower;
 }
 
+// Both walks compiled for one vector unit.
+struct Walks {
+  int (*outside)(double* row, int npts, bool upwards, double offset, const IntervalGrid& g, float alpha_d, float y,
+                 double s_l, double norm, float threshold);
+  int (*inside)(double* row, int npts, int jc, const IntervalGrid& g, float alpha_d, float y, double s_l,
+                double norm, float threshold);
+};
+
+#define LF_DEFINE_WALKS(unit, ...)                                                                             \
+  __VA_ARGS__ int outside_##unit(double* row, int npts, bool upwards, double offset, const IntervalGrid& g,   \
+                                 float alpha_d, float y, double s_l, double norm, float threshold) {           \
+    return outside_walk(row, npts, upwards, offset, g, alpha_d, y, s_l, norm, threshold);                     \
+  }                                                                                                            \
+  __VA_ARGS__ int inside_##unit(double* row, int npts, int jc, const IntervalGrid& g, float alpha_d, float y, \
+                                double s_l, double norm, float threshold) {                                    \
+    return inside_walk(row, npts, jc, g, alpha_d, y, s_l, norm, threshold);                                   \
+  }
+
+LF_DEFINE_WALKS(baseline)
+#ifdef LF_VECTOR_UNITS
+LF_DEFINE_WALKS(avx2, [[gnu::target("avx2")]])
+LF_DEFINE_WALKS(avx512f, [[gnu::target("avx512f")]])
+#endif
+
+Walks walks_for(VectorUnit unit) {
+  assert(vector_unit_available(unit));
+  switch (unit) {
+#ifdef LF_VECTOR_UNITS
+    case VectorUnit::avx2: return {outside_avx2, inside_avx2};
+    case VectorUnit::avx512f: return {outside_avx512f, inside_avx512f};
+#else
+    case VectorUnit::avx2:
+    case VectorUnit::avx512f:
+#endif
+    case VectorUnit::baseline: break;
+  }
+  return {outside_baseline, inside_baseline};
+}
+
 }  // namespace
 
-int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, double nu0, float alpha_d, float alpha_l,
+bool vector_unit_available(VectorUnit unit) {
+  switch (unit) {
+#ifdef LF_VECTOR_UNITS
+    case VectorUnit::avx2: return __builtin_cpu_supports("avx2");
+    case VectorUnit::avx512f: return __builtin_cpu_supports("avx512f");
+#else
+    case VectorUnit::avx2:
+    case VectorUnit::avx512f: return false;
+#endif
+    case VectorUnit::baseline: break;
+  }
+  return true;
+}
+
+int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, const LineProfile& p,
                    float wing_threshold) {
+  VectorUnit widest = VectorUnit::baseline;
+  for (VectorUnit u : {VectorUnit::avx2, VectorUnit::avx512f}) {
+    if (vector_unit_available(u)) widest = u;
+  }
+  return add_voigt_line_on(widest, row, s_l, g, p, wing_threshold);
+}
+
+int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const IntervalGrid& g,
+                      const LineProfile& p, float wing_threshold) {
+  const Walks walk = walks_for(unit);
+  const double nu0 = p.nu0;
+  const float alpha_d = p.alpha_d;
+  const float alpha_l = p.alpha_l;
   const int npts = g.npts;
   if (npts < 0) return 0;
   assert(row.size() > static_cast<std::size_t>(npts));
@@ -255,15 +318,15 @@ int add_voigt_line(std::span<double> row, double s_l, const IntervalGrid& g, dou
   const float y = kSqrtLn2 * alpha_l / alpha_d;
 
   if (nu0 < g.vstart) {
-    return add_outside_line(row.data(), npts, true, g.vstart - nu0, g, alpha_d, y, s_l, norm, wing_threshold);
+    return walk.outside(row.data(), npts, true, g.vstart - nu0, g, alpha_d, y, s_l, norm, wing_threshold);
   }
   if (nu0 > g.vend) {
-    return add_outside_line(row.data(), npts, false, nu0 - g.vstart, g, alpha_d, y, s_l, norm, wing_threshold);
+    return walk.outside(row.data(), npts, false, nu0 - g.vstart, g, alpha_d, y, s_l, norm, wing_threshold);
   }
   // The centre as the plain walk places it (see there for the clamp).
   const int jc = std::min(static_cast<int>((nu0 - g.vstart) / g.grid + 0.5), npts);
   row[static_cast<std::size_t>(jc)] += s_l * voigt_w4(0.0f, y) * norm;
-  return add_inside_line(row.data(), npts, jc, g, alpha_d, y, s_l, norm, wing_threshold);
+  return walk.inside(row.data(), npts, jc, g, alpha_d, y, s_l, norm, wing_threshold);
 }
 
 }  // namespace tesk

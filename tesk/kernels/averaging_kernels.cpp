@@ -4,18 +4,11 @@
 #include <array>
 #include <cassert>
 
+#include "common/stop.hpp"
 #include "tesk/limits.hpp"
 
 namespace tesk {
 namespace {
-
-constexpr std::string_view kWeightsLine = "(' K ',9(1pe9.2,1x))";
-constexpr std::string_view kAprioriLine = "(' SX',9(1pe9.2,1x))";
-constexpr std::string_view kNoiseLine = "(' SN',9(1pe9.2,1x))";
-constexpr std::string_view kMethodLine = "(' AVK calculated using Optimal Estimation')";
-constexpr std::string_view kInformationLine = "(' Kt Sn-1 K ',9(1pe9.2,1x))";
-constexpr std::string_view kKernelLine = "(' AK',9(1pe9.2, 1x))";
-constexpr std::string_view kFinished = "(' Calculation of averaging kernel finished')";
 
 // The diagnostics sample every tenth diagonal element.
 constexpr int kSampleStep = 10;
@@ -25,12 +18,12 @@ constexpr int kInformationSamples = 6;   // elements 10, 20, ..., 60
 // Element (c, c) of the rows x cols block of m, or 0 outside it.
 double diagonal(const Matrix& m, int rows, int cols, int c) { return c <= rows && c <= cols ? m(c, c) : 0.0; }
 
-// One console line of diagonal samples.
+// One diagnostic of diagonal samples.
 template <class Sample>
-void write_samples(rec::Console& console, std::string_view format, int count, Sample sample) {
-  std::array<rec::OutItem, kSamples> items;
-  for (int s = 1; s <= count; ++s) items[static_cast<std::size_t>(s - 1)] = sample(s * kSampleStep);
-  console.write(rec::Format(format), std::span<const rec::OutItem>(items.data(), static_cast<std::size_t>(count)));
+void report_samples(const KernelReport& report, KernelDiagnostic which, int count, Sample sample) {
+  std::array<double, kSamples> values{};
+  for (int s = 1; s <= count; ++s) values[static_cast<std::size_t>(s - 1)] = sample(s * kSampleStep);
+  report(which, std::span<const double>(values.data(), static_cast<std::size_t>(count)));
 }
 
 void diagonal_matrix(Matrix& m, int n, double value) {
@@ -45,8 +38,8 @@ void diagonal_matrix(Matrix& m, int n, double value) {
 
 Matrix make_kernel_matrix() { return Matrix(kMaxLevels, kMaxLevels); }
 
-void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, Matrix& a, float avkpar1,
-                               float avkpar2, rec::Console& console) {
+void compute_averaging_kernels(const RetrievalNoise& r, int nseg, int npoints, const WeightingMatrix& k, Matrix& a,
+                               const KernelReport& report) {
   assert(nseg >= 0 && nseg <= kMaxLevels && npoints <= kMaxKernelPoints);
   const int l = nseg;
   const int m = std::max(npoints, 0);
@@ -58,20 +51,20 @@ void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, 
   Matrix t2(kMaxLevels, kMaxLevels);
 
   // The deck's uncertainties are single-precision values, squared as such.
-  diagonal_matrix(sa, l, static_cast<double>(avkpar2 * avkpar2));
-  diagonal_matrix(se, m, static_cast<double>(avkpar1 * avkpar1));
+  diagonal_matrix(sa, l, static_cast<double>(r.apriori_sigma * r.apriori_sigma));
+  diagonal_matrix(se, m, static_cast<double>(r.noise * r.noise));
 
-  write_samples(console, kWeightsLine, kSamples, [&](int c) { return diagonal(k, m, l, c); });
-  write_samples(console, kAprioriLine, kSamples, [&](int c) { return diagonal(sa, l, l, c); });
-  write_samples(console, kNoiseLine, kSamples, [&](int c) { return diagonal(se, m, m, c); });
-  console.write(rec::Format(kMethodLine));
+  report_samples(report, KernelDiagnostic::weights, kSamples, [&](int c) { return diagonal(k, m, l, c); });
+  report_samples(report, KernelDiagnostic::apriori, kSamples, [&](int c) { return diagonal(sa, l, l, c); });
+  report_samples(report, KernelDiagnostic::noise, kSamples, [&](int c) { return diagonal(se, m, m, c); });
+  report(KernelDiagnostic::method, {});
 
   if (invert_matrix(m, se) == 0.0) rec::stop(kSpectralCovarianceSingular);
   if (invert_matrix(l, sa) == 0.0) rec::stop(kAprioriCovarianceSingular);
   transpose_matrix(m, l, k, kt);
 
   // How much the sampled points say about their segments: K Se^-1 K^T on the diagonal.
-  write_samples(console, kInformationLine, kInformationSamples, [&](int c) {
+  report_samples(report, KernelDiagnostic::information, kInformationSamples, [&](int c) {
     return diagonal(k, m, l, c) * diagonal(se, m, m, c) * diagonal(kt, l, m, c);
   });
 
@@ -79,8 +72,14 @@ void compute_averaging_kernels(int nseg, int npoints, const WeightingMatrix& k, 
   multiply_matrices(l, m, l, t1, k, g);
   if (!kernels_from_information(l, g, sa, t2, a)) rec::stop(kKernelInverseSingular);
 
-  write_samples(console, kKernelLine, kSamples, [&](int c) { return diagonal(a, l, l, c); });
-  console.write(rec::Format(kFinished));
+  report_samples(report, KernelDiagnostic::kernels, kSamples, [&](int c) { return diagonal(a, l, l, c); });
+  report(KernelDiagnostic::finished, {});
+}
+
+float kernel_area(const Matrix& a, int k, int nseg) {
+  float area = 0.0f;
+  for (int j = 1; j <= nseg; ++j) area = static_cast<float>(static_cast<double>(area) + a(k, j));
+  return area;
 }
 
 bool kernels_from_information(int nseg, const Matrix& g, const Matrix& sa_inverse, Matrix& t2, Matrix& a) {

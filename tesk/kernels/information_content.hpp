@@ -35,21 +35,21 @@ void clear_information(int nseg, Matrix& g);
 
 // Adds to G (nseg x nseg) the information of rows 1..npoints of K (at most
 // kMaxKernelPoints): G(i, j) += sum over the rows l of (K(l, i) / sn^2) K(l, j),
-// the rows taken in order and sn (avkpar1, the noise of the normalised
+// the rows taken in order and sn (`noise`, of the normalised
 // spectrum) squared in single precision. On a G of zeros this gives the
 // bits of the kernel study's K^T Se^-1 K. Returns false, leaving G unchanged,
 // when sn^2 is 0 (Se has no inverse). Throws rec::Stop(kMatrixNumbersTooBig)
 // as the kernel study's products do, when a term or a sum rises above
 // 1.0E36. Touches no file or console.
-bool add_information(int nseg, int npoints, const WeightingMatrix& k, float avkpar1, Matrix& g);
+bool add_information(int nseg, int npoints, const WeightingMatrix& k, float noise, Matrix& g);
 
 // The averaging kernels A (nseg x nseg) of the information G with the
-// a-priori uncertainty sa (avkpar2, mixing ratio; Sa = sa^2 squared in single
+// a-priori uncertainty sa (`apriori_sigma`, mixing ratio; Sa = sa^2 squared in single
 // precision), their trace and the altitudes of the segments whose kernel area
 // (the row sum, as the kernel table shows it) exceeds 0.5. Singular when sa^2
 // is 0 or G + Sa^-1 has no inverse; `a` is then left as it was. Throws
 // rec::Stop(kMatrixNumbersTooBig). Touches no file or console.
-InformationContent information_content(const Matrix& g, float avkpar2, std::span<const Segment> segments,
+InformationContent information_content(const Matrix& g, float apriori_sigma, std::span<const Segment> segments,
                                        InformationWork& work, Matrix& a);
 
 }  // namespace tesk

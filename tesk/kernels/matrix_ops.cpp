@@ -13,7 +13,6 @@ namespace tesk {
 namespace {
 
 // The bound is the single-precision 1.0E36, compared with double values.
-constexpr double kTooBig = static_cast<double>(1.0e36f);
 
 // No dimension exceeds the kernel points; the block fits the storage.
 void check_block([[maybe_unused]] int rows, [[maybe_unused]] int cols, [[maybe_unused]] const Matrix& m) {
@@ -74,7 +73,7 @@ void add_matrices(int rows, int cols, const Matrix& x, const Matrix& y, Matrix& 
   check_block(rows, cols, z);
   for (int i = 1; i <= rows; ++i) {
     for (int j = 1; j <= cols; ++j) {
-      if (x(i, j) > kTooBig || y(i, j) > kTooBig) rec::stop(kMatrixNumbersTooBig);
+      if (x(i, j) > kMatrixNumberBound || y(i, j) > kMatrixNumberBound) rec::stop(kMatrixNumbersTooBig);
       z(i, j) = y(i, j) + x(i, j);
     }
   }
@@ -98,12 +97,12 @@ void multiply_matrices(int rows, int inner, int cols, const Matrix& x, const Mat
         const std::size_t end = ys.start[static_cast<std::size_t>(j)];
         for (std::size_t e = ys.start[static_cast<std::size_t>(j - 1)]; e < end; ++e) {
           sum += xi[ys.row[e]] * ys.value[e];
-          if (sum > kTooBig) rec::stop(kMatrixNumbersTooBig);
+          if (sum > kMatrixNumberBound) rec::stop(kMatrixNumbersTooBig);
         }
       } else {
         for (int l = 1; l <= inner; ++l) {
           sum += xi[l - 1] * y(l, j);
-          if (sum > kTooBig) rec::stop(kMatrixNumbersTooBig);
+          if (sum > kMatrixNumberBound) rec::stop(kMatrixNumbersTooBig);
         }
       }
       z(i, j) = sum;

@@ -16,6 +16,10 @@ inline constexpr std::string_view kMatrixNumbersTooBig = " Matrix numbers to big
 // rows x cols block of a matrix whose capacity may be larger.
 using Matrix = rec::Table<double>;
 
+// The largest number the sums and products let through: 1.0E36 as a
+// single-precision value.
+inline constexpr double kMatrixNumberBound = static_cast<double>(1.0e36f);
+
 // y(j, i) = x(i, j) for i = 1..rows, j = 1..cols. x and y may be the same
 // matrix (the copy goes through a temporary). Touches no file or console.
 void transpose_matrix(int rows, int cols, const Matrix& x, Matrix& y);

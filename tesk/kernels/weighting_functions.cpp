@@ -4,55 +4,45 @@
 #include <cassert>
 #include <cmath>
 
-#include "common/nint.hpp"
+#include "common/stop.hpp"
+#include "tesk/constants.hpp"
 #include "tesk/engine/planck.hpp"
 
 namespace tesk {
 namespace {
 
-constexpr std::string_view kNormalisation = "(' Normalisation factor:',1pe9.2)";
-constexpr std::string_view kFinished = "(' Calculation of weighting function finished')";
-constexpr std::string_view kTableCount = "(' 3 22 ')";
-constexpr std::string_view kTableTitle = "(' Weighting function ')";
-constexpr std::string_view kTableHeader = "(' weight  altitude')";
-constexpr std::string_view kTableRow = "(21(e10.3,4x),f5.1)";
-constexpr std::string_view kTableDone = "(' Table77 (averaged weighting function)')";
-
-constexpr double kFloor = 1.0e-30;
-constexpr int kBins = 20;
-
 constexpr float kSmallestArgument = 1.0e-40f;
 
 // Divides by the segment's target mixing ratio; a zero ratio (a target
 // scaled to nothing) gives the floor instead of an infinity.
-double per_vmr(double numerator, float vmr) { return vmr > 0.0f ? numerator / static_cast<double>(vmr) : kFloor; }
+double per_vmr(double numerator, float vmr) { return vmr > 0.0f ? numerator / static_cast<double>(vmr) : kZeroFloor; }
 
 }  // namespace
 
 WeightingMatrix make_weighting_matrix() { return WeightingMatrix(kMaxKernelPoints, kMaxLevels); }
 
-double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console) {
-  if (norm != 'n') return 1.0;
+double normalisation_factor(const Spectra& spec, int npts, Normalisation norm) {
+  if (norm != Normalisation::normalised) return 1.0;
   double sum = 0.0;
   for (int j = 0; j <= npts; ++j) sum += spec(kAllClass, j);
   // An opaque interval sums to 0: the floor keeps f finite, and the weighting
   // functions of a spectrum without light are then the floor, as with 'f'.
-  const double f = static_cast<double>(npts) / std::max(sum, kFloor);
-  console.write(rec::Format(kNormalisation), {f});
-  return f;
+  return static_cast<double>(npts) / std::max(sum, kZeroFloor);
 }
 
-void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
-                                 std::span<const Segment> segments, double f, char transrad,
-                                 char radunits, const IntervalGrid& g, float tback, rec::Console& console) {
+void compute_weighting_functions(const SpectrumSetup& s, const IntervalGrid& g, const Spectra& spec,
+                                 const Extinction& ext, std::span<const Segment> segments, double f,
+                                 WeightingMatrix& k) {
   if (g.npts + 1 > kMaxKernelPoints) rec::stop(kTooManyKernelPoints);
-  weighting_function_rows(k, spec, ext, segments, f, transrad, radunits, g, 0, g.npts + 1, tback);
-  console.write(rec::Format(kFinished));
+  weighting_function_rows(s, g, spec, ext, segments, f, PointRange{0, g.npts + 1}, k);
 }
 
-void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
-                             std::span<const Segment> segments, double f, char transrad, char radunits,
-                             const IntervalGrid& g, int first, int count, float tback) {
+void weighting_function_rows(const SpectrumSetup& setup, const IntervalGrid& g, const Spectra& spec,
+                             const Extinction& ext, std::span<const Segment> segments, double f, PointRange range,
+                             WeightingMatrix& k) {
+  const int first = range.first;
+  const int count = range.count;
+  const float tback = setup.background_temp;
   assert(first >= 0 && count >= 0 && count <= kMaxKernelPoints && first + count - 1 <= g.npts);
   const int nseg = static_cast<int>(segments.size());
   std::vector<double> t(static_cast<std::size_t>(nseg) + 1);   // running transmission t_0..t_L
@@ -60,11 +50,11 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
   for (int r = 1; r <= count; ++r) {
     const int i = first + r - 1;
     const float nu = g.nu(i);
-    if (transrad == 'a') {
+    if (setup.quantity == Quantity::transmission) {
       for (int s = 1; s <= nseg; ++s) {
         const Segment& seg = segments[static_cast<std::size_t>(s - 1)];
         double v = per_vmr(ext(kTargetClass, seg.layer, i) * spec(kAllClass, i) * f, seg.target_vmr);
-        k(r, s) = v <= kFloor ? kFloor : v;
+        k(r, s) = v <= kZeroFloor ? kZeroFloor : v;
       }
     } else {
       t[0] = 1.0;
@@ -83,11 +73,11 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
           s_k += b[static_cast<std::size_t>(q)] * (t[static_cast<std::size_t>(q - 1)] - t[static_cast<std::size_t>(q)]);
         }
         double v = per_vmr((s_k + s_bb - e_k) * ext(kTargetClass, seg.layer, i) * f, seg.target_vmr);
-        if (std::fabs(v) <= kFloor) v = v >= 0.0 ? kFloor : -kFloor;
+        if (std::fabs(v) <= kZeroFloor) v = v >= 0.0 ? kZeroFloor : -kZeroFloor;
         k(r, s) = v;
       }
     }
-    if (radunits == 'b') {
+    if (setup.units == Units::brightness_temperature) {
       for (int s = 1; s <= nseg; ++s) {
         double x = inverse_planck_argument(nu, k(r, s));
         if (x < kSmallestArgument) x = kSmallestArgument;
@@ -97,40 +87,6 @@ void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Exti
       }
     }
   }
-}
-
-void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,
-                                    std::span<const Segment> segments, int npts,
-                                    rec::Console& console) {
-  rec::TextWriter out(path);
-  out.write(rec::Format(kTableCount));
-  out.write(rec::Format(kTableTitle));
-  out.write(rec::Format(kTableHeader));
-  const rec::Format row(kTableRow);
-  const float bw = static_cast<float>(npts + 1) / static_cast<float>(kBins);
-  std::vector<rec::OutItem> items;
-  for (std::size_t s = 0; s < segments.size(); ++s) {
-    items.clear();
-    float total = 0.0f;
-    for (int bin = 1; bin <= kBins; ++bin) {
-      const int lo = rec::nint(static_cast<float>(bin - 1) * bw);
-      // The last bin would reach point npts + 1, which does not exist.
-      const int hi = std::min(rec::nint(static_cast<float>(bin) * bw), npts);
-      float sum = 0.0f;
-      // A single-precision sum: each addition is made in double and stored back.
-      for (int i = lo; i <= hi; ++i) {
-        sum = static_cast<float>(static_cast<double>(sum) + k(i + 1, static_cast<int>(s) + 1));
-      }
-      const float mean = hi >= lo ? sum / static_cast<float>(hi - lo + 1) : 0.0f;
-      items.emplace_back(mean);
-      total += mean;
-    }
-    items.emplace_back(total / static_cast<float>(kBins));
-    items.emplace_back(segments[s].alt);
-    out.write(row, std::span<const rec::OutItem>(items));
-  }
-  out.close();
-  console.write(rec::Format(kTableDone));
 }
 
 }  // namespace tesk

@@ -1,7 +1,7 @@
 // Weighting functions of the target gas: the negative derivative of the
 // normalised spectrum at every point of the single interval of a
 // weighting-function study with respect to the target's mixing ratio in
-// every path segment, and their average over 20 spectral bins (table77).
+// every path segment.
 #pragma once
 
 #include <span>
@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/arrays.hpp"
-#include "common/records.hpp"
 #include "tesk/engine/interval_grid.hpp"
 #include "tesk/engine/spectra.hpp"
+#include "tesk/engine/spectrum_setup.hpp"
 
 namespace tesk {
 
@@ -31,35 +31,34 @@ struct Segment {
 using WeightingMatrix = rec::Table<double>;
 WeightingMatrix make_weighting_matrix();  // kMaxKernelPoints x kMaxLevels
 
-// The normalisation factor: with norm 'n', npts divided by the sum of the
-// all-gases spectrum over points 0..npts, a sum kept at 1.0E-30 or more
-// (shown on the console); with 'f', 1.
-double normalisation_factor(const Spectra& spec, int npts, char norm, rec::Console& console);
+// The normalisation factor: with Normalisation::normalised, npts divided by
+// the sum of the all-gases spectrum over points 0..npts, a sum kept at the
+// zero floor (1.0E-30) or more; with unit_factor, 1. Touches no file or console.
+double normalisation_factor(const Spectra& spec, int npts, Normalisation norm);
 
-// Fills K for the points of `g` and the given segments, in transmission
-// (transrad 'a') or radiance ('r') form, each value kept away from zero by
-// the 1.0E-30 floor; converts K to brightness temperature when radunits is
-// 'b'; then says on the console that it is done. `tback` (K) is the
-// background blackbody. Throws rec::Stop(kTooManyKernelPoints) for more than
-// kMaxKernelPoints points.
-void compute_weighting_functions(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
-                                 std::span<const Segment> segments, double f, char transrad,
-                                 char radunits, const IntervalGrid& g, float tback, rec::Console& console);
+// Points first..first + count - 1 of an interval grid.
+struct PointRange {
+  int first = 0;
+  int count = 0;
+};
 
-// The same values for the `count` points first..first + count - 1 of `g`
-// (count at most kMaxKernelPoints, the points within 0..g.npts): point
-// first + r - 1 fills row r of K. A longer stretch of spectrum is taken
-// piece by piece this way. Touches no file or console.
-void weighting_function_rows(WeightingMatrix& k, const Spectra& spec, const Extinction& ext,
-                             std::span<const Segment> segments, double f, char transrad, char radunits,
-                             const IntervalGrid& g, int first, int count, float tback);
+// Fills K for the points of `g` and the given segments, in the transmission
+// or radiance form of s.quantity, each value kept away from zero by the
+// 1.0E-30 floor; converts K to brightness temperature for
+// Units::brightness_temperature. s.background_temp (K) is the background
+// blackbody; `f` the normalisation factor. Throws
+// rec::Stop(kTooManyKernelPoints) for more than kMaxKernelPoints points.
+// Touches no file or console.
+void compute_weighting_functions(const SpectrumSetup& s, const IntervalGrid& g, const Spectra& spec,
+                                 const Extinction& ext, std::span<const Segment> segments, double f,
+                                 WeightingMatrix& k);
 
-// Writes table77 (`path`, created or replaced): per segment the means of K
-// over 20 bins of points, their mean and the altitude; says so on the
-// console. Bins share their boundary points and hold only points 0..npts; a
-// bin without points has mean 0. With `segments` empty only the header is written.
-void write_averaged_weighting_table(const std::string& path, const WeightingMatrix& k,
-                                    std::span<const Segment> segments, int npts,
-                                    rec::Console& console);
+// The same values for the points `r` of `g` (count at most
+// kMaxKernelPoints, the points within 0..g.npts): point r.first + i - 1
+// fills row i of K. A longer stretch of spectrum is taken piece by piece
+// this way. Touches no file or console.
+void weighting_function_rows(const SpectrumSetup& s, const IntervalGrid& g, const Spectra& spec,
+                             const Extinction& ext, std::span<const Segment> segments, double f, PointRange r,
+                             WeightingMatrix& k);
 
 }  // namespace tesk

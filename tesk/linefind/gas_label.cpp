@@ -5,7 +5,7 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kIsotopeLabel = "(i1,a7)";
+const rec::Format kIsotopeLabel("(i1,a7)");
 constexpr std::size_t kNameWidth = 7;
 constexpr std::size_t kLabelWidth = 8;
 
@@ -18,7 +18,7 @@ std::string gas_label(const std::string& gasname, int isotope) {
   if (isotope == 0) {
     label.replace(0, kNameWidth, name);
   } else {
-    rec::write_internal(label, rec::Format(kIsotopeLabel), {isotope, std::string_view(name)});
+    rec::write_internal(label, kIsotopeLabel, {isotope, std::string_view(name)});
   }
   return label;
 }

@@ -11,15 +11,21 @@
 
 namespace tesk {
 
-void find_lines(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
+void find_lines(const LineFindSettings& settings, const LineFindFiles& files, const SampleReaders& read,
+                rec::Console& console) {
   {
     // The samples serve both target-line tables, then go.
     auto samples = std::make_unique<TargetSamples>();
+    read.target(*samples);
     write_target_lines(settings, files, *samples, console);
     rate_target_lines(settings, files, *samples, console);
   }
   rank_lines(settings, files, console);
-  optimise_windows(settings, files, console);
+  {
+    auto samples = std::make_unique<WindowSamples>();
+    read.window(*samples);
+    optimise_windows(settings, files, *samples, console);
+  }
   combine_windows(settings, files, console);
 }
 

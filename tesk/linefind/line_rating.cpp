@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "inputs/molecules.hpp"
-#include "tesk/engine/radiation_constants.hpp"
+#include "tesk/constants.hpp"
 #include "tesk/linefind/table_header.hpp"
 #include "tesk/partition/partition.hpp"
 #include "tesk/partition/partition_table.hpp"
@@ -11,10 +11,10 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kColumnHeader =
-    "(' cm-1      e-prime rel-eprim intensity  interference',        ' intens-inter')";
-constexpr std::string_view kRow = "(1x,f9.4,1x,f7.1,1x,f7.1,3(1x,e11.5))";
-constexpr std::string_view kDone = "(' Table73 (with infos on spectral lines)')";
+const rec::Format kColumnHeader(
+    "(' cm-1      e-prime rel-eprim intensity  interference',        ' intens-inter')");
+const rec::Format kRow("(1x,f9.4,1x,f7.1,1x,f7.1,3(1x,e11.5))");
+const rec::Format kDone("(' Table73 (with infos on spectral lines)')");
 
 // Starting values of the other-gases extremes: any spectrum value lies below
 // the first and, as transmission or radiance, not below the second.
@@ -70,20 +70,19 @@ void rate_target_lines(const LineFindSettings& settings, const LineFindFiles& fi
   copy_header_lines(in, out, nhead + 1);
   std::string dropped;
   read_header_line(in, dropped);
-  out.write(rec::Format(kColumnHeader));
+  out.write(kColumnHeader);
 
-  const rec::Format row(kRow);
   double position = 0.0;
   double lower_energy = 0.0;
   float sensitivity = 0.0f;
   while (in.read_free({&position, &lower_energy, &sensitivity}) == rec::ReadStatus::ok) {
     const float spread = interference(samples, position, settings.interfw);
     const double rel = temperature_dependence(settings.gasno, position, lower_energy, settings.tsens);
-    out.write(row, {position, lower_energy, rel, sensitivity, spread, sensitivity - spread});
+    out.write(kRow, {position, lower_energy, rel, sensitivity, spread, sensitivity - spread});
   }
   in.close();
   out.close();
-  console.write(rec::Format(kDone));
+  console.write(kDone);
 }
 
 }  // namespace tesk

@@ -11,11 +11,11 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kColumnHeader =
-    "('name     cm-1     window     e-prime   intensity   interfer', ' intens-inter')";
-constexpr std::string_view kRatedRow = "(a62)";
-constexpr std::string_view kRow = "(a8,1x,f7.2,1x,f6.2,5x,f7.1,3(1x,e11.5))";
-constexpr std::string_view kDone = "(' Table74 (lines sorted, best first)')";
+const rec::Format kColumnHeader(
+    "('name     cm-1     window     e-prime   intensity   interfer', ' intens-inter')");
+const rec::Format kRatedRow("(a62)");
+const rec::Format kRow("(a8,1x,f7.2,1x,f6.2,5x,f7.1,3(1x,e11.5))");
+const rec::Format kDone("(' Table74 (lines sorted, best first)')");
 
 // Width of a table73 row.
 constexpr int kRatedWidth = 62;
@@ -35,21 +35,21 @@ struct RatedLines {
 
 // Ranking keys, larger is better; offsets turn "smallest first" criteria
 // around. Single-precision arithmetic, as the values are single.
-double sort_key(char sortkey, const RatedLines& r, int n) {
+double sort_key(SortKey sortkey, const RatedLines& r, int n) {
   switch (sortkey) {
-    case 'e': return 100000.0f - r.lower_energy(n);
-    case 'd': return 10000.0f - std::fabs(r.dependence(n));
-    case 'i': return r.interference(n);
-    case 'r': return r.difference(n);
-    default: return r.sensitivity(n);  // t
+    case SortKey::lower_energy: return 100000.0f - r.lower_energy(n);
+    case SortKey::temperature_dependence: return 10000.0f - std::fabs(r.dependence(n));
+    case SortKey::interference: return r.interference(n);
+    case SortKey::sensitivity_over_interference: return r.difference(n);
+    case SortKey::sensitivity: break;
   }
+  return r.sensitivity(n);
 }
 
 void read_rated_lines(rec::TextReader& in, RatedLines& r) {
-  const rec::Format rated_row(kRatedRow);
   std::string text(kRatedWidth, ' ');
   int n = 1;
-  while (in.read(rated_row, {&text}) == rec::ReadStatus::ok) {
+  while (in.read(kRatedRow, {&text}) == rec::ReadStatus::ok) {
     const rec::Where where{in.path(), in.record_number()};
     if (rec::read_free_internal(text,
                                 {&r.wavenumber(n), &r.lower_energy(n), &r.dependence(n), &r.sensitivity(n),
@@ -76,7 +76,7 @@ void rank_lines(const LineFindSettings& settings, const LineFindFiles& files, re
   copy_header_lines(in, out, nhead + 1);
   std::string dropped;
   read_header_line(in, dropped);
-  out.write(rec::Format(kColumnHeader));
+  out.write(kColumnHeader);
 
   RatedLines r;
   read_rated_lines(in, r);
@@ -86,15 +86,14 @@ void rank_lines(const LineFindSettings& settings, const LineFindFiles& files, re
   rec::sort_keys_ascending(r.key.span().first(count), r.order.span().first(count));
 
   const std::string label = gas_label(settings.gasname, settings.isotope);
-  const rec::Format row(kRow);
   for (int i = r.nl; i >= 1; --i) {
     const int n = r.order(i);
     if (!(r.sensitivity(n) > 0.0f)) continue;
-    out.write(row, {std::string_view(label), r.wavenumber(n), settings.winstart, r.dependence(n),
+    out.write(kRow, {std::string_view(label), r.wavenumber(n), settings.winstart, r.dependence(n),
                     r.sensitivity(n), r.interference(n), r.difference(n)});
   }
   out.close();
-  console.write(rec::Format(kDone));
+  console.write(kDone);
 }
 
 }  // namespace tesk

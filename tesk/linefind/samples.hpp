@@ -1,13 +1,13 @@
-// The spectrum samples of table71 read back for the line finding, and the
-// search of the samples that fall into a window around a line. table71 lists
+// The spectrum samples of table71 as the line finding uses them (the table
+// layer reads them, table71_reader.hpp), and the search of the samples that
+// fall into a window around a line. table71 lists
 // its samples by increasing wavenumber, so a window is found by bisection and
 // then walked; a table whose wavenumbers decrease somewhere is searched
 // sample by sample instead, with the same result.
 #pragma once
 
 #include <algorithm>
-#include <string>
-#include <string_view>
+#include <functional>
 
 #include "common/arrays.hpp"
 #include "tesk/limits.hpp"
@@ -31,20 +31,12 @@ struct WindowSamples {
   bool ordered = true;
 };
 
-inline constexpr std::string_view kUnitTargetFactor = " Target factor must differ from 1 for line finding";
-
-// Reads table71 (three header lines, then rows of wavenumber, target, other
-// gases, all gases and the difference of all gases and the scaled spectrum,
-// free form), at most kMaxTableSamples rows; further rows are not read. The
-// difference becomes the sensitivity |difference / (tfactor - 1)|.
-// Throws rec::Stop with kUnitTargetFactor when `tfactor` is 1 (the
-// difference is then zero and says nothing), rec::RecordError for a missing
-// file or an unreadable value.
-void read_target_samples(const std::string& table71, float tfactor, TargetSamples& samples);
-
-// Reads wavenumber and all-gases value of at most kMaxTableSamples rows of
-// table71. Throws rec::RecordError for a missing file or an unreadable value.
-void read_window_samples(const std::string& table71, WindowSamples& samples);
+// How the line finding gets its samples: the caller reads table71 into them
+// when a step asks, so that a failing read stops the run where it always has.
+struct SampleReaders {
+  std::function<void(TargetSamples&)> target;
+  std::function<void(WindowSamples&)> window;
+};
 
 // Whether wavenumber(1..n) never decreases (a NaN counts as a decrease).
 bool never_decreases(const rec::Levels<float>& wavenumber, int n);

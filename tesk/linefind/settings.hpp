@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "tesk/options.hpp"
+
 namespace tesk {
 
 struct LineFindSettings {
@@ -16,7 +18,7 @@ struct LineFindSettings {
   std::string line_list;                         // path of the line list
   int reclen = 0;                                // record length, line end included
   int nrec = 0;                                  // records of the line list
-  char dbtype = 'h';                             // h HITRAN molecule numbers, a program numbers
+  LineDatabase dbtype = LineDatabase::hitran;    // how the list numbers its gases
   float vlo = 0.0f;                              // cm-1, start of the run's range
   float vhi = 0.0f;                              // cm-1, end of the run's range
 
@@ -26,8 +28,8 @@ struct LineFindSettings {
   float tsens = 0.0f;     // K, temperature of the relative temperature dependence
 
   // Ranking and microwindows.
-  char sortkey = 't';     // t sensitivity, e E'', d temperature dependence, i interference, r both
-  char transrad = 'a';    // a transmission spectra, r radiance (or brightness temperature)
+  SortKey sortkey = SortKey::sensitivity;
+  Quantity transrad = Quantity::transmission;  // of the spectra of table71 (radiance also in K)
   float winstart = 0.0f;  // cm-1, W: the starting window width
   float wincentre = 0.0f; // cm-1, D: half the interval around the line kept out of the edge search
   float maxwidth = 0.0f;  // cm-1, widest window a merge may make
@@ -36,7 +38,8 @@ struct LineFindSettings {
 };
 
 // The files of the line finding. `echo` is the deck's echo file, whose first
-// `nhead` lines head every table written here.
+// `nhead` lines head every table written here. The steps do not open
+// `table71` themselves: the caller's SampleReaders read it.
 struct LineFindFiles {
   std::string echo;
   std::string table71, table72, table73, table74, table75, table76;

@@ -3,8 +3,8 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kHeaderLine = "(a200)";
-constexpr std::string_view kBlankLine = "(' ')";
+const rec::Format kHeaderLine("(a200)");
+const rec::Format kBlankLine("(' ')");
 
 // The deck has 46 lines, and so has its echo: no more can head a table.
 constexpr int kMaxHeaderLines = 46;
@@ -17,9 +17,8 @@ constexpr int kMaxHeaderLines = 46;
 }  // namespace
 
 void read_header_line(rec::TextReader& in, std::string& line) {
-  static const rec::Format header_line(kHeaderLine);
   line.assign(kHeaderWidth, ' ');
-  if (in.read(header_line, {&line}) == rec::ReadStatus::end) header_ended(in);
+  if (in.read(kHeaderLine, {&line}) == rec::ReadStatus::end) header_ended(in);
 }
 
 int read_header_count(rec::TextReader& in, std::string& line) {
@@ -32,8 +31,7 @@ int read_header_count(rec::TextReader& in, std::string& line) {
 }
 
 void write_header_line(rec::TextWriter& out, std::string_view line) {
-  static const rec::Format header_line(kHeaderLine);
-  out.write(header_line, {line});
+  out.write(kHeaderLine, {line});
 }
 
 void copy_header_lines(rec::TextReader& in, rec::TextWriter& out, int count) {
@@ -45,9 +43,8 @@ void copy_header_lines(rec::TextReader& in, rec::TextWriter& out, int count) {
 }
 
 void write_blank_lines(rec::TextWriter& out) {
-  static const rec::Format blank_line(kBlankLine);
-  out.write(blank_line);
-  out.write(blank_line);
+  out.write(kBlankLine);
+  out.write(kBlankLine);
 }
 
 }  // namespace tesk

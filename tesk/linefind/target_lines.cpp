@@ -8,9 +8,9 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kColumnHeader = "('frequency  e-prime  intensity')";
-constexpr std::string_view kRow = "(1x,f9.4,1x,f7.1,1x,e11.5)";
-constexpr std::string_view kDone = "(' Table72 (with target gas positions)')";
+const rec::Format kColumnHeader("('frequency  e-prime  intensity')");
+const rec::Format kRow("(1x,f9.4,1x,f7.1,1x,e11.5)");
+const rec::Format kDone("(' Table72 (with target gas positions)')");
 
 // Reach of the sensitivity search around a line, cm-1: the 32-bit 0.1 widened,
 // so a sample exactly this far away counts on either side.
@@ -34,10 +34,8 @@ float peak_sensitivity(const TargetSamples& samples, double position) {
 
 }  // namespace
 
-void write_target_lines(const LineFindSettings& settings, const LineFindFiles& files, TargetSamples& samples,
+void write_target_lines(const LineFindSettings& settings, const LineFindFiles& files, const TargetSamples& samples,
                         rec::Console& console) {
-  read_target_samples(files.table71, settings.tfactor, samples);
-
   rec::TextReader echo(files.echo);
   std::string first;
   const int nhead = read_header_count(echo, first);
@@ -45,17 +43,16 @@ void write_target_lines(const LineFindSettings& settings, const LineFindFiles& f
   write_header_line(out, first);
   copy_header_lines(echo, out, nhead - 1);
   write_blank_lines(out);
-  out.write(rec::Format(kColumnHeader));
+  out.write(kColumnHeader);
 
-  const rec::Format row(kRow);
-  inputs::LineList list(settings.line_list, settings.reclen, settings.nrec, settings.dbtype);
+  inputs::LineList list(settings.line_list, settings.reclen, settings.nrec, letter_of(settings.dbtype));
   list.for_each_line(list.record_range(settings.vlo, settings.vhi, 0.0f), [&](const inputs::LineRecord& line) {
     if (!is_target(line, settings)) return;
-    out.write(row, {line.position, line.lower_energy, peak_sensitivity(samples, line.position)});
+    out.write(kRow, {line.position, line.lower_energy, peak_sensitivity(samples, line.position)});
   });
   out.close();
   echo.close();
-  console.write(rec::Format(kDone));
+  console.write(kDone);
 }
 
 }  // namespace tesk

@@ -11,10 +11,10 @@
 namespace tesk {
 namespace {
 
-constexpr std::string_view kTitle = "(a25)";
-constexpr std::string_view kOptimisedRow = "(9x,f7.2,1x,f6.2,5x,f7.1)";
-constexpr std::string_view kRow = "(a8,1x,f7.2,1x,f6.2,5x,f7.1)";
-constexpr std::string_view kDone = "(' Table76 (overlapping m-windows combined) ')";
+const rec::Format kTitle("(a25)");
+const rec::Format kOptimisedRow("(9x,f7.2,1x,f6.2,5x,f7.1)");
+const rec::Format kRow("(a8,1x,f7.2,1x,f6.2,5x,f7.1)");
+const rec::Format kDone("(' Table76 (overlapping m-windows combined) ')");
 
 // Windows in ranking order, 1-based; a centre of 0 marks a window that has
 // been absorbed into another or deleted.
@@ -28,13 +28,12 @@ struct WindowList {
 // Reads the windows of table75 that pass the temperature-dependence limit,
 // at most `maxwin` of them.
 void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
-  const rec::Format optimised_row(kOptimisedRow);
   int k = 1;
   while (k <= maxwin) {
     float centre = 0.0f;
     float width = 0.0f;
     float dependence = 0.0f;
-    if (in.read(optimised_row, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
+    if (in.read(kOptimisedRow, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
     if (dependence > tsenslim) continue;
     if (k > w.centre.size()) rec::stop(kTooManyLines);
     w.centre(k) = centre;
@@ -103,7 +102,7 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
   for (int i = 1; i <= nhead + 1; ++i) read_header_line(in, line);
   read_header_line(in, line);
   rec::TextWriter out(files.table76);
-  out.write(rec::Format(kTitle), {std::string_view(line)});
+  out.write(kTitle, {std::string_view(line)});
 
   WindowList w(kMaxLines);
   read_windows(in, settings.maxwin, settings.tsenslim, w);
@@ -112,12 +111,11 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
   thin_windows(w);
 
   const std::string label = gas_label(settings.gasname, settings.isotope);
-  const rec::Format row(kRow);
   for (int i = 1; i <= w.n; ++i) {
-    if (w.centre(i) != 0.0f) out.write(row, {std::string_view(label), w.centre(i), w.width(i)});
+    if (w.centre(i) != 0.0f) out.write(kRow, {std::string_view(label), w.centre(i), w.width(i)});
   }
   out.close();
-  console.write(rec::Format(kDone));
+  console.write(kDone);
 }
 
 }  // namespace tesk

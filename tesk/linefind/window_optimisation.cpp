@@ -1,16 +1,14 @@
 #include "tesk/linefind/window_optimisation.hpp"
 
-#include <memory>
-
 #include "tesk/linefind/samples.hpp"
 #include "tesk/linefind/table_header.hpp"
 
 namespace tesk {
 namespace {
 
-constexpr std::string_view kRankedRow = "(a103)";
-constexpr std::string_view kPosition = "(f7.2,1x,f6.2)";
-constexpr std::string_view kDone = "(' Table75 (optimum window size determined)')";
+const rec::Format kRankedRow("(a103)");
+const rec::Format kPosition("(f7.2,1x,f6.2)");
+const rec::Format kDone("(' Table75 (optimum window size determined)')");
 
 // A table74 row is read into a buffer this wide; kRankedRow reads and writes
 // its first 103 characters.
@@ -25,8 +23,8 @@ constexpr float kRadianceCeiling = 1.0E24f;
 
 // The most transparent sample of one part of the window, or `edge` unchanged.
 template <class NotBelow, class NotAbove>
-float transparent_edge(const WindowSamples& s, char transrad, float edge, NotBelow not_below, NotAbove not_above) {
-  if (transrad == 'r') {
+float transparent_edge(const WindowSamples& s, Quantity transrad, float edge, NotBelow not_below, NotAbove not_above) {
+  if (transrad == Quantity::radiance) {
     float lowest = kRadianceCeiling;
     for_each_sample_in(s.wavenumber, s.np, s.ordered, not_below, not_above, [&](int l) {
       if (s.all_gases(l) < lowest) {
@@ -53,7 +51,7 @@ struct WindowEdges {
 };
 
 WindowEdges optimum_window(const WindowSamples& samples, double position, float winstart, float wincentre,
-                           char transrad) {
+                           Quantity transrad) {
   const double half = winstart / 2.0f;
   const double centre = wincentre;
   const double outer_left = position - half;
@@ -74,10 +72,8 @@ WindowEdges optimum_window(const WindowSamples& samples, double position, float 
 
 }  // namespace
 
-void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console) {
-  auto samples = std::make_unique<WindowSamples>();
-  read_window_samples(files.table71, *samples);
-
+void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, const WindowSamples& samples,
+                      rec::Console& console) {
   rec::TextReader in(files.table74);
   std::string first;
   const int nhead = read_header_count(in, first);
@@ -85,11 +81,9 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
   write_header_line(out, first);
   copy_header_lines(in, out, nhead + 2);
 
-  const rec::Format ranked_row(kRankedRow);
-  const rec::Format window(kPosition);
   std::string buffer(kRowBuffer, ' ');
   std::string field(kWindowWidth, ' ');
-  while (in.read(ranked_row, {&buffer}) == rec::ReadStatus::ok) {
+  while (in.read(kRankedRow, {&buffer}) == rec::ReadStatus::ok) {
     double position = 0.0;
     const rec::Where where{in.path(), in.record_number(), static_cast<int>(kPositionColumn) + 1};
     if (rec::read_free_internal(std::string_view(buffer).substr(kPositionColumn, kPositionWidth), {&position},
@@ -97,14 +91,14 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
       rec::record_error(" Row " + std::to_string(where.record) + " of " + in.path() +
                         " has no line position in columns 10 to 16");
     }
-    const WindowEdges e = optimum_window(*samples, position, settings.winstart, settings.wincentre, settings.transrad);
-    rec::write_internal(field, window, {(e.left + e.right) / 2.0f, e.right - e.left});
+    const WindowEdges e = optimum_window(samples, position, settings.winstart, settings.wincentre, settings.transrad);
+    rec::write_internal(field, kPosition, {(e.left + e.right) / 2.0f, e.right - e.left});
     buffer.replace(kPositionColumn, kWindowWidth, field);
-    out.write(ranked_row, {std::string_view(buffer)});
+    out.write(kRankedRow, {std::string_view(buffer)});
   }
   in.close();
   out.close();
-  console.write(rec::Format(kDone));
+  console.write(kDone);
 }
 
 }  // namespace tesk

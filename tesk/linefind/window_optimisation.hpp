@@ -5,13 +5,14 @@
 #pragma once
 
 #include "common/records.hpp"
+#include "tesk/linefind/samples.hpp"
 #include "tesk/linefind/settings.hpp"
 
 namespace tesk {
 
-// Reads table71 and table74 and writes table75: the rows of table74 (103
-// characters) with columns 10 to 23 holding the centre and width of the
-// line's window. Its edges are, on each side, the sample of the part
+// From the samples of table71 (read by the caller) and table74, writes
+// table75: the rows of table74 (103 characters) with columns 10 to 23
+// holding the centre and width of the line's window. Its edges are, on each side, the sample of the part
 // [position - W/2, position - D] or [position + D, position + W/2] with the
 // largest all-gases value above 0.0 (`transrad` a) or the smallest below
 // 1.0E24 (r), the first such sample (lowest wavenumber) among equal values;
@@ -19,6 +20,7 @@ namespace tesk {
 // samples 1..np are searched. Prints " Table75 (optimum window size
 // determined)". Throws rec::Stop for a header count outside 1..46,
 // rec::RecordError for missing or unreadable tables.
-void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console);
+void optimise_windows(const LineFindSettings& settings, const LineFindFiles& files, const WindowSamples& samples,
+                      rec::Console& console);
 
 }  // namespace tesk

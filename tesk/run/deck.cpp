@@ -9,8 +9,8 @@
 #include "common/nint.hpp"
 #include "common/path_prefix.hpp"
 #include "inputs/molecules.hpp"
+#include "tesk/constants.hpp"
 #include "tesk/limits.hpp"
-#include "tesk/linefind/samples.hpp"
 #include "tesk/run/gas_names.hpp"
 #include "tesk/run/grid_limit.hpp"
 
@@ -35,6 +35,7 @@ constexpr std::string_view kBadModel = " model/vmr choice must be t,m, or p";
 constexpr std::string_view kBadGeom = "wrong airpath geometry (g, s)";
 constexpr std::string_view kBadWincentre = " starting microwindow smaller than interval around center";
 constexpr std::string_view kPlotfileTooLong = "Path and name for output plot file to long";
+constexpr std::string_view kUnitTargetFactor = " Target factor must differ from 1 for line finding";
 constexpr std::string_view kBadGasName = "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)";
 
 // Whether the first free-form item of `text` is a number that a single
@@ -55,11 +56,24 @@ bool not_finite(std::string_view text) {
 
 bool one_of(char c, std::string_view allowed) { return allowed.find(c) != std::string_view::npos; }
 
+// The option of a deck letter; a letter that names none stops the run with `refusal`.
+template <class Option, std::size_t N>
+Option parse(char c, const Option (&values)[N], std::string_view refusal) {
+  const std::optional<Option> o = option_from_letter(c, values);
+  if (!o) rec::stop(refusal);
+  return *o;
+}
+
 std::string trimmed(std::string_view s) {
   std::size_t b = s.find_first_not_of(' ');
   if (b == std::string_view::npos) return {};
   std::size_t e = s.find_last_not_of(' ');
   return std::string(s.substr(b, e - b + 1));
+}
+
+// The wing threshold of a run on `grid` (cm-1) for `study`.
+float wing_threshold_for(float grid, Study study) {
+  return (grid < kFineGrid || writes_weighting_functions(study)) ? kFineWingThreshold : kWingThreshold;
 }
 
 // Reads the deck line by line: each line becomes a 200-character field and is
@@ -148,16 +162,14 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.inpath = rec::path_prefix(r.next(), kInputPrefixLength, kInpathTooLong);
   d.outpath = rec::path_prefix(r.next(), kOutputPrefixLength, kOutpathTooLong);
 
-  d.runmode = r.next()[0];
-  if (!one_of(d.runmode, "csd")) rec::stop(kBadRunmode);
+  d.runmode = parse(r.next()[0], {RunMode::complete, RunMode::sort, RunMode::display}, kBadRunmode);
 
   r.next();
   {
     std::string c(1, ' ');
     r.free({&c, &d.reclen});
-    d.dbtype = c[0];
+    d.dbtype = parse(c[0], {LineDatabase::hitran, LineDatabase::program}, kBadDbtype);
   }
-  if (!one_of(d.dbtype, "ha")) rec::stop(kBadDbtype);
   if (d.reclen <= 0) r.wrong("the record length must be above 0");
 
   r.next();
@@ -165,8 +177,9 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   if (d.nrec < 0) r.wrong("the record count must be 0 or more");
 
   r.next();
-  d.solar = r.word();
-  if (!one_of(d.solar, "yn")) rec::stop(kBadSolar);
+  const char solar = r.word();
+  if (!one_of(solar, "yn")) rec::stop(kBadSolar);
+  d.solar = solar == 'y';
 
   const std::optional<Study> study = study_from_letter(r.next()[0]);
   if (!study) rec::stop(kBadStudy);
@@ -177,19 +190,18 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   // Line finding divides by the difference that the factor makes.
   if (d.study == Study::line_finding && d.tfactor == 1.0f) rec::stop(kUnitTargetFactor);
 
-  d.sortkey = r.next()[0];
-  if (!one_of(d.sortkey, "tedir")) rec::stop(kBadSortkey);
-  d.transrad = r.next()[0];
-  if (!one_of(d.transrad, "ar")) rec::stop(kBadTransrad);
-  d.radunits = r.next()[0];
-  if (!one_of(d.radunits, "rb")) rec::stop(kBadRadunits);
+  d.sortkey = parse(r.next()[0],
+                    {SortKey::sensitivity, SortKey::lower_energy, SortKey::temperature_dependence,
+                     SortKey::interference, SortKey::sensitivity_over_interference},
+                    kBadSortkey);
+  d.transrad = parse(r.next()[0], {Quantity::transmission, Quantity::radiance}, kBadTransrad);
+  d.radunits = parse(r.next()[0], {Units::radiance, Units::brightness_temperature}, kBadRadunits);
 
   r.next();
-  d.norm = r.word();
-  if (!one_of(d.norm, "nf")) rec::stop(kBadNorm);
+  d.norm = parse(r.word(), {Normalisation::normalised, Normalisation::unit_factor}, kBadNorm);
   r.next();
-  d.model = r.word();
-  if (!one_of(d.model, "tmp")) rec::stop(kBadModel);
+  d.model = parse(r.word(), {ModelAtmosphere::tropical, ModelAtmosphere::mid_latitude, ModelAtmosphere::polar},
+                  kBadModel);
 
   r.next();
   d.tback = r.real();
@@ -214,8 +226,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 
   {
     const std::string& f = r.next();
-    d.geom = f[0];
-    if (!one_of(d.geom, "sg")) rec::stop(kBadGeom);
+    d.geom = parse(f[0], {Geometry::limb, Geometry::ground}, kBadGeom);
     // The value is read from columns 2 to 15 only.
     d.geomval = r.real_from(std::string_view(f).substr(1, 14), 2);
   }
@@ -233,13 +244,13 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.resol = r.real();
   r.next();
   d.fovrad = r.real();
-  d.fovarea = d.fovrad * d.fovrad * 3.1415f;
+  d.fovarea = d.fovrad * d.fovrad * kPiFourDecimals;
   r.next();
   d.interfw = r.real();
   r.next();
-  d.avkpar1 = r.real();
+  d.noise = r.real();
   r.next();
-  d.avkpar2 = r.real();
+  d.apriori_sigma = r.real();
   r.next();
   r.real();  // lines 35 and 36 are read and not used
   r.next();
@@ -259,7 +270,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   r.next();
   d.maxwin = r.integer();
   r.next();
-  d.plot = r.word();
+  d.plot = r.word() == 'y';
 
   d.plotfile = rec::path_prefix(r.next(), kFilePathLength, kPlotfileTooLong);
 
@@ -272,7 +283,7 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
 }
 
 void finish_deck(Deck& d) {
-  d.wing_threshold = (d.grid < 0.01f || writes_weighting_functions(d.study)) ? 1.0e-12f : 1.0e-8f;
+  d.wing_threshold = wing_threshold_for(d.grid, d.study);
   d.gasno = gas_number(d.gasname);
   if (d.gasno == inputs::kWater && d.isotope == inputs::kHdoIsotope) {
     d.gasname = "hdo    ";

@@ -12,7 +12,7 @@ Deck check_deck(const std::string& deck_path) {
   finish_deck(d);
   // A display or sort run computes no spectra: it reads no atmosphere and
   // meets no limit of the path or the range.
-  if (d.runmode == 'c') {
+  if (d.runmode == RunMode::complete) {
     atmosphere_prefix(d.inpath);
     check_layers_to_remove(d.ndrop, kModelLayers);
     for (const IntervalGrid& g : interval_grids(d)) check_interval_points(d, g.npts, 0);

@@ -31,10 +31,10 @@ void set_up_path(RunState& state) {
   const Deck& d = state.deck;
   Atmosphere& atm = state.atm;
   AirPath& path = state.path;
-  read_atmosphere(kModelLayers, d.gasno, d.model, d.target_scale, d.inpath, atm);
+  read_atmosphere(kModelLayers, d.gasno, letter_of(d.model), d.target_scale, d.inpath, atm);
   const int nlev = atm.nlev;
 
-  if (d.geom == 'g') {
+  if (d.geom == Geometry::ground) {
     ground_airmass(d.geomval, atm.alt, nlev, path.pathfac);
   } else {
     path.tangent_layer = limb_path_lengths(d.geomval, atm.alt, nlev, path.pathfac);
@@ -46,7 +46,7 @@ void set_up_path(RunState& state) {
   const int nkeep = nlev - d.ndrop;
   if (d.ndrop != 0) {
     drop_lowest_layers(atm, path, d.ndrop, nkeep);
-    if (d.geom == 'g') {
+    if (d.geom == Geometry::ground) {
       path.nseg -= d.ndrop;
     } else {
       // The limb path is rebuilt on the layers that remain.
@@ -56,7 +56,7 @@ void set_up_path(RunState& state) {
   }
   // A ground path's segments are its layers; a limb path crosses the layers
   // 1..nkeep, each above the tangent twice.
-  path.nlayers = d.geom == 'g' ? path.nseg : nkeep;
+  path.nlayers = d.geom == Geometry::ground ? path.nseg : nkeep;
 }
 
 }  // namespace tesk

@@ -6,12 +6,16 @@
 #include "tesk/run/banner.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
+#include "tesk/run/setup.hpp"
 #include "tesk/run/run_state.hpp"
-#include "tesk/engine/interferogram.hpp"
-#include "tesk/kernels/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/spectral_run.hpp"
 #include "tesk/run/window_information.hpp"
+#include "tesk/tables/interferogram_table.hpp"
+#include "tesk/tables/kernel_table.hpp"
+#include "tesk/tables/solar_file.hpp"
+#include "tesk/tables/table71_reader.hpp"
+#include "tesk/tables/weighting_table.hpp"
 
 namespace tesk {
 namespace {
@@ -41,7 +45,10 @@ void line_finding(RunState& state, rec::Console& console) {
   s.maxwidth = d.maxwidth;
   s.tsenslim = d.tsenslim;
   s.maxwin = d.maxwin;
-  find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, console);
+  const SampleReaders read{[&](TargetSamples& t) { read_target_samples(n.table71, d.tfactor, t); },
+                           [&](WindowSamples& w) { read_window_samples(n.table71, w); }};
+  find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, read,
+             console);
   window_information(state, console);
 }
 
@@ -49,6 +56,8 @@ void start_up(RunState& state) {
   Deck& d = state.deck;
   d = read_deck();
   finish_deck(d);
+  state.setup = spectrum_setup(d);
+  state.sun.emplace(solar_file_source(d.inpath));
   state.names = compose_names(d.outpath);
   if (d.nrec == 0) d.nrec = inputs::count_records(d.linefile);
 }
@@ -67,17 +76,17 @@ void sort_run(RunState& state, rec::Console& console) {
 
 void dispatch(RunState& state, rec::Console& console) {
   switch (state.deck.runmode) {
-    case 'c':
+    case RunMode::complete:
       run_spectra(state, console);
       if (state.deck.study == Study::line_finding) line_finding(state, console);
       if (state.deck.study == Study::interferogram) {
         interferogram_table(state.names.table71, state.names.table90, console);
       }
       break;
-    case 's':
+    case RunMode::sort:
       sort_run(state, console);
       break;
-    default:
+    case RunMode::display:
       break;  // a display run goes straight to the plot
   }
 }
@@ -90,7 +99,7 @@ void run(rec::Console& console) {
   start_up(state);
   dispatch(state, console);
   const Deck& d = state.deck;
-  if (d.plot == 'y') {
+  if (d.plot) {
     rec::plot_file(console, d.plotfile, d.plotcol1,
                    d.plotcol2, rec::PlotVariant::line_finding);
   }

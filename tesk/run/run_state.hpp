@@ -1,9 +1,11 @@
 // The state of one run of the line-finding program: the deck's answers, the
-// names derived from them, the model atmosphere, the air path and the arrays
-// of the spectral intervals. Created once by run control and passed by
-// reference to every step.
+// setup of the compute steps and the names derived from the deck, the model
+// atmosphere, the air path and the arrays of the spectral intervals. Created
+// once by run control and passed by reference to its steps, which hand the
+// compute steps only the setup and the arrays they read and fill.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "common/arrays.hpp"
@@ -11,7 +13,9 @@
 #include "tesk/atmosphere/atmosphere.hpp"
 #include "tesk/engine/cosine_transform.hpp"
 #include "tesk/engine/interval_grid.hpp"
+#include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectra.hpp"
+#include "tesk/engine/spectrum_setup.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/limits.hpp"
@@ -27,6 +31,13 @@ struct AirPath {
   int nseg = 0;                            // path segments
   int tangent_layer = 0;                   // limb path: the lowest layer it reaches
   int nlayers = 0;                         // layers whose optical depths the line pass computes
+};
+
+// The model atmosphere and the air path through it, as the compute steps
+// read them.
+struct PathModel {
+  const Atmosphere& atm;
+  const AirPath& path;
 };
 
 // The arrays of a spectral interval, sized once for the largest interval and
@@ -45,7 +56,9 @@ struct IntervalWork {
 
 struct RunState {
   Deck deck;
+  SpectrumSetup setup;  // the rules of the deck's spectra, built once from the deck
   FileNames names;
+  std::optional<SolarSpectrum> sun;  // the solar spectrum, read when first needed
   Atmosphere atm;
   AirPath path;
   std::vector<Segment> segments;  // the path segments as the weighting functions and table70 see them

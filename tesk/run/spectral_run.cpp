@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/nint.hpp"
+#include "tesk/constants.hpp"
 #include "inputs/line_list.hpp"
 #include "tesk/engine/air_path.hpp"
 #include "tesk/engine/convolution.hpp"
@@ -15,28 +16,28 @@
 #include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
-#include "tesk/kernels/kernel_table.hpp"
-#include "tesk/kernels/spectrum_tables.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/line_pass.hpp"
 #include "tesk/run/path_setup.hpp"
+#include "tesk/run/progress.hpp"
+#include "tesk/tables/kernel_table.hpp"
+#include "tesk/tables/spectrum_tables.hpp"
+#include "tesk/tables/weighting_table.hpp"
 
 namespace tesk {
 namespace {
 
-constexpr std::string_view kWorkingAt = "(' Working at ',f8.1,' - ',f8.1,' cm-1')";
-constexpr std::string_view kAtStep = "(' at step: ',i6,' of ',i6,' with ',                i8,' points')";
-constexpr std::string_view kExtinctionsDone = "(' Extinctions and broadening calculated')";
+const rec::Format kWorkingAt("(' Working at ',f8.1,' - ',f8.1,' cm-1')");
+const rec::Format kAtStep("(' at step: ',i6,' of ',i6,' with ',                i8,' points')");
 
-constexpr double kZeroFloor = 1.0e-30;  // spectral values below it are stored as 0
 constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
 
-// Brightness temperature of radiance or transmission values when the deck
+// Brightness temperature of radiance or transmission values when the setup
 // asks for it, then the zero floor for every class.
-void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspec) {
+void convert_units(Units units, Spectra& spec, const IntervalGrid& g, int nspec) {
   for (int c = 1; c <= nspec; ++c) {
     std::span<double> row = spec.row(c, g.npts);
-    if (d.radunits == 'b') brightness_temperature(row, g);
+    if (units == Units::brightness_temperature) brightness_temperature(row, g);
     for (double& v : row) {
       if (v < kZeroFloor) v = 0.0;
     }
@@ -45,21 +46,20 @@ void convert_units(const Deck& d, Spectra& spec, const IntervalGrid& g, int nspe
 
 }  // namespace
 
-std::vector<Segment> path_segments(const RunState& state) {
+std::vector<Segment> path_segments(const SpectrumSetup& s, const PathModel& m) {
   std::vector<Segment> segs;
-  for (int s = 1; s <= state.path.nseg; ++s) {
-    const int l = segment_layer(state.deck.geom, state.path.levorder, s);
-    segs.push_back(Segment{l, state.atm.temp(l), state.atm.vmr(state.deck.gasno, l), state.atm.alt(l)});
+  for (int k = 1; k <= m.path.nseg; ++k) {
+    const int l = segment_layer(s.geometry, m.path.levorder, k);
+    segs.push_back(Segment{l, m.atm.temp(l), m.atm.vmr(s.target.gas, l), m.atm.alt(l)});
   }
   return segs;
 }
 
-void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Console& console) {
-  const Deck& d = state.deck;
-  IntervalWork& w = state.work;
-  const IntervalGrid& g = w.grid;
-  const int nspec = spectrum_class_count(d.study);
-  const int nlayers = state.path.nlayers;
+void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun, const IntervalGrid& g,
+                              inputs::LineList& list, IntervalWork& w,
+                              const std::function<void()>& extinctions_done) {
+  const int nspec = spectrum_class_count(s.study);
+  const int nlayers = m.path.nlayers;
 
   parallel_for(1, nlayers, [&](int l) {
     for (int c = 1; c <= nspec; ++c) {
@@ -69,14 +69,14 @@ void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Cons
   });
   for (int c = 1; c <= nspec; ++c) {
     std::span<double> row = w.spec.row(c, g.npts);
-    std::fill(row.begin(), row.end(), d.transrad == 'a' ? 1.0 : 0.0);
+    std::fill(row.begin(), row.end(), s.quantity == Quantity::transmission ? 1.0 : 0.0);
   }
 
-  add_interval_lines(list, state, g, w.ext, w.lines);
-  console.write(rec::Format(kExtinctionsDone));
+  add_interval_lines(s, m, g, list, w.ext, w.lines);
+  if (extinctions_done) extinctions_done();
 
-  const double tfactor = d.tfactor;
-  const bool scaled = uses_scaled_target(d.study);
+  const double tfactor = s.target.factor;
+  const bool scaled = uses_scaled_target(s.study);
   parallel_for(1, nlayers, [&](int l) {
     for (int j = 0; j <= g.npts; ++j) {
       w.ext(kAllClass, l, j) = w.ext(kOtherClass, l, j) + w.ext(kTargetClass, l, j);
@@ -84,45 +84,39 @@ void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Cons
     }
   });
 
-  // Each class fills its own row of spec; a run that can stop there computes
-  // them in order.
-  const auto class_spectrum = [&](int c) {
-    layer_spectrum(w.spec.row(c, g.npts), d.transrad, w.ext.depths(c), g, state.atm.temp, d.tback,
-                   state.path.nseg, state.path.levorder, d.geom);
-  };
-  if (layer_spectrum_can_stop(d.transrad, state.atm.temp, d.tback, state.path.nseg, state.path.levorder, d.geom)) {
-    for (int c = 1; c <= nspec; ++c) class_spectrum(c);
-  } else {
-    parallel_for(1, nspec, class_spectrum);
+  // Each class fills its own row of spec.
+  const LayerPath path{m.atm.temp, m.path.levorder, m.path.nseg, s.geometry};
+  parallel_for(1, nspec, [&](int c) { layer_spectrum(s, path, w.ext.depths(c), g, w.spec.row(c, g.npts)); });
+  if (s.quantity == Quantity::transmission && s.solar) {
+    apply_solar_spectrum(sun, w.spec.row(kAllClass, g.npts),
+                         nspec == 4 ? w.spec.row(kScaledClass, g.npts) : std::span<double>(), g);
   }
-  if (d.transrad == 'a' && d.solar == 'y') {
-    apply_solar_spectrum(w.spec.row(kAllClass, g.npts), nspec == 4 ? w.spec.row(kScaledClass, g.npts) : std::span<double>(),
-                         d.inpath, g);
+  if (s.instrument.convolves()) {
+    parallel_for(1, nspec, [&](int c) { convolve_spectrum(s.instrument, g, w.plans, w.spec.row(c, g.npts)); });
   }
-  if (d.resol != 0.0f) {
-    convolution_length(g, d.fovarea);  // stops here, before the classes run in parallel
-    parallel_for(1, nspec, [&](int c) { convolve_spectrum(w.spec.row(c, g.npts), g, d.resol, d.fovarea, w.plans); });
-  }
-  convert_units(d, w.spec, g, nspec);
+  convert_units(s.units, w.spec, g, nspec);
 }
 
 namespace {
 
 void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& table71, bool first,
-                  rec::Console& console) {
-  const Deck& d = state.deck;
+                  Progress& progress) {
+  const SpectrumSetup& s = state.setup;
   IntervalWork& w = state.work;
   const IntervalGrid& g = w.grid;
-  compute_interval_spectra(state, list, console);
-  if (writes_weighting_functions(d.study)) {
-    const double f = normalisation_factor(w.spec, g.npts, d.norm, console);
-    compute_weighting_functions(w.k, w.spec, w.ext, state.segments, f, d.transrad, d.radunits, g, d.tback, console);
-    if (d.study == Study::kernels) {
-      compute_averaging_kernels(static_cast<int>(state.segments.size()), g.npts + 1, w.k, w.avk, d.avkpar1,
-                                d.avkpar2, console);
+  compute_interval_spectra(s, PathModel{state.atm, state.path}, *state.sun, g, list, w,
+                           [&] { progress.extinctions_done(); });
+  if (writes_weighting_functions(s.study)) {
+    const double f = normalisation_factor(w.spec, g.npts, s.normalisation);
+    if (s.normalisation == Normalisation::normalised) progress.normalisation(f);
+    compute_weighting_functions(s, g, w.spec, w.ext, state.segments, f, w.k);
+    progress.weighting_functions_done();
+    if (s.study == Study::kernels) {
+      compute_averaging_kernels(s.retrieval, static_cast<int>(state.segments.size()), g.npts + 1, w.k, w.avk,
+                                progress.kernel_report());
     }
   }
-  write_spectrum_rows(table71, first, d.study, d.transrad, w.spec, g);
+  write_spectrum_rows(table71, first, s.study, s.quantity, w.spec, g);
 }
 
 }  // namespace
@@ -168,6 +162,8 @@ int interval_count(float vlo, float vhi, float grid) {
 
 void run_spectra(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
+  const SpectrumSetup& s = state.setup;
+  Progress progress(console);
   rec::TextWriter table70(state.names.table70);
   rec::TextWriter table71(state.names.table71);
   set_up_path(state);
@@ -175,29 +171,29 @@ void run_spectra(RunState& state, rec::Console& console) {
   const std::vector<IntervalGrid> grids = interval_grids(d);
   const int ninterval = static_cast<int>(grids.size());
 
-  state.segments = path_segments(state);
+  state.segments = path_segments(s, PathModel{state.atm, state.path});
   IntervalGrid& g = state.work.grid;
   for (int i = 1; i <= ninterval; ++i) {
     g = grids[static_cast<std::size_t>(i - 1)];
     check_interval_points(d, g.npts, state.path.nseg);
-    console.write(rec::Format(kWorkingAt), {g.vstart, g.vend});
-    console.write(rec::Format(kAtStep), {i, ninterval, g.npts});
+    console.write(kWorkingAt, {g.vstart, g.vend});
+    console.write(kAtStep, {i, ninterval, g.npts});
     console.write_free();
 
-    inputs::LineList list(d.linefile, d.reclen, d.nrec, d.dbtype);
-    run_interval(state, list, table71, i == 1, console);
+    inputs::LineList list(d.linefile, d.reclen, d.nrec, letter_of(d.dbtype));
+    run_interval(state, list, table71, i == 1, progress);
   }
 
   std::vector<float> vmr, alt;
-  for (const Segment& s : state.segments) {
-    vmr.push_back(s.target_vmr);
-    alt.push_back(s.alt);
+  for (const Segment& seg : state.segments) {
+    vmr.push_back(seg.target_vmr);
+    alt.push_back(seg.alt);
   }
   write_profile_table(table70, vmr, alt);
   close_spectrum_tables(table70, table71, console);
-  if (writes_weighting_functions(d.study)) {
+  if (writes_weighting_functions(s.study)) {
     write_averaged_weighting_table(state.names.table77, state.work.k, state.segments, g.npts, console);
-    if (d.study == Study::kernels) write_kernel_table(state.names.table78, state.work.avk, state.segments, console);
+    if (s.study == Study::kernels) write_kernel_table(state.names.table78, state.work.avk, state.segments, console);
   }
 }
 

@@ -1,13 +1,17 @@
 // The spectral run of a complete run: the range is cut into intervals of at
-// most 30000 grid steps, and for each interval the lines are added into
-// optical depths, turned into spectra, multiplied by the solar spectrum,
-// convolved with the instrument line shape and written to table71.
+// most kMaxIntervalSteps grid steps, and for each interval the lines are
+// added into optical depths, turned into spectra, multiplied by the solar
+// spectrum, convolved with the instrument line shape and written to table71;
+// the weighting-function studies go on to weighting functions and kernels.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "common/records.hpp"
 #include "inputs/line_list.hpp"
+#include "tesk/engine/solar_spectrum.hpp"
+#include "tesk/engine/spectrum_setup.hpp"
 #include "tesk/run/run_state.hpp"
 
 namespace tesk {
@@ -18,23 +22,31 @@ inline constexpr std::string_view kTooFewPoints = "Increase spect. range (or dec
 inline constexpr std::string_view kTooManyKernelStudyPoints = "Decrease spectral range (or increase grid)";
 
 // Runs the intervals of the deck's range, then writes table70 and, for the
-// weighting-function studies, table77. Prints progress on the console.
-// Throws rec::Stop for a size limit (intervals already finished keep their
-// rows in table71) and the messages of the steps it calls; rec::RecordError
-// for missing or unreadable input files.
+// weighting-function studies, table77 (and table78 for the kernel study).
+// Sets up the air path first. Prints progress on the console. Throws
+// rec::Stop for a size limit (intervals already finished keep their rows in
+// table71) and the messages of the steps it calls; rec::RecordError for
+// missing or unreadable input files.
 void run_spectra(RunState& state, rec::Console& console);
 
-// The path segments of state.path as the weighting functions and table70 see
-// them: layer, temperature, target mixing ratio and altitude.
-std::vector<Segment> path_segments(const RunState& state);
+// The path segments of `m` as the weighting functions and table70 see them:
+// layer, temperature, mixing ratio of the target gas s.target.gas and altitude.
+std::vector<Segment> path_segments(const SpectrumSetup& s, const PathModel& m);
 
-// The spectra of the interval state.work.grid for the deck's study: clears
-// the interval's optical depths and spectra, adds the lines of `list`, forms
-// the combined classes, and computes each class's spectrum with the solar
-// spectrum, the instrument line shape and the units the deck asks for. Says
-// on the console when the optical depths are done. Throws rec::Stop for a
-// convolution too long and the messages of the steps it calls.
-void compute_interval_spectra(RunState& state, inputs::LineList& list, rec::Console& console);
+// The spectra of the interval `g` under the rules `s`: clears the interval's
+// optical depths and spectra in `w`, adds the lines of `list` (line_pass.hpp),
+// forms the combined classes, and computes each class's spectrum along the
+// path of `m`, multiplied by the solar spectrum `sun` for transmission with
+// the sun, convolved with the instrument line shape, in the units of the
+// setup. Calls `extinctions_done` (when given) after the line pass. The
+// classes are computed in parallel; a stop is the one of the lowest class,
+// as a loop in class order would meet it first. Throws rec::Stop for a
+// negative temperature of a radiance spectrum, a convolution too long and the
+// messages of the steps it calls; rec::RecordError for the line list or the
+// solar spectrum. Touches no console itself.
+void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun, const IntervalGrid& g,
+                              inputs::LineList& list, IntervalWork& w,
+                              const std::function<void()>& extinctions_done = {});
 
 // The intervals of the deck's range vlo..vhi at its grid, in order: one for
 // the weighting-function studies. Throws rec::Stop with kTooManyIntervals

@@ -2,72 +2,27 @@
 
 #include <algorithm>
 #include <cassert>
-#include <ostream>
-#include <utility>
 
 #include "common/nint.hpp"
 #include "tesk/kernels/information_content.hpp"
-#include "tesk/kernels/kernel_table.hpp"
+#include "tesk/tables/kernel_table.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 #include "tesk/run/path_setup.hpp"
+#include "tesk/run/setup.hpp"
 #include "tesk/run/spectral_run.hpp"
 
 namespace tesk {
 namespace {
 
-constexpr std::string_view kWindowRow = "(a8,1x,f7.2,1x,f6.2)";
-
-constexpr std::string_view kTableHeader = "('name     cm-1     window points   dofs  zlow zhigh')";
-constexpr std::string_view kContentRow = "(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)";
-constexpr std::string_view kSingularRow = "(a8,1x,f7.2,1x,f6.2,1x,i6,' singular')";
-constexpr std::string_view kAllLabel = "all     ";
-
-constexpr std::string_view kWindowLine = "(' Window ',a8,1x,f7.2,' cm-1:',i7,' points,',f7.3,' degrees of freedom')";
-constexpr std::string_view kWindowSingular = "(' Window ',a8,1x,f7.2,' cm-1:',i7,' points, matrices singular')";
-constexpr std::string_view kJointLine = "(' All windows together:',i7,' points,',f7.3,' degrees of freedom')";
-constexpr std::string_view kJointSingular = "(' All windows together:',i7,' points, matrices singular')";
-constexpr std::string_view kNoWindows = "(' No microwindows: no information content')";
-constexpr std::string_view kTable79Done = "(' Table79 (information content of the m-windows)')";
-constexpr std::string_view kTable80Done = "(' Table80 (averaging kernels of all m-windows)')";
-
-// Puts a kernel-study deck in place of the run's deck for as long as it
-// lives. The line pass and the spectrum steps take their rules from the run
-// state's deck, and the arrays they fill are too large to have twice.
-class DeckSwap {
- public:
-  DeckSwap(Deck& slot, Deck replacement) : slot_(slot), saved_(std::exchange(slot, std::move(replacement))) {}
-  ~DeckSwap() { slot_ = std::move(saved_); }
-  DeckSwap(const DeckSwap&) = delete;
-  DeckSwap& operator=(const DeckSwap&) = delete;
-
- private:
-  Deck& slot_;
-  Deck saved_;
-};
-
-void write_row(rec::TextWriter& table, std::string_view label, float centre, float width, int points,
-               const InformationContent& c) {
-  if (c.singular) {
-    table.write(rec::Format(kSingularRow), {label, centre, width, points});
-  } else {
-    table.write(rec::Format(kContentRow), {label, centre, width, points, c.dofs, c.zlow, c.zhigh});
-  }
-}
+const rec::Format kWindowLine("(' Window ',a8,1x,f7.2,' cm-1:',i7,' points,',f7.3,' degrees of freedom')");
+const rec::Format kWindowSingular("(' Window ',a8,1x,f7.2,' cm-1:',i7,' points, matrices singular')");
+const rec::Format kJointLine("(' All windows together:',i7,' points,',f7.3,' degrees of freedom')");
+const rec::Format kJointSingular("(' All windows together:',i7,' points, matrices singular')");
+const rec::Format kNoWindows("(' No microwindows: no information content')");
+const rec::Format kTable79Done("(' Table79 (information content of the m-windows)')");
+const rec::Format kTable80Done("(' Table80 (averaging kernels of all m-windows)')");
 
 }  // namespace
-
-std::vector<MicroWindow> read_microwindows(const std::string& path) {
-  rec::TextReader table76(path);
-  std::vector<MicroWindow> windows;
-  std::string heading;
-  if (table76.next_record(heading) == rec::ReadStatus::end) return windows;
-  const rec::Format row(kWindowRow);
-  MicroWindow w;
-  w.label.assign(8, ' ');
-  while (table76.read(row, {&w.label, &w.centre, &w.width}) == rec::ReadStatus::ok) windows.push_back(w);
-  table76.close();
-  return windows;
-}
 
 std::pair<float, float> window_edges(const MicroWindow& w) {
   // In hundredths the edges are exact halves: 2 centre -+ width over 200.
@@ -86,29 +41,19 @@ IntervalGrid range_grid(float vlo, float vhi, float grid) {
   return g;
 }
 
-Deck kernel_study_deck(const Deck& d) {
-  Deck a = d;
-  a.study = Study::kernels;
-  finish_deck(a);  // the wing threshold of the new study; the gas is mapped already
-  return a;
-}
-
-bool add_range_information(RunState& state, const IntervalGrid& g, inputs::LineList& list, Matrix& info,
+bool add_range_information(const SpectrumSetup& s, const PathModel& m, std::span<const Segment> segments,
+                           SolarSpectrum& sun, const IntervalGrid& g, inputs::LineList& list, const RangeWork& r,
                            int piece) {
   assert(piece >= 1 && piece <= kMaxKernelPoints);
-  const Deck& d = state.deck;
-  IntervalWork& w = state.work;
-  std::ostream nowhere(nullptr);  // the steps' progress lines are the kernel study's, not this step's
-  rec::Console quiet(nowhere);
+  IntervalWork& w = r.work;
   w.grid = g;
-  compute_interval_spectra(state, list, quiet);
-  const double f = normalisation_factor(w.spec, g.npts, d.norm, quiet);
-  const int nseg = static_cast<int>(state.segments.size());
+  compute_interval_spectra(s, m, sun, g, list, w);
+  const double f = normalisation_factor(w.spec, g.npts, s.normalisation);
+  const int nseg = static_cast<int>(segments.size());
   for (int first = 0; first <= g.npts; first += piece) {
     const int count = std::min(piece, g.npts + 1 - first);
-    weighting_function_rows(w.k, w.spec, w.ext, state.segments, f, d.transrad, d.radunits, g, first, count,
-                            d.tback);
-    if (!add_information(nseg, count, w.k, d.avkpar1, info)) return false;
+    weighting_function_rows(s, g, w.spec, w.ext, segments, f, PointRange{first, count}, w.k);
+    if (!add_information(nseg, count, w.k, s.retrieval.noise, r.info)) return false;
   }
   return true;
 }
@@ -117,7 +62,7 @@ void window_information(RunState& state, rec::Console& console) {
   const std::vector<MicroWindow> windows = read_microwindows(state.names.table76);
   if (state.segments.empty()) {  // a sort run has no path yet
     set_up_path(state);
-    state.segments = path_segments(state);
+    state.segments = path_segments(state.setup, PathModel{state.atm, state.path});
   }
   const std::span<const Segment> segments = state.segments;
   const int nseg = static_cast<int>(segments.size());
@@ -127,8 +72,7 @@ void window_information(RunState& state, rec::Console& console) {
     if (range_grid(lo, hi, grid).npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
   }
 
-  rec::TextWriter table79(state.names.table79);
-  table79.write(rec::Format(kTableHeader));
+  InformationTable table79(state.names.table79);
   InformationWork work;
   Matrix window_info(kMaxLevels, kMaxLevels);
   Matrix joint_info(kMaxLevels, kMaxLevels);
@@ -139,9 +83,10 @@ void window_information(RunState& state, rec::Console& console) {
   float joint_lo = 0.0f;
   float joint_hi = 0.0f;
   {
-    const DeckSwap swap(state.deck, kernel_study_deck(state.deck));
+    const SpectrumSetup setup = kernel_study_setup(state.setup);
+    const PathModel model{state.atm, state.path};
     const Deck& d = state.deck;
-    inputs::LineList list(d.linefile, d.reclen, d.nrec, d.dbtype);
+    inputs::LineList list(d.linefile, d.reclen, d.nrec, letter_of(d.dbtype));
     for (std::size_t n = 0; n < windows.size(); ++n) {
       const MicroWindow& w = windows[n];
       const auto [lo, hi] = window_edges(w);
@@ -149,20 +94,21 @@ void window_information(RunState& state, rec::Console& console) {
       const int points = g.npts + 1;
       clear_information(nseg, window_info);
       InformationContent c;
-      c.singular = !add_range_information(state, g, list, window_info);
+      c.singular = !add_range_information(setup, model, segments, *state.sun, g, list,
+                                          RangeWork{state.work, window_info});
       if (!c.singular) {
-        c = information_content(window_info, d.avkpar2, segments, work, a);
+        c = information_content(window_info, setup.retrieval.apriori_sigma, segments, work, a);
         // The noise of different windows is independent too: their information adds.
         for (int i = 1; i <= nseg; ++i) {
           for (int j = 1; j <= nseg; ++j) joint_info(i, j) += window_info(i, j);
         }
         joint_formed = true;
       }
-      write_row(table79, w.label, w.centre, w.width, points, c);
+      table79.row(w.label, w.centre, w.width, points, c);
       if (c.singular) {
-        console.write(rec::Format(kWindowSingular), {w.label, w.centre, points});
+        console.write(kWindowSingular, {w.label, w.centre, points});
       } else {
-        console.write(rec::Format(kWindowLine), {w.label, w.centre, points, c.dofs});
+        console.write(kWindowLine, {w.label, w.centre, points, c.dofs});
       }
       joint_points += points;
       joint_lo = n == 0 ? lo : std::min(joint_lo, lo);
@@ -172,22 +118,22 @@ void window_information(RunState& state, rec::Console& console) {
 
   InformationContent joint;
   joint.singular = true;
-  if (joint_formed) joint = information_content(joint_info, state.deck.avkpar2, segments, work, a);
+  if (joint_formed) joint = information_content(joint_info, state.setup.retrieval.apriori_sigma, segments, work, a);
   if (windows.empty()) {
-    console.write(rec::Format(kNoWindows));
+    console.write(kNoWindows);
   } else {
-    write_row(table79, kAllLabel, (joint_lo + joint_hi) / 2.0f, joint_hi - joint_lo, joint_points, joint);
+    table79.row(kAllWindowsLabel, (joint_lo + joint_hi) / 2.0f, joint_hi - joint_lo, joint_points, joint);
     if (joint.singular) {
-      console.write(rec::Format(kJointSingular), {joint_points});
+      console.write(kJointSingular, {joint_points});
     } else {
-      console.write(rec::Format(kJointLine), {joint_points, joint.dofs});
+      console.write(kJointLine, {joint_points, joint.dofs});
     }
   }
   table79.close();
-  console.write(rec::Format(kTable79Done));
+  console.write(kTable79Done);
   // Without kernels of all windows the table keeps its header lines only.
   write_kernel_file(state.names.table80, a, joint.singular ? std::span<const Segment>() : segments);
-  console.write(rec::Format(kTable80Done));
+  console.write(kTable80Done);
 }
 
 }  // namespace tesk

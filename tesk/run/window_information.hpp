@@ -6,9 +6,8 @@
 // of all windows together (table80).
 #pragma once
 
-#include <string>
+#include <span>
 #include <utility>
-#include <vector>
 
 #include "common/records.hpp"
 #include "inputs/line_list.hpp"
@@ -16,19 +15,9 @@
 #include "tesk/kernels/matrix_ops.hpp"
 #include "tesk/limits.hpp"
 #include "tesk/run/run_state.hpp"
+#include "tesk/tables/information_table.hpp"
 
 namespace tesk {
-
-// One row of table76.
-struct MicroWindow {
-  std::string label;    // gas label, 8 characters
-  float centre = 0.0f;  // cm-1, to the 0.01 that table76 prints
-  float width = 0.0f;   // cm-1
-};
-
-// The windows of table76 (`path`), in its order. Throws rec::RecordError for
-// a missing file or an unreadable row.
-std::vector<MicroWindow> read_microwindows(const std::string& path);
 
 // The lower and upper edge (cm-1) of a window: centre -+ width / 2, taken
 // from the two-decimal values table76 prints, so that they are the numbers a
@@ -39,21 +28,26 @@ std::pair<float, float> window_edges(const MicroWindow& w);
 // 0..npts from vlo, npts the nearest integer of (vhi - vlo) / grid.
 IntervalGrid range_grid(float vlo, float vhi, float grid);
 
-// The deck of a kernel study with the same atmosphere, path, instrument,
-// units and noise as `d`: target lines are target at every level, and line
-// wings are followed as that study follows them.
-Deck kernel_study_deck(const Deck& d);
+// The arrays the information of a range is computed in: the spectra of the
+// range and the weighting functions of its pieces.
+struct RangeWork {
+  IntervalWork& work;
+  Matrix& info;  // K^T Se^-1 K, added to
+};
 
-// Computes the spectra of the range `g` into state.work as a run of
-// state.deck over that range computes them, then adds the information
-// K^T Se^-1 K of its g.npts + 1 points to `info` (information_content.hpp),
+// Computes the spectra of the range `g` into `r.work` under the rules `s`
+// (a kernel study, kernel_study_setup) along the path of `m`, as a run of
+// that study over the range computes them, then adds the information
+// K^T Se^-1 K of its g.npts + 1 points to r.info (information_content.hpp),
 // `piece` points at a time (1..kMaxKernelPoints): the normalisation is that
 // of the whole range, so the pieces add up to what one matrix of all points
-// would give. Needs state.segments. Returns false when the deck's noise is 0
-// (Se has no inverse); `info` is then unchanged. The console gets nothing.
-// Throws rec::Stop for a convolution too long, a matrix number too big and
-// the messages of the steps it calls; rec::RecordError for the line list.
-bool add_range_information(RunState& state, const IntervalGrid& g, inputs::LineList& list, Matrix& info,
+// would give. `segments` are the path's (path_segments). Returns false when
+// the noise of `s` is 0 (Se has no inverse); r.info is then unchanged.
+// Touches no console. Throws rec::Stop for a convolution too long, a matrix
+// number too big and the messages of the steps it calls; rec::RecordError
+// for the line list and the solar spectrum.
+bool add_range_information(const SpectrumSetup& s, const PathModel& m, std::span<const Segment> segments,
+                           SolarSpectrum& sun, const IntervalGrid& g, inputs::LineList& list, const RangeWork& r,
                            int piece = kMaxKernelPoints);
 
 // The step after table76 of a line-finding study (complete and sort runs):

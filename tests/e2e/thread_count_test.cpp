@@ -104,16 +104,31 @@ TEST(ThreadCount, SameBytesForOneTwoAndThreeThreads) {
   }
 }
 
-// A radiance spectrum with a negative background temperature stops the run
-// before the classes would run in parallel, with the same message, status
+// The spectrum classes of an interval run in parallel, and a class that
+// stops the run stops it with the message a loop in class order would meet
+// first: a radiance spectrum with a negative background temperature, and a
+// field of view too wide for the convolution, give the same message, status
 // and files on any thread count.
 TEST(ThreadCount, StopInTheSpectrumStepIsTheSameOnAnyThreadCount) {
-  const std::vector<std::pair<int, std::string>> changes = {{12, "r"}, {16, "-10."}};
-  const auto one = run_with_threads(changes, 1);
-  EXPECT_EQ(one.at("status"), "1");
-  EXPECT_NE(one.at("console").find("Blackbody temperature is negative"), std::string::npos) << one.at("console");
-  const auto two = run_with_threads(changes, 2);
-  EXPECT_TRUE(two == one);
+  struct Case {
+    std::vector<std::pair<int, std::string>> changes;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{{12, "r"}, {16, "-10."}}, "Blackbody temperature is negative"},
+      {{{30, "1."}, {31, "1000."}}, "Increase nuber of spectral points mp in Convolution"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const auto one = run_with_threads(c.changes, 1);
+    EXPECT_EQ(one.at("status"), "1");
+    EXPECT_NE(one.at("console").find(c.message), std::string::npos) << one.at("console");
+    ASSERT_TRUE(one.count("table71"));
+    for (int threads : {2, 3}) {
+      SCOPED_TRACE(threads);
+      EXPECT_TRUE(run_with_threads(c.changes, threads) == one);
+    }
+  }
 }
 
 }  // namespace

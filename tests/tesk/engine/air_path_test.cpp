@@ -124,14 +124,14 @@ TEST(LimbPathLengths, TangentAboveEveryLevelStops) {
 
 TEST(PathOrder, GroundPathRunsFromTheTopDown) {
   rec::Levels<int> levorder(tesk::kMaxLevels);
-  EXPECT_EQ(tesk::path_order(kNlev, 0, 'g', levorder), kNlev);
+  EXPECT_EQ(tesk::path_order(kNlev, 0, tesk::Geometry::ground, levorder), kNlev);
   for (int i = 1; i <= kNlev; ++i) EXPECT_EQ(levorder(i), kNlev - i + 1) << i;
-  for (int s = 1; s <= kNlev; ++s) EXPECT_EQ(tesk::segment_layer('g', levorder, s), s) << s;
+  for (int s = 1; s <= kNlev; ++s) EXPECT_EQ(tesk::segment_layer(tesk::Geometry::ground, levorder, s), s) << s;
 }
 
 TEST(PathOrder, LimbPathGoesDownToTheTangentAndUpAgain) {
   rec::Levels<int> levorder(tesk::kMaxLevels);
-  const int nseg = tesk::path_order(kNlev, 11, 's', levorder);
+  const int nseg = tesk::path_order(kNlev, 11, tesk::Geometry::limb, levorder);
   ASSERT_EQ(nseg, 140);
   for (int i = 1; i <= 70; ++i) {
     EXPECT_EQ(levorder(i), kNlev - i + 1) << i;
@@ -139,13 +139,13 @@ TEST(PathOrder, LimbPathGoesDownToTheTangentAndUpAgain) {
   }
   // Every layer from the tangent up is crossed exactly twice, no other layer.
   int crossings[kNlev + 1] = {};
-  for (int s = 1; s <= nseg; ++s) ++crossings[tesk::segment_layer('s', levorder, s)];
+  for (int s = 1; s <= nseg; ++s) ++crossings[tesk::segment_layer(tesk::Geometry::limb, levorder, s)];
   for (int l = 1; l <= kNlev; ++l) EXPECT_EQ(crossings[l], l >= 11 ? 2 : 0) << l;
 }
 
 TEST(PathOrder, TooLongLimbPathReportsItsLengthWithoutOverrunningTheArray) {
   rec::Levels<int> levorder(tesk::kMaxLevels, -1);
-  const int nseg = tesk::path_order(kNlev, 1, 's', levorder);
+  const int nseg = tesk::path_order(kNlev, 1, tesk::Geometry::limb, levorder);
   EXPECT_EQ(nseg, 160);
   EXPECT_GT(nseg, tesk::kMaxLevels);  // the caller's stop
   EXPECT_EQ(levorder(80), 1);

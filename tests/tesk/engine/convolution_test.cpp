@@ -27,8 +27,8 @@ std::vector<double> convolved_absorption(int npts, int centre, float grid, float
                                          tesk::CosineTransform& plans) {
   std::vector<double> line = one_point_line(npts, centre);
   std::vector<double> continuum(npts + 1, 1.0);
-  tesk::convolve_spectrum(line, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, resol, fovarea, plans);
-  tesk::convolve_spectrum(continuum, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, resol, fovarea, plans);
+  tesk::convolve_spectrum(tesk::Instrument{resol, fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, line);
+  tesk::convolve_spectrum(tesk::Instrument{resol, fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, continuum);
   std::vector<double> a(npts + 1);
   for (int j = 0; j <= npts; ++j) a[j] = continuum[j] - line[j];
   return a;
@@ -70,7 +70,7 @@ TEST(ConvolveSpectrum, UncutInterferogramReturnsTheSpectrum) {
       spec[j] = 0.9 - 0.4 * std::exp(-d * d / 0.01) - (j % 97 == 5 ? 0.3 : 0.0);
     }
     std::vector<double> out = spec;
-    tesk::convolve_spectrum(out, tesk::IntervalGrid{kVstart, 0.0f, c.grid, c.npts}, c.resol, 0.0f, plans);
+    tesk::convolve_spectrum(tesk::Instrument{c.resol, 0.0f}, tesk::IntervalGrid{kVstart, 0.0f, c.grid, c.npts}, plans, out);
     // Two single-precision transforms of values near 1.
     for (int j = 0; j <= c.npts; ++j) ASSERT_NEAR(out[j], spec[j], 4e-6) << j;
   }
@@ -90,7 +90,7 @@ TEST(ConvolveSpectrum, ConstantSpectrumStaysConstantInside) {
   for (float resol : {10.0f, 20.0f}) {
     SCOPED_TRACE(resol);
     std::vector<double> spec(npts + 1, 0.9);
-    tesk::convolve_spectrum(spec, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, resol, 0.0f, plans);
+    tesk::convolve_spectrum(tesk::Instrument{resol, 0.0f}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, spec);
     for (int j = 500; j <= npts - 500; ++j) ASSERT_NEAR(spec[j], 0.9, 0.9 * kTaperRinging) << j;
   }
 }
@@ -143,7 +143,7 @@ TEST(ConvolveSpectrum, CutsTheInterferogramAtTheMaximumPathDifference) {
     SCOPED_TRACE(c.x0);
     std::vector<double> spec(npts + 1);
     for (int j = 0; j <= npts; ++j) spec[j] = 0.8 + 0.1 * std::cos(2.0 * 3.141592653589793 * c.x0 * j * grid);
-    tesk::convolve_spectrum(spec, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, resol, 0.0f, plans);
+    tesk::convolve_spectrum(tesk::Instrument{resol, 0.0f}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, spec);
     // Amplitude of the modulation in the middle of the interval, from its
     // projection on the cosine and sine of the same period.
     double cos_part = 0.0;
@@ -171,7 +171,7 @@ TEST(ConvolveSpectrum, FieldOfViewBoxMovesTheLineDownByHalfItsWidth) {
   // Without a cut the box alone is seen: the line spread evenly over the
   // point itself and the f points below it.
   std::vector<double> boxed = one_point_line(npts, centre);
-  tesk::convolve_spectrum(boxed, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, 1000.0f, fovarea, plans);
+  tesk::convolve_spectrum(tesk::Instrument{1000.0f, fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, boxed);
   for (int j = centre - 100; j <= centre + 100; ++j) {
     SCOPED_TRACE(j);
     const bool in_box = j >= centre - f && j <= centre;
@@ -214,14 +214,14 @@ TEST(ConvolveSpectrum, TransformLongerThanTheWorkArrayStops) {
     std::vector<double> spec(npts + 1, 1.0);
     if (c.stops) {
       try {
-        tesk::convolve_spectrum(spec, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, 5.0f, c.fovarea, plans);
+        tesk::convolve_spectrum(tesk::Instrument{5.0f, c.fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, spec);
         ADD_FAILURE() << "no stop";
       } catch (const rec::Stop& e) {
         EXPECT_STREQ(e.what(), " Increase nuber of spectral points mp in Convolution");
       }
       for (double v : spec) ASSERT_EQ(v, 1.0);  // left as it was
     } else {
-      EXPECT_NO_THROW(tesk::convolve_spectrum(spec, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, 5.0f, c.fovarea, plans));
+      EXPECT_NO_THROW(tesk::convolve_spectrum(tesk::Instrument{5.0f, c.fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, spec));
       EXPECT_NEAR(spec[npts / 2], 1.0, kTaperRinging);
     }
   }
@@ -231,9 +231,9 @@ TEST(ConvolveSpectrum, SameInputGivesTheSameBits) {
   tesk::CosineTransform plans;
   std::vector<double> a = one_point_line(5000, 1234);
   std::vector<double> b = a;
-  tesk::convolve_spectrum(a, tesk::IntervalGrid{kVstart, 0.0f, 0.002f, 5000}, 3.0f, 1.0e-4f, plans);
+  tesk::convolve_spectrum(tesk::Instrument{3.0f, 1.0e-4f}, tesk::IntervalGrid{kVstart, 0.0f, 0.002f, 5000}, plans, a);
   tesk::CosineTransform fresh;
-  tesk::convolve_spectrum(b, tesk::IntervalGrid{kVstart, 0.0f, 0.002f, 5000}, 3.0f, 1.0e-4f, fresh);
+  tesk::convolve_spectrum(tesk::Instrument{3.0f, 1.0e-4f}, tesk::IntervalGrid{kVstart, 0.0f, 0.002f, 5000}, fresh, b);
   EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(double)), 0);
 }
 

@@ -39,7 +39,7 @@ TEST(LineIntensity, AtReferenceTemperatureIsListedIntensityTimesPath) {
       {1, 1500.0, 0.0}, {5, 2100.0, 3000.0}, {22, 10.0, 50.0}, {54, 900.0, 500.0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gas);
-    const double s = line_intensity_at(c.gas, 1, c.nu0, 2.0e-20, c.elow, 296.0f, 2.5e19f, 1.5f);
+    const double s = line_intensity_at({c.gas, c.nu0, 2.0e-20, c.elow}, {296.0f, 2.5e19f, 1.5f});
     EXPECT_NEAR(s / (2.0e-20 * 2.5e19 * 1.5), 1.0, 1e-6);
   }
 }
@@ -50,8 +50,8 @@ TEST(LineIntensity, BoltzmannFactorOfTheLowerState) {
   const double c2 = 1.4387769;
   for (float t : {200.0f, 250.0f, 320.0f}) {
     SCOPED_TRACE(t);
-    const double hot = line_intensity_at(2, 1, 2300.0, 1e-20, 1500.0, t, 1e19f, 1.0f);
-    const double cold = line_intensity_at(2, 1, 2300.0, 1e-20, 0.0, t, 1e19f, 1.0f);
+    const double hot = line_intensity_at({2, 2300.0, 1e-20, 1500.0}, {t, 1e19f, 1.0f});
+    const double cold = line_intensity_at({2, 2300.0, 1e-20, 0.0}, {t, 1e19f, 1.0f});
     EXPECT_NEAR(hot / cold / std::exp(-c2 * 1500.0 * (1.0 / t - 1.0 / 296.0)), 1.0, 1e-3);
   }
 }
@@ -61,8 +61,8 @@ TEST(LineIntensity, BoltzmannFactorOfTheLowerState) {
 // this factor is left at E'' = 0.
 TEST(LineIntensity, StimulatedEmissionLimits) {
   const auto ratio = [](double nu0, float t) {
-    return line_intensity_at(22, 1, nu0, 1e-20, 0.0, t, 1e19f, 1.0f) /
-           line_intensity_at(22, 1, nu0, 1e-20, 0.0, 296.0f, 1e19f, 1.0f);
+    return line_intensity_at({22, nu0, 1e-20, 0.0}, {t, 1e19f, 1.0f}) /
+           line_intensity_at({22, nu0, 1e-20, 0.0}, {296.0f, 1e19f, 1.0f});
   };
   EXPECT_NEAR(ratio(0.5, 148.0f), 2.0, 3e-3);
   EXPECT_NEAR(ratio(0.5, 222.0f), 296.0 / 222.0, 3e-3);
@@ -72,16 +72,15 @@ TEST(LineIntensity, StimulatedEmissionLimits) {
 TEST(LineIntensity, PartitionRatioOnlyForMoleculesWithData) {
   for (float t : {180.0f, 240.0f, 300.0f}) {
     SCOPED_TRACE(t);
-    const auto at = [t](int gas, int isotope) {
-      return line_intensity_at(gas, isotope, 2300.0, 1e-20, 400.0, t, 1e19f, 1.2f);
+    const auto at = [t](int gas) {
+      return line_intensity_at({gas, 2300.0, 1e-20, 400.0}, {t, 1e19f, 1.2f});
     };
-    EXPECT_NEAR(at(2, 1) / at(22, 1) / tesk::partition_ratio(2, t), 1.0, 1e-12);
-    EXPECT_NEAR(at(6, 1) / at(22, 1) / tesk::partition_ratio(6, t), 1.0, 1e-12);
-    EXPECT_NEAR(at(46, 1) / at(22, 1) / tesk::partition_ratio(32, t), 1.0, 1e-12);  // last row
+    EXPECT_NEAR(at(2) / at(22) / tesk::partition_ratio(2, t), 1.0, 1e-12);
+    EXPECT_NEAR(at(6) / at(22) / tesk::partition_ratio(6, t), 1.0, 1e-12);
+    EXPECT_NEAR(at(46) / at(22) / tesk::partition_ratio(32, t), 1.0, 1e-12);  // last row
     // Gases mapped to, or numbered, above 32 get the ratio 1.
-    for (int gas : {27, 33, 34, 35, 51, 52}) EXPECT_EQ(at(gas, 1), at(22, 1)) << "gas " << gas;
-    EXPECT_EQ(at(49, 1), at(1, 1));  // HDO has water's partition function
-    EXPECT_EQ(at(2, 3), at(2, 1));   // the isotope plays no part
+    for (int gas : {27, 33, 34, 35, 51, 52}) EXPECT_EQ(at(gas), at(22)) << "gas " << gas;
+    EXPECT_EQ(at(49), at(1));  // HDO has water's partition function
   }
 }
 
@@ -160,8 +159,8 @@ class Profile {
   Profile(const Interval& iv, const Line& line)
       : buf_(static_cast<std::size_t>(iv.npts + 1) + 2 * kGuard, 0.0) {
     add_voigt_line(std::span<double>(buf_).subspan(kGuard, buf_.size() - 2 * kGuard), line.s_l,
-                   tesk::IntervalGrid{iv.vstart, iv.vend(), iv.grid, iv.npts}, line.nu0, line.alpha_d, line.alpha_l,
-                   line.threshold);
+                   tesk::IntervalGrid{iv.vstart, iv.vend(), iv.grid, iv.npts},
+                   tesk::LineProfile{line.nu0, line.alpha_d, line.alpha_l}, line.threshold);
   }
   double operator[](int j) const { return buf_[static_cast<std::size_t>(j) + kGuard]; }
   int npts() const { return static_cast<int>(buf_.size() - 2 * kGuard) - 1; }
@@ -359,7 +358,8 @@ TEST(AddVoigtLine, CountsThePointsItAddsTo) {
   for (double nu0 : {2000.0, 2001.003, 2003.999, 2004.0, 1999.5, 2004.7, 1990.0}) {
     SCOPED_TRACE(nu0);
     std::vector<double> row(npts + 1, 0.0);
-    const int n = add_voigt_line(row, 1e-3, tesk::IntervalGrid{vstart, vend, grid, npts}, nu0, 3e-3f, 0.05f, 1e-8f);
+    const int n = add_voigt_line(row, 1e-3, tesk::IntervalGrid{vstart, vend, grid, npts},
+                                 tesk::LineProfile{nu0, 3e-3f, 0.05f}, 1e-8f);
     int changed = 0;
     for (double v : row) changed += v != 0.0;
     EXPECT_EQ(n, changed);

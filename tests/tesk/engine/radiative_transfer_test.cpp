@@ -31,7 +31,7 @@ struct Depths {
 
 struct GroundPath {
   GroundPath() : levorder(tesk::kMaxLevels), temp(tesk::kMaxLevels + 1) {
-    nseg = tesk::path_order(kNlev, 0, 'g', levorder);
+    nseg = tesk::path_order(kNlev, 0, tesk::Geometry::ground, levorder);
     for (int l = 1; l <= kNlev; ++l) temp(l) = 290.0f - 0.5f * static_cast<float>(l);
   }
   rec::Levels<int> levorder;
@@ -42,8 +42,11 @@ struct GroundPath {
 std::vector<double> spectrum(char transrad, const Depths& ext, const GroundPath& path, float tback = 5800.0f,
                              char geom = 'g') {
   std::vector<double> spec(static_cast<std::size_t>(ext.npts + 1), -7.0);
-  tesk::layer_spectrum(spec, transrad, ext.rows(), tesk::IntervalGrid{kVstart, 0.0f, kGrid, ext.npts}, path.temp, tback, path.nseg,
-                       path.levorder, geom);
+  tesk::SpectrumSetup s;
+  s.quantity = static_cast<tesk::Quantity>(transrad);  // the enumerators carry the deck letters
+  s.background_temp = tback;
+  const tesk::LayerPath layers{path.temp, path.levorder, path.nseg, static_cast<tesk::Geometry>(geom)};
+  tesk::layer_spectrum(s, layers, ext.rows(), tesk::IntervalGrid{kVstart, 0.0f, kGrid, ext.npts}, spec);
   return spec;
 }
 
@@ -80,7 +83,7 @@ TEST(Transmission, LimbPathCountsBothHalves) {
   rec::Levels<float> pathfac(tesk::kMaxLevels + 1);
   const int tangent = tesk::limb_path_lengths(30.0f, alt, kNlev, pathfac);
   GroundPath path;
-  path.nseg = tesk::path_order(kNlev, tangent, 's', path.levorder);
+  path.nseg = tesk::path_order(kNlev, tangent, tesk::Geometry::limb, path.levorder);
   Depths ext(2);
   double one_half = 0.0;
   for (int l = tangent; l <= kNlev; ++l) {
@@ -154,7 +157,7 @@ TEST(Radiance, OpaqueTestLooksAtTheAttenuatingSegment) {
 
 TEST(Radiance, LimbPathCountsBothHalves) {
   GroundPath path;
-  path.nseg = tesk::path_order(kNlev, 41, 's', path.levorder);  // 40 layers, 80 segments
+  path.nseg = tesk::path_order(kNlev, 41, tesk::Geometry::limb, path.levorder);  // 40 layers, 80 segments
   for (int l = 1; l <= kNlev; ++l) path.temp(l) = 220.0f;
   Depths ext(1);
   for (int l = 41; l <= kNlev; ++l) ext.set_layer(l, 0.01);

@@ -11,10 +11,17 @@
 
 #include "common/stop.hpp"
 #include "program_run.hpp"
+#include "tesk/tables/solar_file.hpp"
 
 namespace {
 
 using testing_support::WorkDir;
+
+// The solar spectrum of "solar.dat" on `inpath`, as a run reads it, applied once.
+void apply(std::span<double> all, std::span<double> scaled, const std::string& inpath, const tesk::IntervalGrid& g) {
+  tesk::SolarSpectrum sun(tesk::solar_file_source(inpath));
+  tesk::apply_solar_spectrum(sun, all, scaled, g);
+}
 
 struct Sample {
   double w;
@@ -90,7 +97,7 @@ TEST_P(SolarWalk, MultipliesAllGasesByTheCellMeans) {
   dir.write("solar.dat", solar_file(s));
   std::vector<double> all(c.npts + 1, 0.8);
   std::vector<double> scaled(c.npts + 1, 0.6);
-  tesk::apply_solar_spectrum(all, scaled, dir.path().string() + "/    ", tesk::IntervalGrid{c.vstart, 0.0f, c.grid, c.npts});
+  apply(all, scaled, dir.path().string() + "/    ", tesk::IntervalGrid{c.vstart, 0.0f, c.grid, c.npts});
   const std::vector<double> factor = expected_factors(s, c.vstart, c.grid, c.npts);
   int multiplied = 0;
   for (int j = 0; j <= c.npts; ++j) {
@@ -116,13 +123,33 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"Short", 1000.0, 0.05, 5, 1000.005f, 0.01f, 40}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
+// A run keeps the samples it has read for its next interval: each interval
+// gets what a reading of the file from its start gives, whichever came first.
+TEST(SolarSpectrum, SamplesKeptForTheNextInterval) {
+  WorkDir dir;
+  dir.write("solar.dat", solar_file(samples(1000.0, 0.013, 400)));
+  const std::string inpath = dir.path().string() + "/";
+  const tesk::IntervalGrid first{1000.5f, 0.0f, 0.01f, 150};
+  const tesk::IntervalGrid second{1002.0f, 0.0f, 0.01f, 150};
+  const tesk::IntervalGrid before{1000.1f, 0.0f, 0.01f, 20};
+  tesk::SolarSpectrum sun(tesk::solar_file_source(inpath));
+  for (const tesk::IntervalGrid& g : {first, second, before, first}) {
+    std::vector<double> kept(151, 0.9);
+    std::vector<double> fresh(151, 0.9);
+    tesk::apply_solar_spectrum(sun, kept, {}, g);
+    apply(fresh, {}, inpath, g);
+    EXPECT_EQ(kept, fresh);
+    EXPECT_NE(kept, std::vector<double>(151, 0.9));
+  }
+}
+
 TEST(SolarSpectrum, FileWithoutTwoSamplesChangesNothing) {
   WorkDir dir;
   for (const std::string& text : {std::string(""), std::string("0 1\n"), std::string("0 1\n1000.0 0.5\n")}) {
     SCOPED_TRACE(text);
     dir.write("solar.dat", text);
     std::vector<double> all(11, 0.7);
-    tesk::apply_solar_spectrum(all, {}, dir.path().string() + "/", tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 10});
+    apply(all, {}, dir.path().string() + "/", tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 10});
     for (double v : all) EXPECT_EQ(v, 0.7);
   }
 }
@@ -130,7 +157,7 @@ TEST(SolarSpectrum, FileWithoutTwoSamplesChangesNothing) {
 TEST(SolarSpectrum, MissingFileIsARecordError) {
   WorkDir dir;
   std::vector<double> all(3, 1.0);
-  EXPECT_THROW(tesk::apply_solar_spectrum(all, {}, dir.path().string() + "/", tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 2}),
+  EXPECT_THROW(apply(all, {}, dir.path().string() + "/", tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 2}),
                rec::RecordError);
 }
 
@@ -149,7 +176,7 @@ TEST(SolarSpectrum, RealSolarFileOnTheProgramsGrid) {
   const float grid = 0.01f;
   const int npts = 150;
   std::vector<double> all(npts + 1, 1.0);
-  tesk::apply_solar_spectrum(all, {}, data.string() + "/", tesk::IntervalGrid{vstart, 0.0f, grid, npts});
+  apply(all, {}, data.string() + "/", tesk::IntervalGrid{vstart, 0.0f, grid, npts});
   const std::vector<double> factor = expected_factors(s, vstart, grid, npts);
   for (int j = 0; j <= npts; ++j) {
     SCOPED_TRACE(j);

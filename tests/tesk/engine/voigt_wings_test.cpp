@@ -1,5 +1,6 @@
-// The blocked walk of the Voigt profile against the plain, point-by-point
-// walk: the same optical-depth bits and the same point count for lines
+// The blocked walk of the Voigt profile, as compiled for every vector unit
+// the machine has, against the plain, point-by-point walk: the same
+// optical-depth bits and the same point count for lines
 // inside, on the edges of and outside the interval, for wings that end at
 // every position of the first blocks, and for every region of the Voigt
 // function.
@@ -31,26 +32,41 @@ struct Line {
   double s_l = 1.0;
 };
 
-// Adds the line with both walks to rows that already hold optical depths
-// (so the additions themselves are compared, not just the profile values),
-// with guard cells on both sides; expects the same bits everywhere and the
-// same count. Returns that count.
+// The vector units this machine runs: the blocked walk of each is compared.
+std::vector<tesk::VectorUnit> available_units() {
+  std::vector<tesk::VectorUnit> units;
+  for (tesk::VectorUnit u : {tesk::VectorUnit::baseline, tesk::VectorUnit::avx2, tesk::VectorUnit::avx512f}) {
+    if (tesk::vector_unit_available(u)) units.push_back(u);
+  }
+  return units;
+}
+
+// Adds the line with the plain walk and with the blocked walk of every
+// available vector unit to rows that already hold optical depths (so the
+// additions themselves are compared, not just the profile values), with
+// guard cells on both sides; expects the same bits everywhere and the same
+// count. Returns that count.
 int expect_same(const IntervalGrid& g, const Line& line) {
   constexpr int kGuard = 3;
   const std::size_t size = static_cast<std::size_t>(std::max(g.npts, 0)) + 1 + 2 * kGuard;
-  std::vector<double> plain(size), blocked(size);
-  for (std::size_t i = 0; i < size; ++i) plain[i] = blocked[i] = 1e-3 * static_cast<double>(i % 7);
+  std::vector<double> plain(size);
+  for (std::size_t i = 0; i < size; ++i) plain[i] = 1e-3 * static_cast<double>(i % 7);
+  const std::vector<double> before = plain;
   const auto row = [&](std::vector<double>& v) { return std::span<double>(v).subspan(kGuard, size - 2 * kGuard); };
   const int n_plain =
-      tesk::add_voigt_line_plain(row(plain), line.s_l, g, line.nu0, line.alpha_d, line.alpha_l, line.threshold);
-  const int n_blocked =
-      tesk::add_voigt_line(row(blocked), line.s_l, g, line.nu0, line.alpha_d, line.alpha_l, line.threshold);
-  EXPECT_EQ(n_blocked, n_plain);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (std::memcmp(&plain[i], &blocked[i], sizeof(double)) != 0) {
-      ADD_FAILURE() << "first difference at row index " << static_cast<int>(i) - kGuard << ": " << plain[i]
-                    << " plain, " << blocked[i] << " blocked";
-      break;
+      tesk::add_voigt_line_plain(row(plain), line.s_l, g, {line.nu0, line.alpha_d, line.alpha_l}, line.threshold);
+  for (tesk::VectorUnit unit : available_units()) {
+    SCOPED_TRACE(testing::Message() << "vector unit " << static_cast<int>(unit));
+    std::vector<double> blocked = before;
+    const int n_blocked = tesk::add_voigt_line_on(unit, row(blocked), line.s_l, g,
+                                                  {line.nu0, line.alpha_d, line.alpha_l}, line.threshold);
+    EXPECT_EQ(n_blocked, n_plain);
+    for (std::size_t i = 0; i < size; ++i) {
+      if (std::memcmp(&plain[i], &blocked[i], sizeof(double)) != 0) {
+        ADD_FAILURE() << "first difference at row index " << static_cast<int>(i) - kGuard << ": " << plain[i]
+                      << " plain, " << blocked[i] << " blocked";
+        break;
+      }
     }
   }
   return n_plain;

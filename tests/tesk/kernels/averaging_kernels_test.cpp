@@ -9,7 +9,8 @@
 
 #include "common/stop.hpp"
 #include "program_run.hpp"
-#include "tesk/kernels/kernel_table.hpp"
+#include "tesk/run/progress.hpp"
+#include "tesk/tables/kernel_table.hpp"
 
 namespace {
 
@@ -20,11 +21,12 @@ struct KernelRun {
   Matrix a = tesk::make_kernel_matrix();
   std::ostringstream out;
   rec::Console console{out};
+  tesk::Progress progress{console};  // prints the diagnostics as run control does
   std::string stop;  // the stop message, if any
 
   void compute(int nseg, int npoints, float sn, float sa) {
     try {
-      tesk::compute_averaging_kernels(nseg, npoints, k, a, sn, sa, console);
+      tesk::compute_averaging_kernels(tesk::RetrievalNoise{sn, sa}, nseg, npoints, k, a, progress.kernel_report());
     } catch (const rec::Stop& s) {
       stop = s.what();
     }

@@ -9,6 +9,7 @@
 
 #include "common/stop.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
+#include "tesk/run/progress.hpp"
 
 namespace {
 
@@ -32,7 +33,8 @@ TEST(InformationContent, GivesTheKernelStudysKernelsBitForBit) {
     Matrix reference = tesk::make_kernel_matrix();
     std::ostringstream out;
     rec::Console console(out);
-    tesk::compute_averaging_kernels(kSeg, kPts, k, reference, sn, sa, console);
+    tesk::compute_averaging_kernels(tesk::RetrievalNoise{sn, sa}, kSeg, kPts, k, reference,
+                                    tesk::Progress(console).kernel_report());
 
     Matrix g(tesk::kMaxLevels, tesk::kMaxLevels);
     ASSERT_TRUE(tesk::add_information(kSeg, kPts, k, sn, g));

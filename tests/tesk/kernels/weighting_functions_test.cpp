@@ -8,10 +8,23 @@
 
 #include "program_run.hpp"
 #include "tesk/engine/planck.hpp"
+#include "tesk/run/progress.hpp"
+#include "tesk/tables/weighting_table.hpp"
 
 namespace {
 
 using tesk::Segment;
+
+// The rules of a weighting-function study with `transrad` and `radunits`
+// (deck letters, which the enumerators carry) and the background `tback` (K).
+tesk::SpectrumSetup setup(char transrad, char radunits, float tback) {
+  tesk::SpectrumSetup s;
+  s.study = tesk::Study::weighting;
+  s.quantity = static_cast<tesk::Quantity>(transrad);
+  s.units = static_cast<tesk::Units>(radunits);
+  s.background_temp = tback;
+  return s;
+}
 
 struct Fixture {
   tesk::Extinction ext;
@@ -31,14 +44,17 @@ TEST(WeightingFunctions, TransmissionFormAndFloors) {
     f.ext(tesk::kTargetClass, 2, j) = 0.02;  // zero mixing ratio: no derivative exists
     // layer 3 has no target optical depth
   }
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 2.0, 'a', 'r', tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, npts}, 300.0f, f.console);
+  tesk::compute_weighting_functions(setup('a', 'r', 300.0f), tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, npts},
+                                    f.spec, f.ext, segs, 2.0, f.k);
   for (int j = 0; j <= npts; ++j) {
     SCOPED_TRACE(j);
     EXPECT_DOUBLE_EQ(f.k(j + 1, 1), 0.01 * (j + 1) * (0.5 + 0.1 * j) * 2.0 / static_cast<double>(2e-6f));
     EXPECT_EQ(f.k(j + 1, 2), 1e-30);
     EXPECT_EQ(f.k(j + 1, 3), 1e-30);
   }
-  EXPECT_NE(f.out.str().find("Calculation of weighting function finished"), std::string::npos);
+  // Run control says so after the step.
+  tesk::Progress(f.console).weighting_functions_done();
+  EXPECT_EQ(f.out.str(), "Calculation of weighting function finished");
 }
 
 TEST(WeightingFunctions, RadianceOfAnIsothermalPathWithoutTarget) {
@@ -47,7 +63,8 @@ TEST(WeightingFunctions, RadianceOfAnIsothermalPathWithoutTarget) {
   f.ext(tesk::kAllClass, 1, 0) = 0.3;
   f.ext(tesk::kAllClass, 2, 0) = 0.7;
   f.ext(tesk::kTargetClass, 1, 0) = 0.1;
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'r', 'r', tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 0}, 250.0f, f.console);
+  tesk::compute_weighting_functions(setup('r', 'r', 250.0f), tesk::IntervalGrid{1000.0f, 0.0f, 0.01f, 0},
+                                    f.spec, f.ext, segs, 1.0, f.k);
   // With the background at the path's temperature the radiance is that of a
   // blackbody whatever the optical depth: no derivative, the positive floor.
   EXPECT_NEAR(f.k(1, 1), 0.0, 1e-12 * tesk::planck(1000.0f, 250.0f));
@@ -66,7 +83,8 @@ TEST(WeightingFunctions, RadianceAgainstADifferenceQuotient) {
   f.ext(tesk::kAllClass, 1, 0) = tau1;
   f.ext(tesk::kAllClass, 2, 0) = tau2;
   f.ext(tesk::kTargetClass, 1, 0) = tau_target;
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'r', 'r', tesk::IntervalGrid{nu, 0.0f, 0.01f, 0}, tbb, f.console);
+  tesk::compute_weighting_functions(setup('r', 'r', tbb), tesk::IntervalGrid{nu, 0.0f, 0.01f, 0},
+                                    f.spec, f.ext, segs, 1.0, f.k);
   auto radiance = [&](double a1) {
     const double e1 = std::exp(-a1), e2 = std::exp(-tau2);
     return tesk::planck(nu, t1) * (1 - e1) + tesk::planck(nu, t2) * (1 - e2) * e1 + tesk::planck(nu, tbb) * e1 * e2;
@@ -81,7 +99,8 @@ TEST(WeightingFunctions, TooManyPoints) {
   Fixture f;
   std::vector<Segment> segs = {{1, 250.0f, 1e-6f, 0.5f}};
   try {
-    tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, 1.0, 'a', 'r', tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, 1000}, 300.0f, f.console);
+    tesk::compute_weighting_functions(setup('a', 'r', 300.0f), tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, 1000},
+                                      f.spec, f.ext, segs, 1.0, f.k);
     FAIL() << "no stop";
   } catch (const rec::Stop& s) {
     EXPECT_EQ(std::string(s.what()), " Decrease spectral size or grid for AVK-calculation");
@@ -91,12 +110,11 @@ TEST(WeightingFunctions, TooManyPoints) {
 TEST(WeightingFunctions, NormalisationFactor) {
   Fixture f;
   for (int j = 0; j <= 3; ++j) f.spec(tesk::kAllClass, j) = 0.5;
-  EXPECT_DOUBLE_EQ(tesk::normalisation_factor(f.spec, 3, 'n', f.console), 3.0 / 2.0);
+  EXPECT_DOUBLE_EQ(tesk::normalisation_factor(f.spec, 3, tesk::Normalisation::normalised), 3.0 / 2.0);
+  EXPECT_EQ(tesk::normalisation_factor(f.spec, 3, tesk::Normalisation::unit_factor), 1.0);
+  // The line run control prints for it.
+  tesk::Progress(f.console).normalisation(3.0 / 2.0);
   EXPECT_EQ(f.out.str(), "Normalisation factor: 1.50E+00");
-  std::ostringstream quiet;
-  rec::Console c(quiet);
-  EXPECT_EQ(tesk::normalisation_factor(f.spec, 3, 'f', c), 1.0);
-  EXPECT_EQ(quiet.str(), "");
 }
 
 TEST(WeightingFunctions, OpaqueIntervalGivesTheFloorThroughTable77) {
@@ -106,10 +124,10 @@ TEST(WeightingFunctions, OpaqueIntervalGivesTheFloorThroughTable77) {
   const int npts = 39;  // two points per bin of table77
   std::vector<Segment> segs = {{1, 250.0f, 1e-6f, 0.5f}};
   for (int j = 0; j <= npts; ++j) f.ext(tesk::kTargetClass, 1, j) = 80.0;
-  const double factor = tesk::normalisation_factor(f.spec, npts, 'n', f.console);
+  const double factor = tesk::normalisation_factor(f.spec, npts, tesk::Normalisation::normalised);
   EXPECT_DOUBLE_EQ(factor, 39.0e30);
-  tesk::compute_weighting_functions(f.k, f.spec, f.ext, segs, factor, 'a', 'r',
-                                    tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, npts}, 300.0f, f.console);
+  tesk::compute_weighting_functions(setup('a', 'r', 300.0f), tesk::IntervalGrid{2000.0f, 0.0f, 0.01f, npts},
+                                    f.spec, f.ext, segs, factor, f.k);
   for (int j = 0; j <= npts; ++j) EXPECT_EQ(f.k(j + 1, 1), 1e-30);
   testing_support::WorkDir dir;
   tesk::write_averaged_weighting_table((dir.path() / "table77").string(), f.k, segs, npts, f.console);

@@ -38,7 +38,7 @@ TEST(LineFinding, NoTargetLineGivesHeadersOnly) {
   s.maxwin = 10;
   std::ostringstream out;
   rec::Console console(out);
-  tesk::find_lines(s, files_in(dir), console);
+  tesk::find_lines(s, files_in(dir), linefind_test::table71_readers(files_in(dir), s.tfactor), console);
   console.finish();
 
   const std::string first = "2 header lines";

@@ -10,6 +10,7 @@
 
 #include "program_run.hpp"
 #include "tesk/linefind/settings.hpp"
+#include "tesk/tables/table71_reader.hpp"
 
 namespace linefind_test {
 
@@ -36,6 +37,12 @@ inline std::vector<std::string> table_header(int nhead, const std::string& first
   h.push_back(blanks_padded ? pad(" ", 200) : " ");
   h.push_back(column_header);
   return h;
+}
+
+// The samples of files.table71, read as run control reads them.
+inline tesk::SampleReaders table71_readers(const tesk::LineFindFiles& files, float tfactor) {
+  return {[=](tesk::TargetSamples& t) { tesk::read_target_samples(files.table71, tfactor, t); },
+          [=](tesk::WindowSamples& w) { tesk::read_window_samples(files.table71, w); }};
 }
 
 // A table71 of study d: the three header lines, then one row per sample of

@@ -49,7 +49,7 @@ tesk::LineFindSettings settings(char sortkey, int isotope = 0) {
   tesk::LineFindSettings s;
   s.gasname = "co     ";
   s.isotope = isotope;
-  s.sortkey = sortkey;
+  s.sortkey = static_cast<tesk::SortKey>(sortkey);  // the enumerators carry the deck letters
   s.winstart = 0.3f;
   return s;
 }

@@ -28,12 +28,15 @@ std::string row75(const std::string& centre, const std::string& width) {
 
 std::string optimise(const WorkDir& dir, char transrad) {
   tesk::LineFindSettings s;
-  s.transrad = transrad;
+  s.transrad = static_cast<tesk::Quantity>(transrad);  // the enumerators carry the deck letters
   s.winstart = 1.0f;     // W/2 = 0.5
   s.wincentre = 0.125f;  // D, exact in binary like every sample below
   std::ostringstream out;
   rec::Console console(out);
-  tesk::optimise_windows(s, files_in(dir), console);
+  const auto files = files_in(dir);
+  auto samples = std::make_unique<tesk::WindowSamples>();
+  tesk::read_window_samples(files.table71, *samples);
+  tesk::optimise_windows(s, files, *samples, console);
   console.finish();
   EXPECT_EQ(out.str(), "Table75 (optimum window size determined)\r\n");
   return dir.read("table75");

@@ -24,12 +24,12 @@ tesk::Deck read_with(std::vector<std::pair<int, std::string>> changes) {
 
 TEST(DeckAnswers, FreeFormLinesIgnoreTheirComments) {
   tesk::Deck d = read_with({{6, "hitran 102"}, {16, "296.5, the background"}, {45, "3,5 columns"}});
-  EXPECT_EQ(d.dbtype, 'h');
+  EXPECT_EQ(d.dbtype, tesk::LineDatabase::hitran);
   EXPECT_EQ(d.reclen, 102);
   EXPECT_FLOAT_EQ(d.tback, 296.5f);
   EXPECT_EQ(d.plotcol1, 3);
   EXPECT_EQ(d.plotcol2, 5);
-  EXPECT_EQ(d.runmode, 'd');
+  EXPECT_EQ(d.runmode, tesk::RunMode::display);
   EXPECT_EQ(d.gasno, 5);
   EXPECT_EQ(d.gasname, "co     ");
 }

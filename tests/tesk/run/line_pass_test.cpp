@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "path_run_fixture.hpp"
+#include "tesk/run/setup.hpp"
 
 namespace {
 
@@ -19,7 +20,7 @@ std::unique_ptr<tesk::RunState> pass(const WorkDir& dir, const std::string& line
                                      char dbtype = 'h', tesk::ProfileWalk walk = tesk::ProfileWalk::blocked) {
   auto state = run_test::make_state(dir, 'g', 30.0f, 0);
   state->deck.study = study;
-  state->deck.dbtype = dbtype;
+  state->deck.dbtype = static_cast<tesk::LineDatabase>(dbtype);  // the enumerators carry the deck letters
   tesk::set_up_path(*state);
   dir.write("lines.hit", lines);
   const std::string path = (dir.path() / "lines.hit").string();
@@ -32,7 +33,8 @@ std::unique_ptr<tesk::RunState> pass(const WorkDir& dir, const std::string& line
       std::fill(row.begin(), row.end(), 0.0);
     }
   }
-  tesk::add_interval_lines(list, *state, g, state->work.ext, state->work.lines, walk);
+  tesk::add_interval_lines(tesk::spectrum_setup(state->deck), tesk::PathModel{state->atm, state->path}, g, list,
+                           state->work.ext, state->work.lines, walk);
   return state;
 }
 

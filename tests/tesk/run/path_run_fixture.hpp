@@ -19,13 +19,13 @@ inline std::unique_ptr<tesk::RunState> make_state(const testing_support::WorkDir
   auto state = std::make_unique<tesk::RunState>();
   tesk::Deck& d = state->deck;
   d.inpath = dir.path().string() + "/";
-  d.model = 'm';
+  d.model = tesk::ModelAtmosphere::mid_latitude;
   d.gasno = 5;
   d.target_scale = 1.0f;
-  d.geom = geom;
+  d.geom = static_cast<tesk::Geometry>(geom);  // the enumerators carry the deck letters
   d.geomval = geomval;
   d.ndrop = ndrop;
-  d.dbtype = 'h';
+  d.dbtype = tesk::LineDatabase::hitran;
   d.reclen = 101;
   d.margin = 1.0f;
   d.wing_threshold = 1.0e-8f;

@@ -43,16 +43,16 @@ TEST(PathSetUp, LimbPathIsRebuiltOnTheLayersThatRemain) {
   EXPECT_EQ(limb->path.tangent_layer, 21);
   EXPECT_EQ(limb->path.nseg, 120);
   EXPECT_EQ(limb->path.nlayers, 80);
-  EXPECT_EQ(tesk::segment_layer('s', limb->path.levorder, 1), 80);
-  EXPECT_EQ(tesk::segment_layer('s', limb->path.levorder, 60), 21);
-  EXPECT_EQ(tesk::segment_layer('s', limb->path.levorder, 61), 21);
+  EXPECT_EQ(tesk::segment_layer(tesk::Geometry::limb, limb->path.levorder, 1), 80);
+  EXPECT_EQ(tesk::segment_layer(tesk::Geometry::limb, limb->path.levorder, 60), 21);
+  EXPECT_EQ(tesk::segment_layer(tesk::Geometry::limb, limb->path.levorder, 61), 21);
 
   auto dropped = run_test::make_state(dir, 's', 20.0f, 5);
   tesk::set_up_path(*dropped);
   EXPECT_EQ(dropped->path.tangent_layer, 16);
   EXPECT_EQ(dropped->path.nseg, 2 * (75 - 16 + 1));
   EXPECT_EQ(dropped->path.nlayers, 75);
-  EXPECT_EQ(tesk::segment_layer('s', dropped->path.levorder, 1), 75);
+  EXPECT_EQ(tesk::segment_layer(tesk::Geometry::limb, dropped->path.levorder, 1), 75);
 }
 
 TEST(PathSetUp, RefusedGeometries) {

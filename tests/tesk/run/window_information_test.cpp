@@ -10,7 +10,9 @@
 
 #include "path_run_fixture.hpp"
 #include "tesk/kernels/information_content.hpp"
+#include "tesk/run/setup.hpp"
 #include "tesk/run/spectral_run.hpp"
+#include "tesk/tables/solar_file.hpp"
 
 namespace {
 
@@ -25,32 +27,35 @@ std::unique_ptr<tesk::RunState> kernel_state(const WorkDir& dir, char transrad, 
   d.gasname = "co     ";
   d.linefile = (dir.path() / "lines.hit").string();
   d.nrec = 4;
-  d.solar = 'n';
-  d.transrad = transrad;
-  d.radunits = 'r';
-  d.norm = 'n';
+  d.solar = false;
+  d.transrad = static_cast<tesk::Quantity>(transrad);  // the enumerators carry the deck letters
+  d.radunits = tesk::Units::radiance;
+  d.norm = tesk::Normalisation::normalised;
   d.tback = 300.0f;
   d.vlo = 2000.1f;
   d.vhi = 2000.9f;
   d.grid = 0.005f;
   d.resol = resol;
-  d.avkpar1 = 0.001f;
-  d.avkpar2 = 1e-7f;
+  d.noise = 0.001f;
+  d.apriori_sigma = 1e-7f;
   d.wing_threshold = 1.0e-12f;
   const std::string out = dir.path().string() + "/";
   state->names = tesk::compose_names(out);
   dir.write("lines.hit", e2e::default_lines());
+  state->setup = tesk::spectrum_setup(d);
+  state->sun.emplace(tesk::solar_file_source(d.inpath));
   return state;
 }
 
 double information_dofs(tesk::RunState& state, const tesk::IntervalGrid& g, int piece, tesk::Matrix& info) {
   const tesk::Deck& d = state.deck;
-  inputs::LineList list(d.linefile, d.reclen, d.nrec, d.dbtype);
+  inputs::LineList list(d.linefile, d.reclen, d.nrec, tesk::letter_of(d.dbtype));
   tesk::clear_information(tesk::kMaxLevels, info);
-  EXPECT_TRUE(tesk::add_range_information(state, g, list, info, piece));
+  EXPECT_TRUE(tesk::add_range_information(state.setup, tesk::PathModel{state.atm, state.path}, state.segments,
+                                          *state.sun, g, list, tesk::RangeWork{state.work, info}, piece));
   tesk::InformationWork work;
   tesk::Matrix a = tesk::make_kernel_matrix();
-  const auto c = tesk::information_content(info, d.avkpar2, state.segments, work, a);
+  const auto c = tesk::information_content(info, d.apriori_sigma, state.segments, work, a);
   EXPECT_FALSE(c.singular);
   return c.dofs;
 }

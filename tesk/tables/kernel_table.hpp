@@ -1,14 +1,14 @@
-// The averaging-kernel table (table78): every kernel row with its area, the
-// sum over the row that tells how much of a change in that segment the
-// retrieval would recover, and the segment's altitude.
+// The averaging-kernel tables (table78 of the kernel study, table80 of the
+// microwindows together): every kernel row with its area, the sum over the
+// row that tells how much of a change in that segment the retrieval would
+// recover, and the segment's altitude.
 #pragma once
 
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "common/records.hpp"
-#include "tesk/kernels/matrix_ops.hpp"
+#include "tesk/kernels/averaging_kernels.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
 
 namespace tesk {
@@ -23,11 +23,7 @@ void write_kernel_table(const std::string& path, const Matrix& a, std::span<cons
                         rec::Console& console);
 
 // The same table without the console line, for other kernel tables of the
-// same layout.
+// same layout (table80).
 void write_kernel_file(const std::string& path, const Matrix& a, std::span<const Segment> segments);
-
-// The area of kernel row k over segments 1..nseg: the row sum, accumulated in
-// single precision as the table shows it.
-float kernel_area(const Matrix& a, int k, int nseg);
 
 }  // namespace tesk

@@ -1,6 +1,7 @@
 // The spectrum tables of every run: table71 holds the spectra of every
 // interval point by point, table70 the target's mixing-ratio profile on the
-// segments of the path. Later steps and users' scripts read both back.
+// segments of the path. Later steps and users' scripts read both back
+// (table71_reader.hpp).
 #pragma once
 
 #include <span>
@@ -8,15 +9,17 @@
 #include "common/records.hpp"
 #include "tesk/engine/interval_grid.hpp"
 #include "tesk/engine/spectra.hpp"
+#include "tesk/options.hpp"
 #include "tesk/study.hpp"
 
 namespace tesk {
 
 // Appends the rows of one interval, the points of `g`, to table71; the header
-// goes before the rows of the first interval only. Every study writes target,
+// goes before the rows of the first interval only, with the units of
+// `quantity`. Every study writes target,
 // other gases and all gases; the difference studies (uses_scaled_target) also
 // the difference of all gases and the scaled spectrum.
-void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, Study study, char transrad,
+void write_spectrum_rows(rec::TextWriter& table71, bool first_interval, Study study, Quantity quantity,
                          const Spectra& spec, const IntervalGrid& g);
 
 // Writes table70, one row per path segment (target vmr, its logarithm,

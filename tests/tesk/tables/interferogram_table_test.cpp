@@ -1,4 +1,4 @@
-#include "tesk/engine/interferogram.hpp"
+#include "tesk/tables/interferogram_table.hpp"
 
 #include <gtest/gtest.h>
 
