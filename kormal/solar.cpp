@@ -1,5 +1,6 @@
 #include "kormal/solar.hpp"
 
+#include <algorithm>
 #include <vector>
 
 #include "inputs/solar_file.hpp"
@@ -22,6 +23,7 @@ bool add_solar_pseudo_gas(std::string_view inpath, const WindowRecord& w, int ta
   // window beyond the file's end neither keeps a minimum that no point set
   // nor is rated on the part of it that the file covers.
   std::vector<double> values;
+  values.reserve(static_cast<std::size_t>(std::max(0, w.n - 2 * w.k + 1)));
   inputs::SolarFile file(inpath);
   double prev_nu = kStartWavenumber;
   double prev_value = kStartValue;
