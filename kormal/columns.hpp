@@ -1,6 +1,7 @@
 // Slant columns and mean Lorentz widths of every species, and the per-species
 // line spectra that the window's lines fill. The air path is one slant path
-// at a fixed zenith angle through slabs of an exponential pressure profile.
+// at a fixed zenith angle through slabs of an exponential pressure profile,
+// one slab per level of the atmosphere file, as thick as the level stands for.
 #pragma once
 
 #include "common/arrays.hpp"
@@ -25,7 +26,9 @@ float slant_factor();
 
 // For species 1..atm.nspeci: col, and gl as the pressure-weighted mean of
 // 0.1 cm-1 atm-1 over the levels, with the pressure 1.024 exp(-z/7) atm
-// (never taken below 0.1 in the width). Clears their line spectra.
+// (never taken below 0.1 in the width). Each level weighs as the thickness
+// it stands for: half the distance to each neighbour, an end level the whole
+// distance to its one neighbour, a lone level 1 km. Clears their line spectra.
 void compute_columns(const Atmosphere& atm, SpeciesData& species);
 
 }  // namespace kormal

@@ -23,6 +23,8 @@ const rec::Format kResults("(' Results in output.dat and microwin')");
 const rec::Format kPrompt("(a,$)");
 constexpr std::string_view kPromptText = " Type enter to continue: ";
 const rec::Format kUnknownGas("(' No gas of this name in the gas table, window skipped: ',a)");
+const rec::Format kSolarOutsideRange("(' Window outside 650-4606.4 cm-1, no solar pseudo-gas: ',a)");
+const rec::Format kSolarNotCovered("(' Window not covered by solar.dat, no solar pseudo-gas: ',a)");
 const rec::Format kNoProfile("(' No profile of this gas in the atmosphere file, window skipped: ',a)");
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
@@ -70,7 +72,14 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
 
   WindowMeasures& m = state.measures;
   analyse_species(w, target, atm.nspeci, state.species, m);
-  if (deck.solar == 'y' && solar_applies(w)) add_solar_pseudo_gas(deck.inpath, w, target, state.gases, m);
+  if (deck.solar == 'y') {
+    // A window without the solar lines says so: its ranking lacks them.
+    if (!solar_applies(w)) {
+      console.write(kSolarOutsideRange, {row_text(w)});
+    } else if (!add_solar_pseudo_gas(deck.inpath, w, target, state.gases, m)) {
+      console.write(kSolarNotCovered, {row_text(w)});
+    }
+  }
   rank_species(deck.sortkey, m);
   if (m.contribution >= deck.contribution_threshold) {
     write_window_report(console, out.output, out.microwin, out.header, w, target, state.gases, m, deck);

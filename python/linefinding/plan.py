@@ -26,13 +26,13 @@ from pathlib import Path
 
 from linefinding.command_line import CommandParser, UsageError
 from linefinding.deck_echo import read_deck_echo
+from linefinding.gas_formulas import gases_to_fit
 from linefinding.microwin import read_microwin
 from linefinding.output_dat import read_output_dat
 from linefinding.records import OverflowFieldWarning, RecordLayoutError
 from linefinding.table76 import read_table76
 from linefinding.table79 import read_table79
 
-SOLAR = "solar"  # kormal's pseudo-gas for the solar lines: the retrieval's solar model, not a gas to fit
 # The windows' limits come from f7.2 centres and f6.2 widths: two rows
 # name the same window when they agree to well within that last digit.
 _SAME = 1e-6
@@ -80,13 +80,10 @@ def _target_label(gas, isotope):
 
 
 def _gases_to_fit(label, gases):
-    """The target, then each listed gas once; kormal's entries beyond its
-    named gases all read "gas", and the solar lines are no gas to fit."""
-    fit = [label]
-    for g in gases:
-        if g["gas"] not in fit and g["gas"] != SOLAR:
-            fit.append(g["gas"])
-    return fit
+    """The molecules to fit, the target's first, each once, and the kormal
+    names left out: the solar lines and kormal's entries beyond its named
+    gases (all "gas") stand for no molecule."""
+    return gases_to_fit([label] + [g["gas"] for g in gases])
 
 
 def _deck_values(echo):
@@ -191,6 +188,7 @@ def build_plan(directory):
     windows = []
     for index, (w, info, (reported, contribution, gases)) in enumerate(zip(table76, rows, findings), start=1):
         singular = bool(info["singular"])
+        gasb, left_out = _gases_to_fit(label, gases)
         # No kernel area above 0.5 is written as 0.0 and 0.0: no altitude range.
         covered = not singular and not (info["zlow"] == 0.0 and info["zhigh"] == 0.0)
         windows.append({
@@ -203,7 +201,7 @@ def build_plan(directory):
             "singular": singular,
             "reported_by_kormal": reported, "target_contribution": contribution,
             "interferers": gases,
-            "gasb": _gases_to_fit(label, gases),
+            "gasb": gasb, "gasb_left_out": left_out,
         })
     start = min(w["nu_start"] for w in windows)
     stop = max(w["nu_stop"] for w in windows)
@@ -247,7 +245,9 @@ def bands_ctl(plan):
         ``nu_stop`` (cm-1), ``calc_point_space`` (the deck grid, cm-1),
         ``max_opd`` (cm), ``omega`` (field-of-view half angle, mrad),
         ``snr`` (1 / noise of the normalised spectrum) and ``gasb`` (the
-        target, then the gases kormal listed for the window).
+        molecules of the target and of the gases kormal listed for the
+        window, each once), after a comment line naming the gases left out
+        of it when there are any.
     """
     deck = plan["deck"]
     target = plan["target"]
@@ -260,8 +260,10 @@ def bands_ctl(plan):
                   key + "calc_point_space = " + _ctl_number(deck["grid"]),
                   key + "max_opd = " + _ctl_number(deck["max_opd"]),
                   key + "omega = " + _ctl_number(deck["omega_mrad"]),
-                  key + "snr = " + _ctl_number(deck["snr"]),
-                  key + "gasb = " + " ".join(w["gasb"])]
+                  key + "snr = " + _ctl_number(deck["snr"])]
+        if w["gasb_left_out"]:
+            lines.append(f"# band.{w['index']}: {' '.join(w['gasb_left_out'])} left out of gasb: no molecule to fit")
+        lines.append(key + "gasb = " + " ".join(w["gasb"]))
     return "\n".join(lines) + "\n"
 
 

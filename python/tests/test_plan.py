@@ -11,7 +11,7 @@ import numpy as np
 import pytest
 
 import linefinding as lf
-from linefinding import plan, tabplot
+from linefinding import gas_formulas, plan, tabplot
 from conftest import EXAMPLE_DECK, deck
 from layouts import TABLE78, crlf, output_dat_block
 
@@ -68,21 +68,22 @@ band.1.calc_point_space = 0.002
 band.1.max_opd = 50.0
 band.1.omega = 1.25
 band.1.snr = 1000.0
-band.1.gasb = co h2o n2o
+band.1.gasb = CO H2O N2O
 band.2.nu_start = 2150.675
 band.2.nu_stop = 2151.045
 band.2.calc_point_space = 0.002
 band.2.max_opd = 50.0
 band.2.omega = 1.25
 band.2.snr = 1000.0
-band.2.gasb = co
+band.2.gasb = CO
 band.3.nu_start = 2155.0
 band.3.nu_stop = 2156.0
 band.3.calc_point_space = 0.002
 band.3.max_opd = 50.0
 band.3.omega = 1.25
 band.3.snr = 1000.0
-band.3.gasb = co o3
+# band.3: solar left out of gasb: no molecule to fit
+band.3.gasb = CO O3
 """
 
 
@@ -157,15 +158,16 @@ def test_plan_of_a_hand_made_directory(tmp_path, capsys):
                   "nu_stop": 2147.22, "points": 121, "dofs": 0.812, "zlow": 0.5, "zhigh": 10.5,
                   "singular": False, "reported_by_kormal": True, "target_contribution": 20.0,
                   "interferers": [{"gas": "h2o", "measure": 3.5}, {"gas": "n2o", "measure": 1.25}],
-                  "gasb": ["co", "h2o", "n2o"]}
+                  "gasb": ["CO", "H2O", "N2O"], "gasb_left_out": []}
     assert (w2["dofs"], w2["zlow"], w2["singular"], w2["reported_by_kormal"], w2["interferers"]) == (
         None, None, True, False, [])
     # no kernel area above 0.5: no altitude range; the solar lines are not a gas to fit
-    assert (w3["dofs"], w3["zlow"], w3["zhigh"], w3["gasb"]) == (1.234, None, None, ["co", "o3"])
+    assert (w3["dofs"], w3["zlow"], w3["zhigh"], w3["gasb"]) == (1.234, None, None, ["CO", "O3"])
     assert [g["gas"] for g in w3["interferers"]] == ["solar", "o3"]
+    assert w3["gasb_left_out"] == ["solar"]
     assert p["joint"] == {"dofs": 1.901, "points": 808, "nu_start": 2146.98, "nu_stop": 2156.0}
     out = capsys.readouterr().out.splitlines()
-    assert out[2].split() == ["1", "co", "2146.980", "2147.220", "121", "0.812", "0.5", "10.5", "co", "h2o", "n2o"]
+    assert out[2].split() == ["1", "co", "2146.980", "2147.220", "121", "0.812", "0.5", "10.5", "CO", "H2O", "N2O"]
     assert "singular" in out[3] and "not reported by kormal" in out[3]
     assert out[5] == "Joint degrees of freedom of all 3 windows: 1.901 (808 points)"
 
@@ -250,7 +252,9 @@ def test_plan_and_pictures_of_the_example_run(example_run):
         assert float(ctl[f"band.{n}.nu_stop"]) == pytest.approx(w76["centre"] + w76["width"] / 2, abs=1e-9)
         names = [g["gas"] for g in w["interferers"]]
         assert names[:6] == listed.get((w["label"], w["centre"]), [])
-        assert ctl[f"band.{n}.gasb"].split() == [w["label"]] + [g for g in names if g not in (w["label"], "solar")]
+        formulas = (gas_formulas.molecule(g) for g in [w["label"]] + names)
+        wanted = list(dict.fromkeys(f for f in formulas if f is not None))
+        assert ctl[f"band.{n}.gasb"].split() == wanted
     assert any(w["interferers"] for w in p["windows"])
     for kind, table, stem in (("kernels", "table80", "kernels"), ("dofs", "table79", "dofs")):
         assert tabplot.main([kind, str(example_run.dir / table), "-o", str(example_run.dir / stem)]) == 0

@@ -4,6 +4,7 @@
 // run of the line-finding program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -205,6 +206,46 @@ TEST(KormalCheckDeck, SaysWhatTheRunSaysFirstAndWritesNothing) {
     check_lines.pop_back();
     EXPECT_EQ(check_lines, run_lines);
   }
+
+// ---- The solar pseudo-gas where solar.dat does not reach -------------------
+
+// Three CO windows on hand-made files: one inside solar.dat (1990-2100
+// cm-1), one beyond its end, one beyond the program's solar range. Only the
+// first gets a solar entry; each of the others gets one console line (its
+// leading blank taken by the console), and no
+// report prints asterisks for a minimum that no point set.
+TEST(KormalSolar, AWindowOutsideSolarDatGetsNoEntryAndOneLine) {
+  WorkDir dir;
+  e2e::write_atmosphere(dir);
+  dir.write("lines.hit", e2e::default_lines() + e2e::line_record(5, 1, 2200.1, 1e-19) +
+                             e2e::line_record(5, 1, 4700.1, 1e-19));
+  std::string solar = "0.0 1.0\n";
+  for (int j = 0; j <= 2200; ++j) solar += std::to_string(1990.0 + 0.05 * j) + (j % 3 ? " 0.99\n" : " 0.9\n");
+  dir.write("solar.dat", solar);
+  const std::string covered = "co       2000.40   0.40";
+  const std::string beyond_file = "co       2200.00   0.40";
+  const std::string beyond_range = "co       4700.00   0.40";
+  dir.write("table76", "name     cm-1     window \n" + covered + "\n" + beyond_file + "\n" + beyond_range + "\n");
+  dir.write("input-kormal", e2e::deck_text({"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0", "y",
+                                            "0", "0.", "0.", "d", "n", "n"}));
+  const auto result = dir.run(LF_KORMAL_BIN);
+  ASSERT_EQ(result.status, 0) << result.console;
+
+  const std::vector<std::string> console = split_lines(result.console);
+  auto count = [&](const std::string& line) { return std::count(console.begin(), console.end(), line); };
+  EXPECT_EQ(count("Window not covered by solar.dat, no solar pseudo-gas: " + beyond_file), 1) << result.console;
+  EXPECT_EQ(count("Window outside 650-4606.4 cm-1, no solar pseudo-gas: " + beyond_range), 1) << result.console;
+  EXPECT_EQ(result.console.find("solar pseudo-gas: " + covered), std::string::npos);
+
+  const std::string output = dir.read("output.dat");
+  const std::vector<std::string> rows = split_lines(output);
+  for (const std::string& r : rows) {
+    if (r.rfind("*****", 0) != 0) {
+      EXPECT_EQ(r.find('*'), std::string::npos) << r;
+    }
+  }
+  EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const std::string& r) { return r.rfind("solar", 0) == 0; }), 1)
+      << output;
 }
 
 }  // namespace

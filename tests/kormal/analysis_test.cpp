@@ -185,6 +185,7 @@ struct SolarRun {
   WindowRecord w = small_window();
   std::unique_ptr<WindowMeasures> m = std::make_unique<WindowMeasures>();
   kormal::GasTable gases;
+  bool covered = false;
 };
 
 SolarRun run_solar(const std::string& pairs) {
@@ -195,7 +196,7 @@ SolarRun run_solar(const std::string& pairs) {
   r.m->imax(1) = 1040;
   r.m->y = 1.0;
   for (int i = 1; i <= r.w.n; ++i) r.m->t_others(i) = 1.0;
-  kormal::add_solar_pseudo_gas(dir.path().string() + "/", r.w, 1, r.gases, *r.m);
+  r.covered = kormal::add_solar_pseudo_gas(dir.path().string() + "/", r.w, 1, r.gases, *r.m);
   return r;
 }
 
@@ -211,6 +212,7 @@ TEST(SolarPseudoGas, EachPointTakesTheMeanOfItsPairs) {
   }
   SolarRun r = run_solar(pairs);
   const WindowMeasures& m = *r.m;
+  EXPECT_TRUE(r.covered);
   EXPECT_EQ(m.nspeci, 2);
   EXPECT_EQ(r.gases.name(2), "solar  ");
   double vmin = 1e22, vmax = 0.0;
@@ -246,6 +248,21 @@ TEST(SolarPseudoGas, PointsOnAPairWavenumberKeepTheWalkGoing) {
   }
   SolarRun r = run_solar(pairs);
   for (int i = r.w.k; i <= r.w.n - r.w.k; ++i) ASSERT_EQ(r.m->t_others(i), 0.5) << i;
+}
+
+// A file that ends inside the window (at 2000.0 cm-1, the window's interior
+// runs to 2000.2) or before it leaves the window without the pseudo-gas:
+// no entry, no minimum of 1e22, the other gases' transmissions untouched.
+TEST(SolarPseudoGas, AWindowTheFileDoesNotCoverGetsNone) {
+  for (const char* pairs : {"1999.9 0.5\n2000.0 0.5\n", "1500.0 0.5\n", ""}) {
+    SCOPED_TRACE(pairs);
+    SolarRun r = run_solar(pairs);
+    EXPECT_FALSE(r.covered);
+    EXPECT_EQ(r.m->nspeci, 1);
+    EXPECT_EQ(r.gases.name(2), "co2    ");
+    EXPECT_EQ(r.m->y, 1.0);
+    for (int i = 1; i <= r.w.n; ++i) ASSERT_EQ(r.m->t_others(i), 1.0) << i;
+  }
 }
 
 }  // namespace

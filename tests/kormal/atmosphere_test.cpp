@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "kormal/columns.hpp"
@@ -94,16 +95,73 @@ TEST(Columns, SlantColumnAndMeanWidthByHand) {
   // 1/cos(75 deg), the angle formed with 3.1415 for pi.
   EXPECT_FLOAT_EQ(kormal::slant_factor(), 3.86314678f);
   // Pressures 1.024, 1.024/e and 1.024 exp(-30/7) = 0.0140941 atm; the last
-  // counts as 0.1 atm in the width.
+  // counts as 0.1 atm in the width. The levels stand for 7 km (the whole
+  // distance to the one neighbour), (30 - 0) / 2 = 15 km and 30 - 7 = 23 km.
   const double p[3] = {1.024, 0.37670855, 0.01409412};
   const double pw[3] = {1.024, 0.37670855, 0.1};
-  EXPECT_NEAR(species->col(1), 2.676e24 * 3.8631467 * (p[0] + p[1] + p[2]) * 1e-6, 2e-6 * 1.4626e19);
-  EXPECT_NEAR(species->gl(1), 0.1 * (pw[0] * pw[0] + pw[1] * pw[1] + pw[2] * pw[2]) / (pw[0] + pw[1] + pw[2]),
-              1e-7);
-  EXPECT_NEAR(species->gl(1), 0.0799946, 1e-7);
+  const double dz[3] = {7.0, 15.0, 23.0};
+  const double path = dz[0] * p[0] + dz[1] * p[1] + dz[2] * p[2];
+  EXPECT_NEAR(species->col(1), 2.676e24 * 3.8631467 * path * 1e-6, 2e-6 * 1.36e20);
+  auto width = [&](int from) {
+    double s1 = 0.0;
+    double s2 = 0.0;
+    for (int k = from; k < 3; ++k) {
+      s1 += dz[k] * pw[k] * pw[k];
+      s2 += dz[k] * pw[k];
+    }
+    return 0.1 * s1 / s2;
+  };
+  EXPECT_NEAR(species->gl(1), width(0), 1e-7);
+  EXPECT_NEAR(species->gl(1), 0.0641505, 1e-7);
   // Without the ground level the width is that of the two upper levels.
-  EXPECT_NEAR(species->gl(2), 0.1 * (pw[1] * pw[1] + pw[2] * pw[2]) / (pw[1] + pw[2]), 1e-7);
+  EXPECT_NEAR(species->gl(2), width(1), 1e-7);
   EXPECT_EQ(species->od.row(1)[17], 0.0);  // the line spectra are cleared
+}
+
+// An N2O-like profile: 320 ppb up to 15 km, falling off with an 8 km scale
+// height above, on levels from 0 to 60 km every `step` km.
+void n2o_like(int step, Atmosphere& atm) {
+  atm.nspeci = 1;
+  atm.nlev = 0;
+  for (int z = 0; z <= 60; z += step) {
+    const int k = ++atm.nlev;
+    atm.alt(k) = static_cast<float>(z);
+    atm.vmr(k, 1) = static_cast<float>(z < 15 ? 3.2e-7 : 3.2e-7 * std::exp(-(z - 15) / 8.0));
+  }
+}
+
+// The same atmosphere on 2 km levels (every second level of the 1 km file)
+// holds about the same column and width. Not exactly: the ground level
+// stands for a slab reaching half a spacing below it, 1 km against 0.5 km,
+// and that half km of surface air is some 0.5/7 of the column (7 km scale
+// height), so the 2 km column comes out 7.5 % larger and the width 6.5 %.
+// Read as 1 km slabs, the 2 km file held only 54 % of the column.
+TEST(Columns, TwoKilometreLevelsHoldTheColumnOfOneKilometreLevels) {
+  auto fine = std::make_unique<kormal::SpeciesData>();
+  auto coarse = std::make_unique<kormal::SpeciesData>();
+  Atmosphere atm;
+  n2o_like(1, atm);
+  kormal::compute_columns(atm, *fine);
+  n2o_like(2, atm);
+  kormal::compute_columns(atm, *coarse);
+  EXPECT_NEAR(coarse->col(1) / fine->col(1), 1.0, 0.10);
+  EXPECT_GT(coarse->col(1), fine->col(1));  // the deeper ground slab
+  EXPECT_NEAR(coarse->gl(1) / fine->gl(1), 1.0, 0.10);
+}
+
+// On 1 km levels every level, the top and the ground included, is a 1 km
+// slab: the column is the plain sum of the levels, to the last bit.
+TEST(Columns, OneKilometreLevelsAreOneKilometreSlabs) {
+  auto species = std::make_unique<kormal::SpeciesData>();
+  Atmosphere atm;
+  n2o_like(1, atm);
+  kormal::compute_columns(atm, *species);
+  float col = 0.0f;
+  for (int k = 1; k <= atm.nlev; ++k) {
+    const double p = 1.024 * std::exp(-static_cast<double>(atm.alt(k)) / 7.0);
+    col += static_cast<float>(p * 2.676e24) * kormal::slant_factor() * atm.vmr(k, 1);
+  }
+  EXPECT_EQ(species->col(1), col);
 }
 
 }  // namespace
