@@ -30,10 +30,12 @@ double level_thickness(const Atmosphere& atm, int k) {
 
 }  // namespace
 
-float slant_factor() { return static_cast<float>(1.0 / std::cos(kZenithAngle * rec::kPiFourDecimals / 180.0)); }
+float slant_factor(double zenith_angle) {
+  return static_cast<float>(1.0 / std::cos(zenith_angle * rec::kPiFourDecimals / 180.0));
+}
 
 void compute_columns(const Atmosphere& atm, SpeciesData& species) {
-  const float s = slant_factor();
+  const float s = slant_factor(species.zenith_angle);
   for (int g = 1; g <= atm.nspeci; ++g) {
     float col = 0.0f;
     double s1 = 0.0;

@@ -6,13 +6,14 @@
 
 #include "common/arrays.hpp"
 #include "kormal/atmosphere.hpp"
+#include "kormal/deck.hpp"
 #include "kormal/limits.hpp"
 
 namespace kormal {
 
-inline constexpr double kZenithAngle = 75.0;  // degrees
-
 struct SpeciesData {
+  // The path of the columns: solar zenith angle, degrees, from 0 to below 90.
+  double zenith_angle = kDefaultZenithAngle;
   rec::Levels<float> col{kMaxSpecies};   // slant column, molecules cm-2
   rec::Levels<double> gl{kMaxSpecies};   // mean Lorentz half width, cm-1
   // Optical depth that each species' lines put into the grid point nearest
@@ -20,9 +21,9 @@ struct SpeciesData {
   rec::Table<double> od{kMaxSpecies, kMaxGridPoints + 1};
 };
 
-// The slant factor 1/cos of the zenith angle, formed in double with
-// rec::kPiFourDecimals (3.1415) for pi and kept in 32 bits.
-float slant_factor();
+// The slant factor 1/cos of a zenith angle (degrees, 0 to below 90), formed
+// in double with rec::kPiFourDecimals (3.1415) for pi and kept in 32 bits.
+float slant_factor(double zenith_angle);
 
 // For species 1..atm.nspeci: col, and gl as the pressure-weighted mean of
 // 0.1 cm-1 atm-1 over the levels, with the pressure 1.024 exp(-z/7) atm

@@ -1,5 +1,6 @@
 // The input deck `input-kormal`: twelve groups of answers read once at start,
-// then the names of the files the run reads and writes.
+// an optional sixteenth line with the solar zenith angle, then the names of
+// the files the run reads and writes.
 #pragma once
 
 #include <string>
@@ -8,6 +9,12 @@
 namespace kormal {
 
 inline constexpr std::string_view kDeckFile = "input-kormal";
+
+// The solar zenith angle of a deck of 15 lines, degrees: a low sun, whose
+// long path makes weak interferers stand out.
+inline constexpr double kDefaultZenithAngle = 75.0;
+// The deck line of the optional solar zenith angle.
+inline constexpr int kZenithAngleLine = 16;
 
 // The deck's answers. A name answer is kept up to its first blank, so text
 // after a blank is a comment; a prefix ends with its own directory separator
@@ -29,13 +36,18 @@ struct KormalDeck {
   char sortkey = ' ';      // d: rank by rel.-trans, a: by abs.-trans
   char pause = ' ';        // s: wait for the enter key after each window
   char plot = ' ';         // y: plot each window's spectrum
+  double zenith_angle = kDefaultZenithAngle;  // degrees, of the sun seen from the observer
 };
 
 // Reads the deck (status OLD) and checks it once it is closed: the solar
 // answer ("wrong input for solar"), the sort answer ("wrong input for
 // korma"), then a record length that is not above 0 and a negative record
-// count, which no line list can have. Throws rec::Stop for a wrong answer,
-// rec::RecordError for a missing or short deck or an unreadable value.
+// count, which no line list can have, then the solar zenith angle. A deck
+// without a sixteenth line, or with a blank one, keeps kDefaultZenithAngle;
+// an angle that is not a number, below 0 or from 90 up (a path that never
+// leaves the air) is a wrong answer naming the line. Throws rec::Stop for a
+// wrong answer, rec::RecordError for a missing or short deck or an
+// unreadable value.
 KormalDeck read_deck(const std::string& path = std::string(kDeckFile));
 
 // The files of a run, composed from the deck's prefixes.

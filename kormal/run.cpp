@@ -101,6 +101,7 @@ void run(rec::Console& console, std::istream& keyboard) {
   KormalDeck& deck = state->deck;
   deck = read_deck();
   state->names = compose_names(deck);
+  state->species.zenith_angle = deck.zenith_angle;
 
   rec::TextReader windows(deck.windowfile);
   Outputs out{rec::TextWriter(state->names.output), rec::TextWriter(state->names.microwin),

@@ -14,6 +14,13 @@ none of the programs' rules (letters, limits, the gas table).
 
 >>> vorne, kormal = set_answers(base_vorne, base_kormal, {"gas": "co", "angle": 45})
 
+``kormal``'s slant path has its own answer, ``kormal_angle`` (the optional
+16th line of ``input-kormal``, the solar zenith angle). When neither the
+answers nor the base ``input-kormal`` give it and ``tesk``'s path is
+ground-based (geometry ``g``), ``tesk``'s zenith angle is written there, so
+that both programs look along the same path; for a limb path ``kormal``
+keeps its 75 degrees.
+
 Values may be numbers or text; they are written as Python prints them
 (``0.002``, ``1e-07``, ``45``) or as given.
 """
@@ -27,6 +34,9 @@ from pathlib import Path
 
 VORNE, KORMAL = "input-vorne", "input-kormal"
 VORNE_LINES, KORMAL_LINES = 46, 15
+# The optional last line of input-kormal: the solar zenith angle.
+KORMAL_ANGLE_LINE = 16
+_KORMAL_ANGLE_COMMENT = "solar zenith angle of kormal's path, degrees"
 
 _ITEM = re.compile(r"[^\s,]+")
 # Columns 2 to 15 of the geometry line hold the angle; tesk reads no further.
@@ -106,6 +116,9 @@ ANSWERS = {
     "gas_threshold": Answer(None, (12, 0), "kormal: gas threshold, %"),
     "interferer_sort": Answer(None, (13, 0), "kormal: d variation, a absorption"),
     "pause": Answer(None, (14, 0), "kormal: s to wait for the enter key after each window"),
+    "kormal_angle": Answer(None, (KORMAL_ANGLE_LINE, 0),
+                           "kormal: solar zenith angle of its path, degrees; unset: tesk's angle for a "
+                           "ground-based path, else 75"),
 }
 
 # Answers whose text may be empty: a blank prefix is the working directory.
@@ -190,6 +203,29 @@ def _same(name, a, b):
         return a == b
 
 
+def _set_kormal_angle(kormal_lines, text):
+    """Writes the solar zenith angle into input-kormal's optional line (kept
+    as a list of lines), adding the line, with a comment, to a deck without it."""
+    while len(kormal_lines) < KORMAL_ANGLE_LINE:
+        kormal_lines.append("")
+    line = kormal_lines[KORMAL_ANGLE_LINE - 1]
+    kormal_lines[KORMAL_ANGLE_LINE - 1] = (_replace(line, 0, text) if line.strip()
+                                           else f"{text:<10} {_KORMAL_ANGLE_COMMENT}")
+
+
+def _default_kormal_angle(decks):
+    """tesk's zenith angle for kormal's path when input-kormal has none and
+    tesk's path is ground-based; None otherwise (a limb path has a tangent
+    altitude, not an angle, and kormal keeps its 75 degrees)."""
+    kormal_lines = decks[KORMAL]
+    if len(kormal_lines) >= KORMAL_ANGLE_LINE and kormal_lines[KORMAL_ANGLE_LINE - 1].strip():
+        return None
+    geometry = decks[VORNE][ANSWERS["geometry"].vorne[0] - 1]
+    if _answer_text(geometry, "column1") != "g":
+        return None
+    return _answer_text(geometry, "columns2") or None
+
+
 # ---------------------------------------------------------------- decks
 
 
@@ -201,7 +237,10 @@ def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
     vorne_text, kormal_text : str
         The base decks ``input-vorne`` and ``input-kormal``.
     answers : dict
-        Answer name to value; names are the keys of :data:`ANSWERS`.
+        Answer name to value; names are the keys of :data:`ANSWERS`. Lines
+        not named keep the base decks' text; without ``kormal_angle``,
+        ``kormal`` gets ``tesk``'s angle of a ground-based path unless the
+        base ``input-kormal`` has its own.
     programs : dict, optional
         ``{"tesk": path, "kormal": path}`` of the programs that check the
         result (:func:`check_decks`).
@@ -234,6 +273,9 @@ def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
                 else _ITEM.fullmatch(text))
         if not word:
             raise DeckError(f"answer {name} = {text!r}: one word is needed (no blanks{'' if path else ' or commas'})")
+        if name == "kormal_angle":
+            _set_kormal_angle(decks[KORMAL], text)
+            continue
         for deck, place in ((VORNE, answer.vorne), (KORMAL, answer.kormal)):
             if place is not None:
                 line, item = place
@@ -242,6 +284,10 @@ def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
                     decks[deck][line - 1] = _replace(decks[deck][line - 1], item, text, count)
                 except DeckError as e:
                     raise DeckError(f"answer {name} = {text!r}: {e}") from None
+    if "kormal_angle" not in answers:
+        angle = _default_kormal_angle(decks)
+        if angle is not None:
+            _set_kormal_angle(decks[KORMAL], angle)
     vorne, kormal = ("\n".join(decks[d]) + "\n" for d in (VORNE, KORMAL))
     if check:
         check_decks(vorne, kormal, programs, given=answers)

@@ -93,7 +93,7 @@ TEST(Columns, SlantColumnAndMeanWidthByHand) {
   kormal::compute_columns(atm, *species);
 
   // 1/cos(75 deg), the angle formed with 3.1415 for pi.
-  EXPECT_FLOAT_EQ(kormal::slant_factor(), 3.86314678f);
+  EXPECT_FLOAT_EQ(kormal::slant_factor(kormal::kDefaultZenithAngle), 3.86314678f);
   // Pressures 1.024, 1.024/e and 1.024 exp(-30/7) = 0.0140941 atm; the last
   // counts as 0.1 atm in the width. The levels stand for 7 km (the whole
   // distance to the one neighbour), (30 - 0) / 2 = 15 km and 30 - 7 = 23 km.
