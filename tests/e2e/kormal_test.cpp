@@ -206,6 +206,7 @@ TEST(KormalCheckDeck, SaysWhatTheRunSaysFirstAndWritesNothing) {
     check_lines.pop_back();
     EXPECT_EQ(check_lines, run_lines);
   }
+}
 
 // ---- The solar pseudo-gas where solar.dat does not reach -------------------
 

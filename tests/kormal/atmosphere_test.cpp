@@ -159,7 +159,7 @@ TEST(Columns, OneKilometreLevelsAreOneKilometreSlabs) {
   float col = 0.0f;
   for (int k = 1; k <= atm.nlev; ++k) {
     const double p = 1.024 * std::exp(-static_cast<double>(atm.alt(k)) / 7.0);
-    col += static_cast<float>(p * 2.676e24) * kormal::slant_factor() * atm.vmr(k, 1);
+    col += static_cast<float>(p * 2.676e24) * kormal::slant_factor(species->zenith_angle) * atm.vmr(k, 1);
   }
   EXPECT_EQ(species->col(1), col);
 }
