@@ -7,7 +7,7 @@ namespace tesk {
 namespace {
 
 void scale(std::span<double> spec, int j, float factor) {
-  if (!spec.empty()) spec[static_cast<std::size_t>(j)] *= factor;
+  if (!spec.empty()) spec[static_cast<std::size_t>(j)] *= static_cast<double>(factor);
 }
 
 }  // namespace

@@ -69,13 +69,13 @@ struct Block {
   int below = 0;
 #pragma omp simd reduction(| : near, below)
   for (int k = 0; k < n; ++k) {
-    const double delta = static_cast<float>(a + k) * grid + offset;
-    const float xk = static_cast<float>(kSqrtLn2 * delta / alpha_d);
-    const double vk = s_l * far_wing(xk, y);
+    const double delta = static_cast<double>(static_cast<float>(a + k) * grid) + offset;
+    const float xk = static_cast<float>(static_cast<double>(kSqrtLn2) * delta / static_cast<double>(alpha_d));
+    const double vk = s_l * static_cast<double>(far_wing(xk, y));
     x[k] = xk;
     v[k] = vk;
     near |= !(std::fabs(xk) + y >= kFarWing);
-    below |= vk < threshold;
+    below |= vk < static_cast<double>(threshold);
   }
   return (near != 0 ? kNear : 0) | (below != 0 ? kBelow : 0);
 }
@@ -89,11 +89,11 @@ struct Block {
 #pragma omp simd reduction(| : near, below)
   for (int k = 0; k < n; ++k) {
     const float xk = kSqrtLn2 * static_cast<float>(a + k) * grid / alpha_d;
-    const double vk = s_l * far_wing(xk, y);
+    const double vk = s_l * static_cast<double>(far_wing(xk, y));
     x[k] = xk;
     v[k] = vk;
     near |= !(std::fabs(xk) + y >= kFarWing);
-    below |= vk < threshold;
+    below |= vk < static_cast<double>(threshold);
   }
   return (near != 0 ? kNear : 0) | (below != 0 ? kBelow : 0);
 }
@@ -135,7 +135,7 @@ struct Block {
     const float xk = x[k];
     const int e = static_cast<int>(!(std::fabs(xk) + y >= voigt_detail::kMiddleWing)) &
                   static_cast<int>(!voigt_detail::centre_region(xk, y));
-    v[k] = s_l * rational_regions(xk, y);
+    v[k] = s_l * static_cast<double>(rational_regions(xk, y));
     rational[k] = exponential_region_rational(xk, y);
     exponential[k] = e;
     any |= e;
@@ -146,7 +146,7 @@ struct Block {
 [[gnu::always_inline]] inline bool any_below(const double* __restrict v, int n, float threshold) {
   int below = 0;
 #pragma omp simd reduction(| : below)
-  for (int k = 0; k < n; ++k) below |= v[k] < threshold;
+  for (int k = 0; k < n; ++k) below |= v[k] < static_cast<double>(threshold);
   return below != 0;
 }
 
@@ -169,9 +169,10 @@ struct Block {
   if ((b.found & kNear) == 0) return;
   if (near_block(b.x.data(), b.v.data(), b.rational.data(), b.exponential.data(), b.n, y, s_l) != 0) {
     for (int k = 0; k < b.n; ++k) {
-      if (b.exponential[k] == 0) continue;
-      const voigt_detail::Cplx t = {y, -b.x[k]};
-      b.v[k] = s_l * (voigt_detail::region4_exponential(voigt_detail::mul(t, t)) - b.rational[k]);
+      const auto ku = static_cast<std::size_t>(k);
+      if (b.exponential[ku] == 0) continue;
+      const voigt_detail::Cplx t = {y, -b.x[ku]};
+      b.v[ku] = s_l * static_cast<double>(voigt_detail::region4_exponential(voigt_detail::mul(t, t)) - b.rational[ku]);
     }
   }
   b.found = kNear | (any_below(b.v.data(), b.n, threshold) ? kBelow : 0);
@@ -180,7 +181,7 @@ struct Block {
 // The number of leading points at or above the threshold.
 [[gnu::always_inline]] inline int points_above(const Block& b, float threshold) {
   int k = 0;
-  while (k < b.n && !(b.v[k] < threshold)) ++k;
+  while (k < b.n && !(b.v[static_cast<std::size_t>(k)] < static_cast<double>(threshold))) ++k;
   return k;
 }
 
@@ -314,18 +315,20 @@ int add_voigt_line_on(VectorUnit unit, std::span<double> row, double s_l, const 
   const int npts = g.npts;
   if (npts < 0) return 0;
   assert(row.size() > static_cast<std::size_t>(npts));
-  const double norm = static_cast<double>(kSqrtLn2) / (static_cast<double>(kPi) * alpha_d);
+  // Single-precision grid and widths, double distances and sums, as in the
+  // plain walk.
+  const double norm = static_cast<double>(kSqrtLn2) / (static_cast<double>(kPi) * static_cast<double>(alpha_d));
   const float y = kSqrtLn2 * alpha_l / alpha_d;
 
-  if (nu0 < g.vstart) {
-    return walk.outside(row.data(), npts, true, g.vstart - nu0, g, alpha_d, y, s_l, norm, wing_threshold);
+  if (nu0 < static_cast<double>(g.vstart)) {
+    return walk.outside(row.data(), npts, true, static_cast<double>(g.vstart) - nu0, g, alpha_d, y, s_l, norm, wing_threshold);
   }
-  if (nu0 > g.vend) {
-    return walk.outside(row.data(), npts, false, nu0 - g.vstart, g, alpha_d, y, s_l, norm, wing_threshold);
+  if (nu0 > static_cast<double>(g.vend)) {
+    return walk.outside(row.data(), npts, false, nu0 - static_cast<double>(g.vstart), g, alpha_d, y, s_l, norm, wing_threshold);
   }
   // The centre as the plain walk places it (see there for the clamp).
-  const int jc = std::min(static_cast<int>((nu0 - g.vstart) / g.grid + 0.5), npts);
-  row[static_cast<std::size_t>(jc)] += s_l * voigt_w4(0.0f, y) * norm;
+  const int jc = std::min(static_cast<int>((nu0 - static_cast<double>(g.vstart)) / static_cast<double>(g.grid) + 0.5), npts);
+  row[static_cast<std::size_t>(jc)] += s_l * static_cast<double>(voigt_w4(0.0f, y)) * norm;
   return walk.inside(row.data(), npts, jc, g, alpha_d, y, s_l, norm, wing_threshold);
 }
 

@@ -80,7 +80,7 @@ void weighting_function_rows(const SpectrumSetup& setup, const IntervalGrid& g, 
     if (setup.units == Units::brightness_temperature) {
       for (int s = 1; s <= nseg; ++s) {
         double x = inverse_planck_argument(nu, k(r, s));
-        if (x < kSmallestArgument) x = kSmallestArgument;
+        if (x < static_cast<double>(kSmallestArgument)) x = static_cast<double>(kSmallestArgument);
         const double v = inverse_planck(nu, x) / 1.0e6;
         // x of exactly 1 has no temperature; keep the table finite.
         k(r, s) = std::isfinite(v) ? v : 0.0;

@@ -53,11 +53,11 @@ double temperature_dependence(int gasno, double position, double lower_energy, f
   const int k = inputs::partition_index(gasno);
   const bool has_ratio = k <= kPartitionMolecules;
   double a = boltzmann_term(position, lower_energy, temp);
-  if (has_ratio) a = a * partition_ratio(k, temp);
+  if (has_ratio) a = a * static_cast<double>(partition_ratio(k, temp));
   const float warmer = temp + kTempStep;
   float b = static_cast<float>(boltzmann_term(position, lower_energy, warmer));
   if (has_ratio) b = static_cast<float>(b * partition_ratio(k, warmer));
-  return 100.0 * (b - a) / (2.0 * a);
+  return 100.0 * (static_cast<double>(b) - a) / (2.0 * a);
 }
 
 void rate_target_lines(const LineFindSettings& settings, const LineFindFiles& files, const TargetSamples& samples,

@@ -51,7 +51,7 @@ bool not_finite(std::string_view text) {
   char* end = nullptr;
   double v = std::strtod(word.c_str(), &end);
   if (end == word.c_str() || *end != '\0') return false;  // not a number: the reader reports it
-  return !std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max();
+  return !std::isfinite(v) || std::fabs(v) > static_cast<double>(std::numeric_limits<float>::max());
 }
 
 bool one_of(char c, std::string_view allowed) { return allowed.find(c) != std::string_view::npos; }

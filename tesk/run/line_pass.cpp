@@ -42,8 +42,8 @@ long long add_interval_lines(const SpectrumSetup& s, const PathModel& m, const I
       const int c = is_target(s, atm, line, l) ? kTargetClass : kOtherClass;
       const double s_l =
           line_intensity_at(LineData{line.gas, line.position, line.intensity, line.lower_energy},
-                            LayerData{temp, atm.column(l), m.path.pathfac(l)}) *
-          atm.vmr(line.gas, l);
+                            LayerData{temp, atm.column(l), m.path.pathfac(l)}) *  // double strength, single vmr
+          static_cast<double>(atm.vmr(line.gas, l));
       const float alpha_d = doppler_halfwidth(line.gas, line.position, temp);
       const float alpha_l = lorentz_halfwidth(atm.pres(l), line.air_width, line.temp_exponent, temp);
       n += add_line(ext.row(c, l, g.npts), s_l, g, LineProfile{line.position, alpha_d, alpha_l}, s.wing_threshold);

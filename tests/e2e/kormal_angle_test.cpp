@@ -54,7 +54,7 @@ std::vector<std::vector<double>> transmissions(const std::string& spectra) {
   const auto lines = split_lines(spectra);
   for (std::size_t i = 2; i < lines.size(); ++i) {
     std::vector<double> row(3);
-    for (int c = 0; c < 3; ++c) row[c] = std::stod(lines[i].substr(10 + 11 * c, 11));
+    for (int c = 0; c < 3; ++c) row[static_cast<std::size_t>(c)] = std::stod(lines[i].substr(static_cast<std::size_t>(10 + 11 * c), 11));
     rows.push_back(row);
   }
   return rows;
@@ -95,11 +95,11 @@ TEST(KormalAngle, AHigherSunScalesTheOpticalDepthsWithTheSlantFactor) {
   int compared = 0;
   for (std::size_t i = 0; i < t_low.size(); ++i) {
     for (int c = 0; c < 3; ++c) {
-      EXPECT_GE(t_high[i][c], t_low[i][c]);
+      EXPECT_GE(t_high[i][static_cast<std::size_t>(c)], t_low[i][static_cast<std::size_t>(c)]);
       // Three printed digits: only depths that neither digits nor the
       // saturation blur are compared.
-      if (t_low[i][c] < 0.01 || t_high[i][c] > 0.9) continue;
-      EXPECT_NEAR(std::log(t_high[i][c]) / std::log(t_low[i][c]), expected, 0.02 * expected) << "point " << i;
+      if (t_low[i][static_cast<std::size_t>(c)] < 0.01 || t_high[i][static_cast<std::size_t>(c)] > 0.9) continue;
+      EXPECT_NEAR(std::log(t_high[i][static_cast<std::size_t>(c)]) / std::log(t_low[i][static_cast<std::size_t>(c)]), expected, 0.02 * expected) << "point " << i;
       ++compared;
     }
   }

@@ -117,7 +117,7 @@ TEST(StandardAtmospheres, LoadIntoEightyLayers) {
       EXPECT_NEAR(atm.vmr(41, i), 0.785, 0.01);
     }
     // Near the ground the air number density is about 2.5e19 cm-3.
-    EXPECT_NEAR(atm.column(1) / 1e5, 2.5e19, 0.3e19);
+    EXPECT_NEAR(static_cast<double>(atm.column(1)) / 1e5, 2.5e19, 0.3e19);
     EXPECT_EQ(atm.alt(81), 0.0f);
   }
 }

@@ -57,8 +57,8 @@ TEST(ModelLayers, WholeKilometreProfileGivesLayerMidpoints) {
     // Single-precision rounding of the densities shifts the midpoint by a
     // few ulps of the altitude at most.
     EXPECT_NEAR(atm.alt(i), i - 0.5, 2e-5);
-    const double t_mid = (pt[i - 1].temp + pt[i].temp) / 2.0;
-    const double p_mid = (pt[i - 1].pres + pt[i].pres) / 2.0;
+    const double t_mid = (pt[static_cast<std::size_t>(i - 1)].temp + pt[static_cast<std::size_t>(i)].temp) / 2.0;
+    const double p_mid = (pt[static_cast<std::size_t>(i - 1)].pres + pt[static_cast<std::size_t>(i)].pres) / 2.0;
     EXPECT_NEAR(atm.temp(i), t_mid, 1e-5 * t_mid);
     EXPECT_NEAR(atm.pres(i), p_mid, 1e-5 * p_mid);
   }
@@ -94,8 +94,8 @@ TEST(ModelLayers, ShortProfileIsExtrapolatedAlongItsEndSegments) {
     EXPECT_GT(alt, i - 1.0f);
     EXPECT_LT(alt, static_cast<float>(i));
     // The end segments continue the profile's own straight lines.
-    EXPECT_NEAR(atm.pres(i), 1000.0 - 11.0 * alt, 1e-3 * (1000.0 - 11.0 * alt));
-    EXPECT_NEAR(atm.temp(i), 280.0 - 0.5 * alt, 1e-3 * (280.0 - 0.5 * alt));
+    EXPECT_NEAR(atm.pres(i), 1000.0 - 11.0 * static_cast<double>(alt), 1e-3 * (1000.0 - 11.0 * static_cast<double>(alt)));
+    EXPECT_NEAR(atm.temp(i), 280.0 - 0.5 * static_cast<double>(alt), 1e-3 * (280.0 - 0.5 * static_cast<double>(alt)));
   }
 }
 
@@ -143,7 +143,7 @@ TEST(ModelLayers, VmrIsLinearInAltitudeAtTheLayerAltitude) {
   for (int i : {1, 7, 40, 41, 80}) {
     for (int g = 1; g <= kGases; ++g) {
       SCOPED_TRACE(testing::Message() << "layer " << i << " gas " << g);
-      const double expected = vmr(g, atm.alt(i));
+      const double expected = vmr(g, static_cast<double>(atm.alt(i)));
       EXPECT_NEAR(atm.vmr(g, i), expected, 1e-5 * expected);
     }
   }
@@ -179,11 +179,11 @@ TEST(ModelLayers, AirNumberDensity) {
   for (int i : {1, 30, 80}) {
     SCOPED_TRACE(i);
     // Loschmidt's number at 273.16 K scaled to the layer: molecules cm-2 km-1.
-    const double hand = atm.pres(i) * 7.3411755e26 / (atm.temp(i) * 1013.25);
+    const double hand = static_cast<double>(atm.pres(i)) * 7.3411755e26 / (static_cast<double>(atm.temp(i)) * 1013.25);
     EXPECT_NEAR(atm.column(i), hand, 1e-6 * hand);
     // The ideal gas law gives the same number density to the constant's
     // published digits: n = p / (k T), per cm3, times 1e5 cm per km.
-    const double ideal = atm.pres(i) * 100.0 / (1.380649e-23 * atm.temp(i)) * 1e-6 * 1e5;
+    const double ideal = static_cast<double>(atm.pres(i)) * 100.0 / (1.380649e-23 * static_cast<double>(atm.temp(i))) * 1e-6 * 1e5;
     EXPECT_NEAR(atm.column(i), ideal, 5e-4 * ideal);
   }
 }

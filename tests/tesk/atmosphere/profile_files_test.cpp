@@ -27,9 +27,9 @@ TEST(VmrFile, ReadsWrappedRecordsAfterTheHeader) {
   ASSERT_EQ(prof.nlev, 3);
   for (int i = 1; i <= 3; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(prof.alt(i), static_cast<float>(alts[i - 1]));
+    EXPECT_EQ(prof.alt(i), static_cast<float>(alts[static_cast<std::size_t>(i - 1)]));
     for (int g = 1; g <= 9; ++g) {
-      EXPECT_EQ(prof.vmr(g, i), static_cast<float>(atmtest::sample_vmr(g, alts[i - 1])));
+      EXPECT_EQ(prof.vmr(g, i), static_cast<float>(atmtest::sample_vmr(g, alts[static_cast<std::size_t>(i - 1)])));
     }
   }
 }

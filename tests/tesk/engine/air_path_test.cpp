@@ -85,7 +85,7 @@ TEST(LimbPathLengths, MatchesHandComputedDistances) {
     SCOPED_TRACE(l);
     EXPECT_NEAR(pathfac(l), ray_distance(alt(l), 10.0) - (l == tangent ? 0.0 : ray_distance(alt(l - 1), 10.0)),
                 kLimbTolerance);
-    total += pathfac(l);
+    total += static_cast<double>(pathfac(l));
   }
   // The pieces add up to the distance from the tangent point to the top layer.
   EXPECT_NEAR(total, ray_distance(79.5, 10.0), kLimbTolerance);

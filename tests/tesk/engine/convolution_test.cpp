@@ -15,8 +15,8 @@ constexpr float kVstart = 2000.0f;
 // A spectrum of continuum 1 with one absorbing grid point of depth 0.5 at
 // index `centre`: narrower than any instrument line shape.
 std::vector<double> one_point_line(int npts, int centre) {
-  std::vector<double> spec(npts + 1, 1.0);
-  spec[centre] = 0.5;
+  std::vector<double> spec(static_cast<std::size_t>(npts + 1), 1.0);
+  spec[static_cast<std::size_t>(centre)] = 0.5;
   return spec;
 }
 
@@ -26,11 +26,11 @@ std::vector<double> one_point_line(int npts, int centre) {
 std::vector<double> convolved_absorption(int npts, int centre, float grid, float resol, float fovarea,
                                          tesk::CosineTransform& plans) {
   std::vector<double> line = one_point_line(npts, centre);
-  std::vector<double> continuum(npts + 1, 1.0);
+  std::vector<double> continuum(static_cast<std::size_t>(npts + 1), 1.0);
   tesk::convolve_spectrum(tesk::Instrument{resol, fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, line);
   tesk::convolve_spectrum(tesk::Instrument{resol, fovarea}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, continuum);
-  std::vector<double> a(npts + 1);
-  for (int j = 0; j <= npts; ++j) a[j] = continuum[j] - line[j];
+  std::vector<double> a(static_cast<std::size_t>(npts + 1));
+  for (int j = 0; j <= npts; ++j) a[static_cast<std::size_t>(j)] = continuum[static_cast<std::size_t>(j)] - line[static_cast<std::size_t>(j)];
   return a;
 }
 
@@ -38,7 +38,7 @@ std::vector<double> convolved_absorption(int npts, int centre, float grid, float
 // `from` by `step`, linearly interpolated.
 double first_zero(const std::vector<double>& a, int from, int step) {
   for (int j = from; j + step >= 0 && j + step < static_cast<int>(a.size()); j += step) {
-    if (a[j] > 0.0 && a[j + step] <= 0.0) return j + step * a[j] / (a[j] - a[j + step]);
+    if (a[static_cast<std::size_t>(j)] > 0.0 && a[static_cast<std::size_t>(j + step)] <= 0.0) return j + step * a[static_cast<std::size_t>(j)] / (a[static_cast<std::size_t>(j)] - a[static_cast<std::size_t>(j + step)]);
   }
   return -1.0;
 }
@@ -48,8 +48,8 @@ double absorption_centre(const std::vector<double>& a, int lo, int hi) {
   double sum = 0.0;
   double moment = 0.0;
   for (int j = lo; j <= hi; ++j) {
-    sum += a[j];
-    moment += j * a[j];
+    sum += a[static_cast<std::size_t>(j)];
+    moment += j * a[static_cast<std::size_t>(j)];
   }
   return moment / sum;
 }
@@ -64,15 +64,15 @@ TEST(ConvolveSpectrum, UncutInterferogramReturnsTheSpectrum) {
   tesk::CosineTransform plans;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.npts);
-    std::vector<double> spec(c.npts + 1);
+    std::vector<double> spec(static_cast<std::size_t>(c.npts + 1));
     for (int j = 0; j <= c.npts; ++j) {
       const double d = (j - c.npts / 3) * c.grid;
-      spec[j] = 0.9 - 0.4 * std::exp(-d * d / 0.01) - (j % 97 == 5 ? 0.3 : 0.0);
+      spec[static_cast<std::size_t>(j)] = 0.9 - 0.4 * std::exp(-d * d / 0.01) - (j % 97 == 5 ? 0.3 : 0.0);
     }
     std::vector<double> out = spec;
     tesk::convolve_spectrum(tesk::Instrument{c.resol, 0.0f}, tesk::IntervalGrid{kVstart, 0.0f, c.grid, c.npts}, plans, out);
     // Two single-precision transforms of values near 1.
-    for (int j = 0; j <= c.npts; ++j) ASSERT_NEAR(out[j], spec[j], 4e-6) << j;
+    for (int j = 0; j <= c.npts; ++j) ASSERT_NEAR(out[static_cast<std::size_t>(j)], spec[static_cast<std::size_t>(j)], 4e-6) << j;
   }
 }
 
@@ -91,7 +91,7 @@ TEST(ConvolveSpectrum, ConstantSpectrumStaysConstantInside) {
     SCOPED_TRACE(resol);
     std::vector<double> spec(npts + 1, 0.9);
     tesk::convolve_spectrum(tesk::Instrument{resol, 0.0f}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, spec);
-    for (int j = 500; j <= npts - 500; ++j) ASSERT_NEAR(spec[j], 0.9, 0.9 * kTaperRinging) << j;
+    for (int j = 500; j <= npts - 500; ++j) ASSERT_NEAR(spec[static_cast<std::size_t>(j)], 0.9, 0.9 * kTaperRinging) << j;
   }
 }
 
@@ -108,14 +108,14 @@ TEST(ConvolveSpectrum, NarrowLineGetsTheBoxcarLineShape) {
     // the line's mirror image across the start of the transform (the cosine
     // transform's even extension) move them, and the peak, by about 1 % at the
     // shortest path difference here.
-    const double half_width = 1.0 / (2.0 * resol) / grid;  // points
+    const double half_width = 1.0 / (2.0 * static_cast<double>(resol)) / static_cast<double>(grid);  // points
     EXPECT_NEAR(first_zero(a, centre, 1) - centre, half_width, 0.02 * half_width);
     EXPECT_NEAR(centre - first_zero(a, centre, -1), half_width, 0.02 * half_width);
     // Strongest at the line, with the peak 2 L grid times the line's depth.
-    EXPECT_NEAR(a[centre], 0.5 * 2.0 * resol * grid, 0.02 * 0.5 * 2.0 * resol * grid);
+    EXPECT_NEAR(a[centre], 0.5 * 2.0 * static_cast<double>(resol) * static_cast<double>(grid), 0.02 * 0.5 * 2.0 * static_cast<double>(resol) * static_cast<double>(grid));
     for (int j = centre - 200; j <= centre + 200; ++j) {
       if (j != centre) {
-        ASSERT_LT(a[j], a[centre]) << j;
+        ASSERT_LT(a[static_cast<std::size_t>(j)], a[centre]) << j;
       }
     }
     // The area the line had (0.5 point widths); the far sidelobes beyond the
@@ -138,11 +138,11 @@ TEST(ConvolveSpectrum, CutsTheInterferogramAtTheMaximumPathDifference) {
     double kept;
   };
   tesk::CosineTransform plans;
-  for (const Case& c : {Case{0.8 * resol, 1.0}, Case{0.5 * resol, 1.0}, Case{1.25 * resol, 0.0},
-                        Case{2.0 * resol, 0.0}}) {
+  for (const Case& c : {Case{0.8 * static_cast<double>(resol), 1.0}, Case{0.5 * static_cast<double>(resol), 1.0}, Case{1.25 * static_cast<double>(resol), 0.0},
+                        Case{2.0 * static_cast<double>(resol), 0.0}}) {
     SCOPED_TRACE(c.x0);
     std::vector<double> spec(npts + 1);
-    for (int j = 0; j <= npts; ++j) spec[j] = 0.8 + 0.1 * std::cos(2.0 * 3.141592653589793 * c.x0 * j * grid);
+    for (int j = 0; j <= npts; ++j) spec[static_cast<std::size_t>(j)] = 0.8 + 0.1 * std::cos(2.0 * 3.141592653589793 * c.x0 * j * static_cast<double>(grid));
     tesk::convolve_spectrum(tesk::Instrument{resol, 0.0f}, tesk::IntervalGrid{kVstart, 0.0f, grid, npts}, plans, spec);
     // Amplitude of the modulation in the middle of the interval, from its
     // projection on the cosine and sine of the same period.
@@ -150,9 +150,9 @@ TEST(ConvolveSpectrum, CutsTheInterferogramAtTheMaximumPathDifference) {
     double sin_part = 0.0;
     int count = 0;
     for (int j = 2000; j <= 6000; ++j) {
-      const double phase = 2.0 * 3.141592653589793 * c.x0 * j * grid;
-      cos_part += (spec[j] - 0.8) * std::cos(phase);
-      sin_part += (spec[j] - 0.8) * std::sin(phase);
+      const double phase = 2.0 * 3.141592653589793 * c.x0 * j * static_cast<double>(grid);
+      cos_part += (spec[static_cast<std::size_t>(j)] - 0.8) * std::cos(phase);
+      sin_part += (spec[static_cast<std::size_t>(j)] - 0.8) * std::sin(phase);
       ++count;
     }
     const double amplitude = 2.0 * std::hypot(cos_part, sin_part) / count;
@@ -175,7 +175,7 @@ TEST(ConvolveSpectrum, FieldOfViewBoxMovesTheLineDownByHalfItsWidth) {
   for (int j = centre - 100; j <= centre + 100; ++j) {
     SCOPED_TRACE(j);
     const bool in_box = j >= centre - f && j <= centre;
-    EXPECT_NEAR(boxed[j], in_box ? 1.0 - 0.5 / (f + 1) : 1.0, 4e-6);
+    EXPECT_NEAR(boxed[static_cast<std::size_t>(j)], in_box ? 1.0 - 0.5 / (f + 1) : 1.0, 4e-6);
   }
 
   // With the instrument line shape the box averages the convolved spectrum:
@@ -185,9 +185,9 @@ TEST(ConvolveSpectrum, FieldOfViewBoxMovesTheLineDownByHalfItsWidth) {
   const std::vector<double> wide = convolved_absorption(npts, centre, grid, 10.0f, fovarea, plans);
   for (int j = centre - 300; j <= centre + 300; ++j) {
     double mean = 0.0;
-    for (int k = 0; k <= f; ++k) mean += plain[j + k];
+    for (int k = 0; k <= f; ++k) mean += plain[static_cast<std::size_t>(j + k)];
     mean /= f + 1;
-    ASSERT_NEAR(wide[j], mean, 2e-6) << j;  // rounding of two different transforms
+    ASSERT_NEAR(wide[static_cast<std::size_t>(j)], mean, 2e-6) << j;  // rounding of two different transforms
   }
   const double shift = absorption_centre(wide, centre - f / 2 - 600, centre - f / 2 + 600) -
                        absorption_centre(plain, centre - 600, centre + 600);

@@ -14,7 +14,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Reproducible values in [-1, 1) from a fixed linear congruential sequence.
 std::vector<float> noise(int n, std::uint32_t seed) {
-  std::vector<float> y(n);
+  std::vector<float> y(static_cast<std::size_t>(n));
   for (float& v : y) {
     seed = seed * 1664525u + 1013904223u;
     v = static_cast<float>(seed >> 8) / 8388608.0f - 1.0f;
@@ -26,18 +26,18 @@ std::vector<float> noise(int n, std::uint32_t seed) {
 // the formulas, 0-based here).
 std::vector<double> direct_forward(const std::vector<float>& y) {
   const int n = static_cast<int>(y.size());
-  std::vector<double> out(n, 0.0);
+  std::vector<double> out(static_cast<std::size_t>(n), 0.0);
   for (int k = 0; k < n; ++k)
-    for (int j = 0; j < n; ++j) out[k] += y[j] * std::cos(kPi * k * (j + 0.5) / n);
+    for (int j = 0; j < n; ++j) out[static_cast<std::size_t>(k)] += static_cast<double>(y[static_cast<std::size_t>(j)]) * std::cos(kPi * k * (j + 0.5) / n);
   return out;
 }
 
 std::vector<double> direct_inverse(const std::vector<float>& y) {
   const int n = static_cast<int>(y.size());
-  std::vector<double> out(n, 0.0);
+  std::vector<double> out(static_cast<std::size_t>(n), 0.0);
   for (int j = 0; j < n; ++j) {
-    out[j] = 0.5 * y[0];
-    for (int k = 1; k < n; ++k) out[j] += y[k] * std::cos(kPi * k * (j + 0.5) / n);
+    out[static_cast<std::size_t>(j)] = 0.5 * static_cast<double>(y[0]);
+    for (int k = 1; k < n; ++k) out[static_cast<std::size_t>(j)] += static_cast<double>(y[static_cast<std::size_t>(k)]) * std::cos(kPi * k * (j + 0.5) / n);
   }
   return out;
 }
@@ -62,7 +62,7 @@ TEST(CosineTransform, ForwardAndInverseMatchTheDirectSums) {
       std::vector<float> got = y;
       tesk::cosine_transform(plans, got, direction);
       const double tol = tolerance(exact);
-      for (int k = 0; k < n; ++k) ASSERT_NEAR(got[k], exact[k], tol) << k;
+      for (int k = 0; k < n; ++k) ASSERT_NEAR(got[static_cast<std::size_t>(k)], exact[static_cast<std::size_t>(k)], tol) << k;
     }
   }
 }
@@ -76,8 +76,8 @@ TEST(CosineTransform, InverseAfterForwardIsHalfTheLengthTimesTheInput) {
     tesk::cosine_transform(plans, x, 1);
     tesk::cosine_transform(plans, x, -1);
     const float half = static_cast<float>(n) / 2.0f;
-    const double tol = 1.0e-6 * std::log2(static_cast<double>(n)) * half;
-    for (int j = 0; j < n; ++j) ASSERT_NEAR(x[j], half * y[j], tol) << j;
+    const double tol = 1.0e-6 * std::log2(static_cast<double>(n)) * static_cast<double>(half);
+    for (int j = 0; j < n; ++j) ASSERT_NEAR(x[static_cast<std::size_t>(j)], half * y[static_cast<std::size_t>(j)], tol) << j;
   }
 }
 
@@ -99,7 +99,7 @@ TEST(CosineTransform, RefusesLengthsAndDirectionsItDoesNotHave) {
   tesk::CosineTransform plans;
   for (int n : {0, 1, 3, 6, 1000}) {
     SCOPED_TRACE(n);
-    std::vector<float> y(n, 1.0f);
+    std::vector<float> y(static_cast<std::size_t>(n), 1.0f);
     EXPECT_THROW(tesk::cosine_transform(plans, y, 1), std::invalid_argument);
   }
   std::vector<float> y(8, 1.0f);

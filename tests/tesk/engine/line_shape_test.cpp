@@ -52,7 +52,7 @@ TEST(LineIntensity, BoltzmannFactorOfTheLowerState) {
     SCOPED_TRACE(t);
     const double hot = line_intensity_at({2, 2300.0, 1e-20, 1500.0}, {t, 1e19f, 1.0f});
     const double cold = line_intensity_at({2, 2300.0, 1e-20, 0.0}, {t, 1e19f, 1.0f});
-    EXPECT_NEAR(hot / cold / std::exp(-c2 * 1500.0 * (1.0 / t - 1.0 / 296.0)), 1.0, 1e-3);
+    EXPECT_NEAR(hot / cold / std::exp(-c2 * 1500.0 * (1.0 / static_cast<double>(t) - 1.0 / 296.0)), 1.0, 1e-3);
   }
 }
 
@@ -75,9 +75,9 @@ TEST(LineIntensity, PartitionRatioOnlyForMoleculesWithData) {
     const auto at = [t](int gas) {
       return line_intensity_at({gas, 2300.0, 1e-20, 400.0}, {t, 1e19f, 1.2f});
     };
-    EXPECT_NEAR(at(2) / at(22) / tesk::partition_ratio(2, t), 1.0, 1e-12);
-    EXPECT_NEAR(at(6) / at(22) / tesk::partition_ratio(6, t), 1.0, 1e-12);
-    EXPECT_NEAR(at(46) / at(22) / tesk::partition_ratio(32, t), 1.0, 1e-12);  // last row
+    EXPECT_NEAR(at(2) / at(22) / static_cast<double>(tesk::partition_ratio(2, t)), 1.0, 1e-12);
+    EXPECT_NEAR(at(6) / at(22) / static_cast<double>(tesk::partition_ratio(6, t)), 1.0, 1e-12);
+    EXPECT_NEAR(at(46) / at(22) / static_cast<double>(tesk::partition_ratio(32, t)), 1.0, 1e-12);  // last row
     // Gases mapped to, or numbered, above 32 get the ratio 1.
     for (int gas : {27, 33, 34, 35, 51, 52}) EXPECT_EQ(at(gas), at(22)) << "gas " << gas;
     EXPECT_EQ(at(49), at(1));  // HDO has water's partition function
@@ -103,14 +103,14 @@ TEST(DopplerHalfwidth, IsTheMaxwellBoltzmannHalfWidthAtHalfMaximum) {
                         {49, 19, 2700.0, 200.0f}, {53, 101, 1000.0, 296.0f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gas);
-    EXPECT_NEAR(doppler_halfwidth(c.gas, c.nu0, c.t) / maxwell_hwhm(c.nu0, c.t, c.mass), 1.0, 1e-3);
+    EXPECT_NEAR(static_cast<double>(doppler_halfwidth(c.gas, c.nu0, c.t)) / maxwell_hwhm(c.nu0, static_cast<double>(c.t), c.mass), 1.0, 1e-3);
   }
 }
 
 TEST(DopplerHalfwidth, FixedRelativeWidthAboveTheMassTable) {
   for (int gas : {54, 60, 120}) {
     SCOPED_TRACE(gas);
-    EXPECT_NEAR(doppler_halfwidth(gas, 2500.0, 200.0f) / (2e-6 * 2500.0), 1.0, 1e-6);
+    EXPECT_NEAR(static_cast<double>(doppler_halfwidth(gas, 2500.0, 200.0f)) / (2e-6 * 2500.0), 1.0, 1e-6);
     EXPECT_EQ(doppler_halfwidth(gas, 2500.0, 200.0f), doppler_halfwidth(gas, 2500.0, 300.0f));
   }
 }
@@ -129,7 +129,7 @@ TEST(LorentzHalfwidth, ScalesWithPressureAndTemperature) {
                         {1.013f, 222.0f, 0.0f, 1e-3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.pres << " hPa, " << c.t << " K");
-    EXPECT_NEAR(lorentz_halfwidth(c.pres, 0.07f, c.n, c.t) / (0.07 * c.factor), 1.0, 1e-6);
+    EXPECT_NEAR(static_cast<double>(lorentz_halfwidth(c.pres, 0.07f, c.n, c.t)) / (0.07 * c.factor), 1.0, 1e-6);
   }
 }
 
@@ -205,8 +205,8 @@ TEST(AddVoigtLine, DopplerCoreOfAThinHighLayerHasTheGaussianWidth) {
   int i = 1;
   while (r[jc + i] >= half) ++i;
   EXPECT_EQ(r[jc + i], r[jc - i]);  // symmetric about the centre
-  const double hwhm = iv.grid * ((i - 1) + (r[jc + i - 1] - half) / (r[jc + i - 1] - r[jc + i]));
-  EXPECT_NEAR(2.0 * hwhm / (2.0 * maxwell_hwhm(nu0, t, 16.0)), 1.0, 1e-3);
+  const double hwhm = static_cast<double>(iv.grid) * ((i - 1) + (r[jc + i - 1] - half) / (r[jc + i - 1] - r[jc + i]));
+  EXPECT_NEAR(2.0 * hwhm / (2.0 * maxwell_hwhm(nu0, static_cast<double>(t), 16.0)), 1.0, 1e-3);
 }
 
 // The rectangle sum over a well-resolved line equals its optical depth,
@@ -226,12 +226,12 @@ TEST(AddVoigtLine, WellResolvedLineConservesArea) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "y = " << c.y << ", offset = " << c.offset);
     const double alpha_l = c.y * alpha_d;
-    const Profile r(iv, {s_l, iv.at(jc) + c.offset * iv.grid, alpha_d, c.y * alpha_d});
+    const Profile r(iv, {s_l, iv.at(jc) + static_cast<double>(c.offset * iv.grid), alpha_d, c.y * alpha_d});
     ASSERT_TRUE(r.guards_clean());
     double area = 0.0;
-    for (int j = 0; j <= iv.npts; ++j) area += r[j] * iv.grid;
-    const double a = (jc + 0.5) * iv.grid;
-    const double b = (iv.npts - jc + 0.5) * iv.grid;
+    for (int j = 0; j <= iv.npts; ++j) area += r[j] * static_cast<double>(iv.grid);
+    const double a = (jc + 0.5) * static_cast<double>(iv.grid);
+    const double b = (iv.npts - jc + 0.5) * static_cast<double>(iv.grid);
     EXPECT_NEAR(area / (s_l * (1.0 - alpha_l / kPi * (1.0 / a + 1.0 / b))), 1.0, 1e-3);
     const double d = 14000 * static_cast<double>(iv.grid);  // 219 cm-1
     EXPECT_NEAR(r[jc + 14000] / (s_l * alpha_l / (kPi * (d * d + alpha_l * alpha_l))), 1.0, 1e-4);
@@ -249,8 +249,8 @@ TEST(AddVoigtLine, LineOnAnEdgeCountsAsInside) {
   const float alpha_d = 0.2f;
   const float alpha_l = 0.05f;
   const Profile mid(wide, {1.0, wide.at(400), alpha_d, alpha_l});
-  const Profile at_start(iv, {1.0, iv.vstart, alpha_d, alpha_l});
-  const Profile at_end(iv, {1.0, iv.vend(), alpha_d, alpha_l});
+  const Profile at_start(iv, {1.0, static_cast<double>(iv.vstart), alpha_d, alpha_l});
+  const Profile at_end(iv, {1.0, static_cast<double>(iv.vend()), alpha_d, alpha_l});
   EXPECT_TRUE(at_start.guards_clean());
   EXPECT_TRUE(at_end.guards_clean());
   for (int i = 0; i <= iv.npts; ++i) {
@@ -260,8 +260,8 @@ TEST(AddVoigtLine, LineOnAnEdgeCountsAsInside) {
   EXPECT_GT(at_start[iv.npts], 0.0);  // a negligible threshold lets the wing reach the far edge
   EXPECT_GT(at_end[0], 0.0);
 
-  const Profile below(iv, {1.0, std::nextafter(double{iv.vstart}, 0.0), alpha_d, alpha_l});
-  const Profile above(iv, {1.0, std::nextafter(double{iv.vend()}, 2000.0), alpha_d, alpha_l});
+  const Profile below(iv, {1.0, std::nextafter(static_cast<double>(iv.vstart), 0.0), alpha_d, alpha_l});
+  const Profile above(iv, {1.0, std::nextafter(static_cast<double>(iv.vend()), 2000.0), alpha_d, alpha_l});
   for (int j : {0, 1, 10, 100, 399, 400}) {
     EXPECT_NEAR(below[j] / at_start[j], 1.0, 1e-5) << j;
     EXPECT_NEAR(above[j] / at_end[j], 1.0, 1e-5) << j;
@@ -277,7 +277,7 @@ TEST(AddVoigtLine, CentreOnTheNearestGridPoint) {
   } cases[] = {{0.49, 0}, {0.51, 1}, {2.5, 3}, {7.3, 7}, {39.6, 40}, {40.0, 40}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.offset);
-    const Profile r(iv, {1.0, iv.vstart + c.offset * iv.grid, 0.2f, 0.05f});
+    const Profile r(iv, {1.0, static_cast<double>(iv.vstart) + c.offset * static_cast<double>(iv.grid), 0.2f, 0.05f});
     EXPECT_EQ(r.peak(), c.jc);
     if (c.jc > 0 && c.jc < iv.npts) {
       EXPECT_EQ(r[c.jc - 1], r[c.jc + 1]);
@@ -289,12 +289,12 @@ TEST(AddVoigtLine, CentreOnTheNearestGridPoint) {
 // below the threshold, or to the last point, and nothing is written outside.
 TEST(AddVoigtLine, CentreOnFirstPointFillsOnlyTheUpperSide) {
   const Interval short_iv{1000.0f, 0.0625f, 20};
-  const Profile full(short_iv, {1.0, short_iv.vstart + 0.4 * short_iv.grid, 0.2f, 0.01f, 1e-12f});
+  const Profile full(short_iv, {1.0, static_cast<double>(short_iv.vstart) + 0.4 * static_cast<double>(short_iv.grid), 0.2f, 0.01f, 1e-12f});
   EXPECT_TRUE(full.guards_clean());
   EXPECT_EQ(full.last_nonzero(), short_iv.npts);
 
   const Interval iv{1000.0f, 0.0625f, 400};
-  const Profile cut(iv, {1.0, iv.vstart + 0.4 * iv.grid, 0.2f, 0.01f, 1e-4f});
+  const Profile cut(iv, {1.0, static_cast<double>(iv.vstart) + 0.4 * static_cast<double>(iv.grid), 0.2f, 0.01f, 1e-4f});
   EXPECT_TRUE(cut.guards_clean());
   const int last = cut.last_nonzero();
   EXPECT_GT(last, 5);
@@ -308,8 +308,8 @@ TEST(AddVoigtLine, CentreOnFirstPointFillsOnlyTheUpperSide) {
 TEST(AddVoigtLine, OutsideLinesWalkFromTheNearestEdge) {
   const Interval iv{1000.0f, 0.0625f, 400};
   const float alpha_d = 0.2f;
-  const Profile below(iv, {1.0, iv.vstart - 1.0, alpha_d, 0.05f, 1e-4f});
-  const Profile above(iv, {1.0, iv.vend() + 1.0, alpha_d, 0.05f, 1e-4f});
+  const Profile below(iv, {1.0, static_cast<double>(iv.vstart) - 1.0, alpha_d, 0.05f, 1e-4f});
+  const Profile above(iv, {1.0, static_cast<double>(iv.vend()) + 1.0, alpha_d, 0.05f, 1e-4f});
   EXPECT_TRUE(below.guards_clean());
   EXPECT_TRUE(above.guards_clean());
   const int last = below.last_nonzero();
@@ -317,7 +317,7 @@ TEST(AddVoigtLine, OutsideLinesWalkFromTheNearestEdge) {
   ASSERT_LT(last, iv.npts);
   for (int j = 0; j <= iv.npts; ++j) ASSERT_EQ(below[j], above[iv.npts - j]) << j;
   // The last point added is at or above the threshold, without the norm.
-  const double norm = kSqrtLn2 / (kPi * alpha_d);
+  const double norm = static_cast<double>(kSqrtLn2) / (kPi * static_cast<double>(alpha_d));
   EXPECT_GE(below[last] / norm, 1e-4 * (1.0 - 1e-6));
 }
 
@@ -331,11 +331,11 @@ TEST(AddVoigtLine, ThresholdUsesTheUnnormalisedValue) {
   const float threshold = 1e-8f;
   const float y = kSqrtLn2 * alpha_l / alpha_d;
   const double distance = 0.5;  // line below vstart
-  const double w_first = tesk::voigt_w4(static_cast<float>(kSqrtLn2 * distance / alpha_d), y);
-  ASSERT_GT(kSqrtLn2 / (kPi * alpha_d), 20.0);
-  const double nu0 = iv.vstart - distance;
-  const Profile under(iv, {0.5 * threshold / w_first, nu0, alpha_d, alpha_l, threshold});
-  const Profile over(iv, {2.0 * threshold / w_first, nu0, alpha_d, alpha_l, threshold});
+  const double w_first = tesk::voigt_w4(static_cast<float>(static_cast<double>(kSqrtLn2) * distance / static_cast<double>(alpha_d)), y);
+  ASSERT_GT(static_cast<double>(kSqrtLn2) / (kPi * static_cast<double>(alpha_d)), 20.0);
+  const double nu0 = static_cast<double>(iv.vstart) - distance;
+  const Profile under(iv, {0.5 * static_cast<double>(threshold) / w_first, nu0, alpha_d, alpha_l, threshold});
+  const Profile over(iv, {2.0 * static_cast<double>(threshold) / w_first, nu0, alpha_d, alpha_l, threshold});
   EXPECT_EQ(under.last_nonzero(), -1);
   EXPECT_GE(over.last_nonzero(), 0);
 
@@ -343,7 +343,7 @@ TEST(AddVoigtLine, ThresholdUsesTheUnnormalisedValue) {
   // the threshold is still added on both sides, and the wing ends there.
   const Interval fine{1000.0f, 1.0f / 4096.0f, 400};
   const double w1 = tesk::voigt_w4(kSqrtLn2 * fine.grid / alpha_d, y);
-  const Profile r(fine, {0.5 * threshold / w1, fine.at(200), alpha_d, alpha_l, threshold});
+  const Profile r(fine, {0.5 * static_cast<double>(threshold) / w1, fine.at(200), alpha_d, alpha_l, threshold});
   for (int j : {199, 200, 201}) EXPECT_GT(r[j], 0.0) << j;
   EXPECT_EQ(r[198], 0.0);
   EXPECT_EQ(r[202], 0.0);

@@ -43,8 +43,8 @@ TEST(Planck, RayleighJeansLimitAtLowWavenumber) {
   // c1 nu^3 / (exp(x) - 1) -> c1 nu^2 T / c2 (1 - x/2) for x = c2 nu / T << 1.
   const float nu = 1.0f;
   const float t = 5000.0f;
-  const double x = kC2 * nu / t;
-  const double expected = kC1 * nu * nu * t / kC2 * (1.0 - x / 2.0);
+  const double x = kC2 * static_cast<double>(nu) / static_cast<double>(t);
+  const double expected = kC1 * static_cast<double>(nu) * static_cast<double>(nu) * static_cast<double>(t) / kC2 * (1.0 - x / 2.0);
   EXPECT_NEAR(tesk::planck(nu, t), expected, 1e-7 * expected);
 }
 
@@ -55,9 +55,9 @@ TEST(BrightnessTemperature, InvertsPlanck) {
   for (float t : {180.0f, 250.0f, 296.0f, 1000.0f, 5800.0f}) {
     SCOPED_TRACE(t);
     std::vector<double> spec(npts + 1);
-    for (int j = 0; j <= npts; ++j) spec[j] = tesk::planck(vstart + static_cast<float>(j) * grid, t);
+    for (int j = 0; j <= npts; ++j) spec[static_cast<std::size_t>(j)] = tesk::planck(vstart + static_cast<float>(j) * grid, t);
     tesk::brightness_temperature(spec, tesk::IntervalGrid{vstart, 0.0f, grid, npts});
-    for (int j = 0; j <= npts; ++j) EXPECT_NEAR(spec[j], t, 1e-9 * t) << j;
+    for (int j = 0; j <= npts; ++j) EXPECT_NEAR(spec[static_cast<std::size_t>(j)], t, 1e-9 * static_cast<double>(t)) << j;
   }
 }
 

@@ -19,8 +19,8 @@ constexpr float kGrid = 0.5f;
 // driver's row layout (one row of points per layer).
 struct Depths {
   Depths(int npts, double value = 0.0)
-      : npts(npts), values(static_cast<std::size_t>(tesk::kMaxLevels) * (npts + 1), value) {}
-  double& at(int layer, int j) { return values[static_cast<std::size_t>(layer - 1) * (npts + 1) + j]; }
+      : npts(npts), values(static_cast<std::size_t>(tesk::kMaxLevels * (npts + 1)), value) {}
+  double& at(int layer, int j) { return values[static_cast<std::size_t>((layer - 1) * (npts + 1) + j)]; }
   void set_layer(int layer, double value) {
     for (int j = 0; j <= npts; ++j) at(layer, j) = value;
   }
@@ -87,8 +87,8 @@ TEST(Transmission, LimbPathCountsBothHalves) {
   Depths ext(2);
   double one_half = 0.0;
   for (int l = tangent; l <= kNlev; ++l) {
-    ext.set_layer(l, 1.0e-3 * pathfac(l));
-    one_half += 1.0e-3 * pathfac(l);
+    ext.set_layer(l, 1.0e-3 * static_cast<double>(pathfac(l)));
+    one_half += 1.0e-3 * static_cast<double>(pathfac(l));
   }
   for (double t : spectrum('a', ext, path, 0.0f, 's')) EXPECT_NEAR(t, std::exp(-2.0 * one_half), 1e-14);
 }
@@ -96,7 +96,7 @@ TEST(Transmission, LimbPathCountsBothHalves) {
 TEST(Radiance, EmptyPathShowsTheBackgroundBlackbody) {
   const GroundPath path;
   const std::vector<double> spec = spectrum('r', Depths(4), path, 5800.0f);
-  for (int j = 0; j <= 4; ++j) EXPECT_DOUBLE_EQ(spec[j], tesk::planck(nu_at(j), 5800.0f)) << j;
+  for (int j = 0; j <= 4; ++j) EXPECT_DOUBLE_EQ(spec[static_cast<std::size_t>(j)], tesk::planck(nu_at(j), 5800.0f)) << j;
 }
 
 TEST(Radiance, IsothermalOpaquePathGivesItsPlanckRadiance) {
@@ -106,7 +106,7 @@ TEST(Radiance, IsothermalOpaquePathGivesItsPlanckRadiance) {
   for (int j = 0; j <= 6; ++j) {
     SCOPED_TRACE(j);
     const double b = tesk::planck(nu_at(j), 250.0f);
-    EXPECT_NEAR(spec[j], b, 1e-12 * b);
+    EXPECT_NEAR(spec[static_cast<std::size_t>(j)], b, 1e-12 * b);
   }
 }
 
@@ -118,7 +118,7 @@ TEST(Radiance, ThinIsothermalPathMixesLayerAndBackground) {
   for (int j = 0; j <= 2; ++j) {
     SCOPED_TRACE(j);
     const double expected = tesk::planck(nu_at(j), 270.0f) * (1.0 - t) + tesk::planck(nu_at(j), 5800.0f) * t;
-    EXPECT_NEAR(spec[j], expected, 1e-12 * expected);
+    EXPECT_NEAR(spec[static_cast<std::size_t>(j)], expected, 1e-12 * expected);
   }
 }
 
@@ -129,7 +129,7 @@ TEST(Radiance, LayerNextToTheInstrumentHidesTheOthers) {
   const std::vector<double> spec = spectrum('r', ext, path);
   for (int j = 0; j <= 1; ++j) {
     const double b = tesk::planck(nu_at(j), path.temp(1));
-    EXPECT_NEAR(spec[j], b, 1e-12 * b) << j;
+    EXPECT_NEAR(spec[static_cast<std::size_t>(j)], b, 1e-12 * b) << j;
   }
 }
 
@@ -150,7 +150,7 @@ TEST(Radiance, OpaqueTestLooksAtTheAttenuatingSegment) {
     ext.set_layer(c.opaque_layer, c.depth);
     const std::vector<double> spec = spectrum('r', ext, path, 5800.0f);
     for (int j = 0; j <= 2; ++j) {
-      EXPECT_DOUBLE_EQ(spec[j], tesk::planck(nu_at(j), path.temp(c.opaque_layer))) << j;
+      EXPECT_DOUBLE_EQ(spec[static_cast<std::size_t>(j)], tesk::planck(nu_at(j), path.temp(c.opaque_layer))) << j;
     }
   }
 }

@@ -57,7 +57,7 @@ std::string solar_file(const std::vector<Sample>& s) {
 // cell edges stay clear of the grid's cell edges (the cases below keep them
 // at least 0.001 cm-1 apart, far above single-precision rounding).
 std::vector<double> expected_factors(const std::vector<Sample>& s, double vstart, double grid, int npts) {
-  std::vector<double> factor(npts + 1, 1.0);
+  std::vector<double> factor(static_cast<std::size_t>(npts + 1), 1.0);
   if (s.size() < 2) return factor;
   const double h = (s[1].w - s[0].w) / 2.0;
   for (int j = 0; j <= npts; ++j) {
@@ -73,7 +73,7 @@ std::vector<double> expected_factors(const std::vector<Sample>& s, double vstart
         closed = closed || s[k].w + h > hi;
       }
     }
-    if (count > 0 && closed) factor[j] = sum / count;
+    if (count > 0 && closed) factor[static_cast<std::size_t>(j)] = sum / count;
   }
   return factor;
 }
@@ -95,16 +95,16 @@ TEST_P(SolarWalk, MultipliesAllGasesByTheCellMeans) {
   const std::vector<Sample> s = samples(c.w0, c.step, c.count);
   WorkDir dir;
   dir.write("solar.dat", solar_file(s));
-  std::vector<double> all(c.npts + 1, 0.8);
-  std::vector<double> scaled(c.npts + 1, 0.6);
+  std::vector<double> all(static_cast<std::size_t>(c.npts + 1), 0.8);
+  std::vector<double> scaled(static_cast<std::size_t>(c.npts + 1), 0.6);
   apply(all, scaled, dir.path().string() + "/    ", tesk::IntervalGrid{c.vstart, 0.0f, c.grid, c.npts});
-  const std::vector<double> factor = expected_factors(s, c.vstart, c.grid, c.npts);
+  const std::vector<double> factor = expected_factors(s, static_cast<double>(c.vstart), static_cast<double>(c.grid), c.npts);
   int multiplied = 0;
   for (int j = 0; j <= c.npts; ++j) {
     SCOPED_TRACE(j);
-    EXPECT_NEAR(all[j], 0.8 * factor[j], 1e-6);  // single-precision samples and means
-    EXPECT_NEAR(scaled[j], 0.6 * factor[j], 1e-6);
-    multiplied += factor[j] != 1.0;
+    EXPECT_NEAR(all[static_cast<std::size_t>(j)], 0.8 * factor[static_cast<std::size_t>(j)], 1e-6);  // single-precision samples and means
+    EXPECT_NEAR(scaled[static_cast<std::size_t>(j)], 0.6 * factor[static_cast<std::size_t>(j)], 1e-6);
+    multiplied += factor[static_cast<std::size_t>(j)] != 1.0;
   }
   EXPECT_GT(multiplied, 0);
 }
@@ -177,12 +177,12 @@ TEST(SolarSpectrum, RealSolarFileOnTheProgramsGrid) {
   const int npts = 150;
   std::vector<double> all(npts + 1, 1.0);
   apply(all, {}, data.string() + "/", tesk::IntervalGrid{vstart, 0.0f, grid, npts});
-  const std::vector<double> factor = expected_factors(s, vstart, grid, npts);
+  const std::vector<double> factor = expected_factors(s, static_cast<double>(vstart), static_cast<double>(grid), npts);
   for (int j = 0; j <= npts; ++j) {
     SCOPED_TRACE(j);
-    EXPECT_NEAR(all[j], factor[j], 1e-6);
-    EXPECT_GT(all[j], 0.0);
-    EXPECT_LE(all[j], 1.0001);
+    EXPECT_NEAR(all[static_cast<std::size_t>(j)], factor[static_cast<std::size_t>(j)], 1e-6);
+    EXPECT_GT(all[static_cast<std::size_t>(j)], 0.0);
+    EXPECT_LE(all[static_cast<std::size_t>(j)], 1.0001);
   }
 }
 

@@ -84,19 +84,19 @@ TEST(VoigtWings, SameBitsAsThePlainWalkAcrossIntervalsAndPositions) {
   const float vstart = 2950.0f;
   for (int npts : {-1, 0, 1, 2, 63, 64, 65, 127, 128, 129, 700}) {
     const IntervalGrid g = grid_of(vstart, grid, npts);
-    const double span = static_cast<double>(npts) * grid;
+    const double span = static_cast<double>(npts) * static_cast<double>(grid);
     const double positions[] = {vstart,
                                 g.vend,
-                                vstart + 0.4 * grid,
-                                vstart + 0.5 * span,
-                                vstart + 0.37 * span,
-                                g.vend - 2.6 * grid,
-                                vstart - 0.3 * grid,
-                                vstart - 0.05,
-                                vstart - 1.5,
-                                g.vend + 0.3 * grid,
-                                g.vend + 0.07,
-                                g.vend + 1.9};
+                                static_cast<double>(vstart) + 0.4 * static_cast<double>(grid),
+                                static_cast<double>(vstart) + 0.5 * span,
+                                static_cast<double>(vstart) + 0.37 * span,
+                                static_cast<double>(g.vend) - 2.6 * static_cast<double>(grid),
+                                static_cast<double>(vstart) - 0.3 * static_cast<double>(grid),
+                                static_cast<double>(vstart) - 0.05,
+                                static_cast<double>(vstart) - 1.5,
+                                static_cast<double>(g.vend) + 0.3 * static_cast<double>(grid),
+                                static_cast<double>(g.vend) + 0.07,
+                                static_cast<double>(g.vend) + 1.9};
     for (double nu0 : positions) {
       for (float threshold : {1e-12f, 1e-8f, 1e-4f}) {
         SCOPED_TRACE(testing::Message() << "npts " << npts << ", nu0 " << nu0 << ", threshold " << threshold);
@@ -151,19 +151,19 @@ TEST(VoigtWings, ThresholdMetAtEveryPositionOfTheFirstBlocks) {
   // Inside, centred on point 500: step i of the walk has the argument of i grid steps.
   std::set<int> inside_counts;
   for (int i = 1; i <= kLast; ++i) {
-    const double v = s_l * tesk::voigt_w4(kSqrtLn2 * static_cast<float>(i) * g.grid / alpha_d, y);
+    const double v = s_l * static_cast<double>(tesk::voigt_w4(kSqrtLn2 * static_cast<float>(i) * g.grid / alpha_d, y));
     inside_counts.insert(expect_same(g, {static_cast<double>(g.nu(500)), alpha_d, alpha_l, above(v), s_l}));
   }
   // Outside, 0.05 cm-1 below vstart and above vend: point k of the walk is
   // grid point k, or npts - k.
   std::set<int> below_counts, above_counts;
-  const double nu_below = g.vstart - 0.05, nu_above = g.vend + 0.05;
+  const double nu_below = static_cast<double>(g.vstart) - 0.05, nu_above = static_cast<double>(g.vend) + 0.05;
   const auto value = [&](double delta) {
-    return s_l * tesk::voigt_w4(static_cast<float>(kSqrtLn2 * delta / alpha_d), y);
+    return s_l * static_cast<double>(tesk::voigt_w4(static_cast<float>(static_cast<double>(kSqrtLn2) * delta / static_cast<double>(alpha_d)), y));
   };
   for (int k = 0; k <= kLast; ++k) {
-    const double v_below = value(static_cast<float>(k) * g.grid + (g.vstart - nu_below));
-    const double v_above = value((nu_above - g.vstart) - static_cast<float>(g.npts - k) * g.grid);
+    const double v_below = value(static_cast<double>(static_cast<float>(k) * g.grid) + (static_cast<double>(g.vstart) - nu_below));
+    const double v_above = value((nu_above - static_cast<double>(g.vstart)) - static_cast<double>(static_cast<float>(g.npts - k) * g.grid));
     below_counts.insert(expect_same(g, {nu_below, alpha_d, alpha_l, above(v_below), s_l}));
     above_counts.insert(expect_same(g, {nu_above, alpha_d, alpha_l, above(v_above), s_l}));
   }

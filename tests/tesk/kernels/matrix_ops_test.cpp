@@ -23,15 +23,15 @@ Matrix from_rows(const std::vector<std::vector<double>>& rows) {
 // The elimination written plainly, every element of every row in every pass,
 // to check that the cheaper pivot search and the skipped rows change nothing.
 double plain_inverse(int n, Matrix& x) {
-  std::vector<int> used(n + 1, 0), prow(n + 1), pcol(n + 1);
+  std::vector<int> used(static_cast<std::size_t>(n + 1), 0), prow(static_cast<std::size_t>(n + 1)), pcol(static_cast<std::size_t>(n + 1));
   double status = 1.0;
   for (int pass = 1; pass <= n; ++pass) {
     double big = 0.0;
     int r = 0, q = 0;
     for (int i = 1; i <= n; ++i) {
-      if (used[i]) continue;
+      if (used[static_cast<std::size_t>(i)]) continue;
       for (int j = 1; j <= n; ++j) {
-        if (!used[j] && std::fabs(x(i, j)) > big) {
+        if (!used[static_cast<std::size_t>(j)] && std::fabs(x(i, j)) > big) {
           big = std::fabs(x(i, j));
           r = i;
           q = j;
@@ -39,13 +39,13 @@ double plain_inverse(int n, Matrix& x) {
       }
     }
     if (big == 0.0) return 0.0;
-    used[q] = 1;
+    used[static_cast<std::size_t>(q)] = 1;
     if (r != q) {
       for (int j = 1; j <= n; ++j) std::swap(x(r, j), x(q, j));
       status = -status;
     }
-    prow[pass] = r;
-    pcol[pass] = q;
+    prow[static_cast<std::size_t>(pass)] = r;
+    pcol[static_cast<std::size_t>(pass)] = q;
     const double p = x(q, q);
     x(q, q) = 1.0;
     for (int j = 1; j <= n; ++j) x(q, j) /= p;
@@ -57,8 +57,8 @@ double plain_inverse(int n, Matrix& x) {
     }
   }
   for (int pass = n; pass >= 1; --pass) {
-    if (prow[pass] == pcol[pass]) continue;
-    for (int i = 1; i <= n; ++i) std::swap(x(i, prow[pass]), x(i, pcol[pass]));
+    if (prow[static_cast<std::size_t>(pass)] == pcol[static_cast<std::size_t>(pass)]) continue;
+    for (int i = 1; i <= n; ++i) std::swap(x(i, prow[static_cast<std::size_t>(pass)]), x(i, pcol[static_cast<std::size_t>(pass)]));
   }
   return status;
 }
@@ -85,7 +85,7 @@ TEST(InvertMatrix, StatusAndSmallCases) {
     EXPECT_EQ(tesk::invert_matrix(x.rows(), x), c.status);
     if (c.inverse.empty()) continue;
     for (int i = 1; i <= x.rows(); ++i) {
-      for (int j = 1; j <= x.cols(); ++j) EXPECT_EQ(x(i, j), c.inverse[i - 1][j - 1]) << i << "," << j;
+      for (int j = 1; j <= x.cols(); ++j) EXPECT_EQ(x(i, j), c.inverse[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)]) << i << "," << j;
     }
   }
 }
