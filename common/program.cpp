@@ -29,6 +29,7 @@ int run_program(std::ostream& out, const std::function<void(Console&)>& body, st
     console.message(normal_end);
   } catch (const Stop& s) {
     console.message(s.what());
+    if (!s.detail().empty()) console.message(s.detail());
     status = 1;
   } catch (const RecordError& e) {
     console.message(e.what());

@@ -12,7 +12,8 @@ namespace rec {
 
 inline constexpr std::string_view kNormalEnd = "Stop - Program terminated.";
 
-// Runs `body`; a normal end prints `normal_end` and returns 0, a Stop prints its message and returns 1, a RecordError prints its
+// Runs `body`; a normal end prints `normal_end` and returns 0, a Stop prints its message (and its
+// detail line, when it has one) and returns 1, a RecordError prints its
 // report and returns 2, any other exception prints a one-line report of it
 // and returns 3. The pending console line is ended and `out` flushed in every
 // case.

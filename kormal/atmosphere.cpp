@@ -1,5 +1,7 @@
 #include "kormal/atmosphere.hpp"
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "common/records.hpp"
@@ -9,6 +11,9 @@ namespace {
 
 constexpr std::string_view kTooManySpecies = "NSPECI > MSPECI";
 constexpr std::string_view kTooManyLevels = "Increase parameter MLEV";
+
+// The file's name without its directory: a detail line stays one console line.
+std::string file_name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 }  // namespace
 
@@ -24,7 +29,12 @@ void read_atmosphere(const std::string& path, float observer_alt, int pseudo_gas
                       " columns in record 1; the altitude and the species need at least 1");
   }
   const int nspeci = ncol - 1;
-  if (nspeci + pseudo_gases + 1 > kMaxSpecies) rec::stop(kTooManySpecies);
+  if (nspeci + pseudo_gases + 1 > kMaxSpecies) {
+    // One entry stays free for the solar pseudo-gas.
+    rec::stop(kTooManySpecies, " The file " + file_name(path) + " holds " + std::to_string(nspeci) + " species, the windows add " +
+                                   std::to_string(pseudo_gases) + "; at most " + std::to_string(kMaxSpecies - 1) +
+                                   " are allowed: remove columns or choose another atmosphere (line 7).");
+  }
   // A header count beyond the file ends the skip at its end (no levels follow).
   for (int h = 2; h <= nhead; ++h) {
     if (in.read_free() == rec::ReadStatus::end) break;
@@ -44,7 +54,10 @@ void read_atmosphere(const std::string& path, float observer_alt, int pseudo_gas
     }
     nlev = k;
   }
-  if (nlev == kMaxLevels && in.read_free() == rec::ReadStatus::ok) rec::stop(kTooManyLevels);
+  if (nlev == kMaxLevels && in.read_free() == rec::ReadStatus::ok) {
+    rec::stop(kTooManyLevels, " The file " + file_name(path) + " holds more than " + std::to_string(kMaxLevels) +
+                                  " levels, the most allowed: thin its levels or choose another atmosphere (line 7).");
+  }
   in.close();
   if (nlev == 0) rec::record_error(" Atmosphere file " + path + " holds no level after its header");
 

@@ -31,7 +31,8 @@ struct Atmosphere {
 // `pseudo_gases` is the number of species the window will add. Throws
 // rec::Stop "NSPECI > MSPECI" when the species, the pseudo-gases and one more
 // (room for the solar pseudo-gas) exceed kMaxSpecies, and "Increase parameter
-// MLEV" when a record follows kMaxLevels levels; rec::RecordError for a
+// MLEV" when a record follows kMaxLevels levels, each with a detail line of
+// the counts and the limit; rec::RecordError for a
 // missing or unreadable file, a column count below 1, or a file without levels.
 void read_atmosphere(const std::string& path, float observer_alt, int pseudo_gases, Atmosphere& atm);
 

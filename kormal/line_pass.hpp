@@ -18,8 +18,9 @@ inline constexpr std::string_view kIncreaseMp = " Increase mp ";
 // In a window with an isotope digit, a target line of another isotope 1..5
 // goes to its pseudo-gas and one of an isotope outside 1..5 is dropped.
 // Lines of a gas without a column of the atmosphere file are ignored.
-// Throws rec::Stop kIncreaseMp when the window has more than kMaxGridPoints
-// steps or a line lands on point kMaxGridPoints or above; rec::RecordError
+// Throws rec::Stop kIncreaseMp, with a detail line giving the steps and the
+// limit, when the window has more than kMaxGridPoints steps or a line lands on
+// point kMaxGridPoints or above; rec::RecordError
 // for an unreadable or unsorted list.
 void add_window_lines(inputs::LineList& list, const WindowRecord& w, int target, const Atmosphere& atm,
                       SpeciesData& species);

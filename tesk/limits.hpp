@@ -9,9 +9,7 @@ namespace tesk {
 inline constexpr int kMaxGases = 120;          // MGAS: gas numbers of the vmr table
 inline constexpr int kMaxLevels = 155;         // MLEV: path levels (two per layer on a limb path)
 inline constexpr int kMaxIntervalSteps = 30000;  // mp: grid steps of one interval, points 0..mp
-inline constexpr int kMaxIntervals = 20;       // mind: at most kMaxIntervals - 1 intervals
 inline constexpr int kMaxKernelPoints = 1000;  // spectral points for weighting functions and kernels
-inline constexpr int kMaxLines = 10000;        // num: target lines and windows
 inline constexpr int kMaxTableSamples = 599999;  // samples read back from table71
 inline constexpr int kMaxProfileLevels = 10000;  // NUM: levels of a pressure-temperature file
 inline constexpr int kInputNameLength = 100;  // characters of an atmosphere file name, path included

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -30,6 +31,16 @@ void require_levels(const rec::TextReader& in, int nlev) {
   if (nlev == 0) rec::record_error(" Atmosphere file " + in.path() + " holds no level after its header");
 }
 
+// The file's name without its directory, for a detail line that must stay
+// one console line whatever the input prefix.
+std::string file_name(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// A stop for more levels than the arrays hold, with the file and the limit.
+[[noreturn]] void stop_too_many_levels(std::string_view message, const std::string& path, int allowed) {
+  rec::stop(message, " The file " + file_name(path) + " holds more than " + std::to_string(allowed) +
+                         " levels, the most allowed: thin its levels or choose another atmosphere (line 15).");
+}
+
 [[noreturn]] void stop_at(std::string_view what, const std::string& path, int record) {
   rec::stop(std::string(what) + " in " + path + " at record " + std::to_string(record));
 }
@@ -42,7 +53,11 @@ void read_vmr_profile(const std::string& path, int target_gas, float target_scal
   int ncol = 0;
   read_header_count(in, {&nhead, &ncol});
   const int ngas = ncol - 1;
-  if (ngas > kMaxGases) rec::stop(kMsgTooManyGases);
+  if (ngas > kMaxGases) {
+    rec::stop(kMsgTooManyGases, " The file " + file_name(path) + " holds " + std::to_string(ngas) +
+                                    " gas columns; at most " + std::to_string(kMaxGases) +
+                                    " are allowed: remove columns or choose another atmosphere (line 15).");
+  }
   if (ngas < 0) rec::stop(" Number of columns below 1 in " + path);
   skip_records(in, nhead - 1);
 
@@ -59,7 +74,7 @@ void read_vmr_profile(const std::string& path, int target_gas, float target_scal
   for (int ilev = 1;; ++ilev) {
     const int record = in.record_number() + 1;
     if (in.read_free(level_items) == rec::ReadStatus::end) break;
-    if (ilev == kMaxLevels) rec::stop(kMsgTooManyVmrLevels);
+    if (ilev == kMaxLevels) stop_too_many_levels(kMsgTooManyVmrLevels, path, kMaxLevels - 1);
     if (ilev > 1 && !(values[0] > prof.alt(ilev - 1))) {
       stop_at(" Altitudes do not increase", path, record);
     }
@@ -89,7 +104,7 @@ void read_pt_profile(const std::string& path, PtProfile& prof) {
     float t = 0.0f;
     float a = 0.0f;
     if (in.read_free({&p, &t, &a}) == rec::ReadStatus::end) break;
-    if (ilev == kMaxProfileLevels) rec::stop(kMsgTooManyPtLevels);
+    if (ilev == kMaxProfileLevels) stop_too_many_levels(kMsgTooManyPtLevels, path, kMaxProfileLevels - 1);
     const float alt_km = a / 1000.0f;
     if (ilev > 1 && !(alt_km > prof.alt(ilev - 1))) {
       stop_at(" Altitudes do not increase", path, record);

@@ -42,7 +42,8 @@ struct PtProfile {
 // the end of file is dropped). A mixing ratio of exactly 0 becomes 1.0e-20;
 // the column of `target_gas` is then multiplied by `target_scale`.
 // Stops (rec::Stop) with kMsgTooManyGases for c - 1 > kMaxGases, with
-// kMsgTooManyVmrLevels when level kMaxLevels is read, and, naming the file,
+// kMsgTooManyVmrLevels when level kMaxLevels is read (each with a detail line
+// naming the file and the limit), and, naming the file,
 // when c < 1 or an altitude is not above the one before (with its record). Throws rec::RecordError for a missing file, an unreadable number or
 // a file without its first line. Reads the file; no console output.
 void read_vmr_profile(const std::string& path, int target_gas, float target_scale, VmrProfile& prof);
@@ -50,8 +51,8 @@ void read_vmr_profile(const std::string& path, int target_gas, float target_scal
 // Reads the pressure-temperature file at `path`: line 1 holds the number of
 // header lines (itself included); the header is skipped; then each level is a
 // free-form record of pressure (hPa), temperature (K) and altitude (m), until
-// end of file. Stops (rec::Stop) with kMsgTooManyPtLevels when level
-// kMaxProfileLevels is read, and, naming the file and the record, when an
+// end of file. Stops (rec::Stop) with kMsgTooManyPtLevels (and its detail
+// line) when level kMaxProfileLevels is read, and, naming the file and the record, when an
 // altitude is not above the one before or a temperature is not positive.
 // Throws rec::RecordError as read_vmr_profile does. Reads the file; no console.
 void read_pt_profile(const std::string& path, PtProfile& prof);

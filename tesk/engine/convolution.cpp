@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "common/nint.hpp"
@@ -24,6 +25,19 @@ int fov_points(const IntervalGrid& points, float fovarea) {
   return rec::nint(nu_end * fovarea / kTwoPi / points.grid);
 }
 
+// The stop for a transform of `length` points, with what the deck can change.
+[[noreturn]] void stop_too_long(long long length) {
+  rec::stop(kConvolutionTooLong, " The line shape needs " + std::to_string(length) + " transform points; at most " +
+                                     std::to_string(kMaxConvolutionPoints) +
+                                     " are allowed: coarsen the grid (line 28) or narrow the field of view (line 31).");
+}
+
+// The stop for a field-of-view extension beyond the limit by itself.
+[[noreturn]] void stop_field_of_view_too_wide() {
+  rec::stop(kConvolutionTooLong, " The field of view alone needs more than " + std::to_string(kMaxConvolutionPoints) +
+                                     " transform points: narrow it (line 31) or coarsen the grid (line 28).");
+}
+
 // The transform length N of convolve_spectrum on the grid `points` with the
 // field of view `fovarea` (sr): the smallest power of two, at least 2, that
 // holds the interval, both tapers and the field-of-view extension. Throws
@@ -32,15 +46,17 @@ int convolution_length(const IntervalGrid& points, float fovarea) {
   // A field of view so wide that its extension alone passes the limit would
   // overflow the point count; it is beyond the limit all the same.
   const float nu_end = points.vstart + static_cast<float>(points.npts) * points.grid;
-  if (!(std::fabs(nu_end * fovarea / kTwoPi / points.grid) < kMaxConvolutionPoints)) rec::stop(kConvolutionTooLong);
+  if (!(std::fabs(nu_end * fovarea / kTwoPi / points.grid) < kMaxConvolutionPoints)) stop_field_of_view_too_wide();
   const long long need = 2LL * taper_points(points.grid) + points.npts + fov_points(points, fovarea) + 2;
   long long n_long = 2;
   while (n_long < need) n_long *= 2;
-  if (n_long > kMaxConvolutionPoints) rec::stop(kConvolutionTooLong);
+  if (n_long > kMaxConvolutionPoints) stop_too_long(n_long);
   return static_cast<int>(n_long);
 }
 
 }  // namespace
+
+void check_convolution_length(const Instrument& ils, const IntervalGrid& g) { convolution_length(g, ils.fov_area); }
 
 void convolve_spectrum(const Instrument& ils, const IntervalGrid& points, CosineTransform& plans,
                        std::span<double> spec) {

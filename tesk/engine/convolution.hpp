@@ -30,4 +30,10 @@ inline constexpr std::string_view kConvolutionTooLong =
 void convolve_spectrum(const Instrument& ils, const IntervalGrid& g, CosineTransform& plans,
                        std::span<double> spec);
 
+// The length check of convolve_spectrum alone, so that a run meets it before
+// its line pass: throws rec::Stop(kConvolutionTooLong), with a detail line
+// giving the length and the deck lines to change, when the transform of the
+// interval `g` under `ils` would need more than kMaxConvolutionPoints values.
+void check_convolution_length(const Instrument& ils, const IntervalGrid& g);
+
 }  // namespace tesk

@@ -1,10 +1,11 @@
 #include "tesk/linefind/ranking.hpp"
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "common/arrays.hpp"
 #include "common/sort_keys.hpp"
-#include "tesk/limits.hpp"
 #include "tesk/linefind/gas_label.hpp"
 #include "tesk/linefind/table_header.hpp"
 
@@ -20,17 +21,26 @@ const rec::Format kDone("(' Table74 (lines sorted, best first)')");
 // Width of a table73 row.
 constexpr int kRatedWidth = 62;
 
-// Rated lines as read from table73, 1-based by row.
+// Rated lines as read from table73, 1-based by row; as many as it holds.
 struct RatedLines {
-  rec::Levels<double> wavenumber{kMaxLines};      // cm-1
-  rec::Levels<float> lower_energy{kMaxLines};     // E'', cm-1
-  rec::Levels<float> dependence{kMaxLines};       // percent per K
-  rec::Levels<float> sensitivity{kMaxLines};
-  rec::Levels<float> interference{kMaxLines};
-  rec::Levels<float> difference{kMaxLines};       // sensitivity minus interference
-  rec::Levels<double> key{kMaxLines};
-  rec::Levels<int> order{kMaxLines};
+  rec::Levels<double> wavenumber;      // cm-1
+  rec::Levels<float> lower_energy;     // E'', cm-1
+  rec::Levels<float> dependence;       // percent per K
+  rec::Levels<float> sensitivity;
+  rec::Levels<float> interference;
+  rec::Levels<float> difference;       // sensitivity minus interference
+  rec::Levels<double> key;
+  rec::Levels<int> order;
   int nl = 0;
+  explicit RatedLines(int n)
+      : wavenumber(n), lower_energy(n), dependence(n), sensitivity(n), interference(n), difference(n), key(n),
+        order(n), nl(n) {}
+};
+
+// One row of table73 as read.
+struct RatedRow {
+  double wavenumber = 0.0;
+  float lower_energy = 0.0f, dependence = 0.0f, sensitivity = 0.0f, interference = 0.0f, difference = 0.0f;
 };
 
 // Ranking keys, larger is better; offsets turn "smallest first" criteria
@@ -46,23 +56,34 @@ double sort_key(SortKey sortkey, const RatedLines& r, int n) {
   return r.sensitivity(n);
 }
 
-void read_rated_lines(rec::TextReader& in, RatedLines& r) {
+// Every row of table73, however many the range holds.
+RatedLines read_rated_lines(rec::TextReader& in) {
   std::string text(kRatedWidth, ' ');
-  int n = 1;
+  std::vector<RatedRow> rows;
   while (in.read(kRatedRow, {&text}) == rec::ReadStatus::ok) {
     const rec::Where where{in.path(), in.record_number()};
+    RatedRow row;
     if (rec::read_free_internal(text,
-                                {&r.wavenumber(n), &r.lower_energy(n), &r.dependence(n), &r.sensitivity(n),
-                                 &r.interference(n), &r.difference(n)},
+                                {&row.wavenumber, &row.lower_energy, &row.dependence, &row.sensitivity,
+                                 &row.interference, &row.difference},
                                 where) == rec::ReadStatus::end) {
       rec::record_error(" Row " + std::to_string(where.record) + " of " + in.path() +
                         " holds fewer than six values");
     }
-    r.order(n) = n;
-    ++n;
-    if (n > kMaxLines) rec::stop(kTooManyLines);
+    rows.push_back(row);
   }
-  r.nl = n - 1;
+  RatedLines r(static_cast<int>(rows.size()));
+  for (int n = 1; n <= r.nl; ++n) {
+    const RatedRow& row = rows[static_cast<std::size_t>(n - 1)];
+    r.wavenumber(n) = row.wavenumber;
+    r.lower_energy(n) = row.lower_energy;
+    r.dependence(n) = row.dependence;
+    r.sensitivity(n) = row.sensitivity;
+    r.interference(n) = row.interference;
+    r.difference(n) = row.difference;
+    r.order(n) = n;
+  }
+  return r;
 }
 
 }  // namespace
@@ -78,8 +99,7 @@ void rank_lines(const LineFindSettings& settings, const LineFindFiles& files, re
   read_header_line(in, dropped);
   out.write(kColumnHeader);
 
-  RatedLines r;
-  read_rated_lines(in, r);
+  RatedLines r = read_rated_lines(in);
   in.close();
   for (int n = 1; n <= r.nl; ++n) r.key(n) = sort_key(settings.sortkey, r, n);
   const auto count = static_cast<std::size_t>(r.nl);

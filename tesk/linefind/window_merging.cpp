@@ -1,11 +1,11 @@
 #include "tesk/linefind/window_merging.hpp"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "common/arrays.hpp"
-#include "tesk/limits.hpp"
 #include "tesk/linefind/gas_label.hpp"
-#include "tesk/linefind/ranking.hpp"
 #include "tesk/linefind/table_header.hpp"
 
 namespace tesk {
@@ -22,25 +22,27 @@ struct WindowList {
   rec::Levels<float> centre;  // cm-1
   rec::Levels<float> width;   // cm-1
   int n = 0;
-  explicit WindowList(int capacity) : centre(capacity), width(capacity) {}
+  explicit WindowList(int capacity) : centre(capacity), width(capacity), n(capacity) {}
 };
 
 // Reads the windows of table75 that pass the temperature-dependence limit,
-// at most `maxwin` of them.
-void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
-  int k = 1;
-  while (k <= maxwin) {
+// at most `maxwin` of them, however many that is.
+WindowList read_windows(rec::TextReader& in, int maxwin, float tsenslim) {
+  std::vector<std::pair<float, float>> kept;  // centre and width, cm-1
+  while (static_cast<long long>(kept.size()) < maxwin) {
     float centre = 0.0f;
     float width = 0.0f;
     float dependence = 0.0f;
     if (in.read(kOptimisedRow, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
     if (dependence > tsenslim) continue;
-    if (k > w.centre.size()) rec::stop(kTooManyLines);
-    w.centre(k) = centre;
-    w.width(k) = width;
-    ++k;
+    kept.emplace_back(centre, width);
   }
-  w.n = k - 1;
+  WindowList w(static_cast<int>(kept.size()));
+  for (int k = 1; k <= w.n; ++k) {
+    w.centre(k) = kept[static_cast<std::size_t>(k - 1)].first;
+    w.width(k) = kept[static_cast<std::size_t>(k - 1)].second;
+  }
+  return w;
 }
 
 void delete_window(WindowList& w, int j) {
@@ -104,8 +106,7 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
   rec::TextWriter out(files.table76);
   out.write(kTitle, {std::string_view(line)});
 
-  WindowList w(kMaxLines);
-  read_windows(in, settings.maxwin, settings.tsenslim, w);
+  WindowList w = read_windows(in, settings.maxwin, settings.tsenslim);
   in.close();
   merge_windows(w, settings.maxwidth);
   thin_windows(w);

@@ -19,9 +19,6 @@ constexpr std::string_view kCredits[] = {
 void write_banner(rec::Console& console) {
   rec::write_banner(console, {"('    VORNE: Automatic Line Finding Program')", kCredits,
                               "('          Version 6, September 2006 ')"});
-  // The size of the shared arrays, announced as the fixed figure users know.
-  console.write_free({std::string_view(" Program requires approx. "), 141, std::string_view(" Mbytes")});
-  console.write_free();
 }
 
 }  // namespace tesk

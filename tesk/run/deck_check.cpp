@@ -2,14 +2,16 @@
 
 #include "tesk/atmosphere/atmosphere.hpp"
 #include "tesk/run/banner.hpp"
+#include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/path_setup.hpp"
 #include "tesk/run/spectral_run.hpp"
 
 namespace tesk {
 
-Deck check_deck(const std::string& deck_path) {
+Deck check_deck(const std::string& deck_path, rec::Console* console) {
   Deck d = read_deck(deck_path, "");
   finish_deck(d);
+  if (console != nullptr) write_memory_line(*console, d);
   // A display or sort run computes no spectra: it reads no atmosphere and
   // meets no limit of the path or the range.
   if (d.runmode == RunMode::complete) {
@@ -22,7 +24,7 @@ Deck check_deck(const std::string& deck_path) {
 
 void check_deck_run(rec::Console& console) {
   write_banner(console);
-  check_deck();
+  check_deck("input-vorne", &console);
 }
 
 }  // namespace tesk

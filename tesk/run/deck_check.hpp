@@ -18,15 +18,18 @@ inline constexpr std::string_view kDeckAccepted = " The deck input-vorne passes 
 // Reads the deck at `deck_path` without writing the echo file, maps the gas
 // name (finish_deck), and, for a complete run, applies the limits that follow
 // from the answers alone, in the order a run meets them: the input prefix of
-// the atmosphere files, the layers to remove from the model's, the number of
-// intervals and the points of each interval. What needs the files (the path
-// through the atmosphere, the rule that ties the points to the path's
-// segments, the line list) is left to the run. Throws the rec::Stop or rec::RecordError that a run
-// would throw first among these checks; returns the finished deck. No console.
-Deck check_deck(const std::string& deck_path = "input-vorne");
+// the atmosphere files, the layers to remove from the model's, the points of
+// each interval and the transform length of the line shape. What needs the
+// files (the path through the atmosphere, the rule that ties the points to
+// the path's segments, the line list) is left to the run. Throws the rec::Stop
+// or rec::RecordError that a run would throw first among these checks;
+// returns the finished deck. With a `console`, writes the memory line there
+// once the deck is read, where a run writes it.
+Deck check_deck(const std::string& deck_path = "input-vorne", rec::Console* console = nullptr);
 
-// The body of the program's check mode: the banner a run prints first, then
-// check_deck on `input-vorne` in the working directory. Writes no file.
+// The body of the program's check mode: the banner and the memory line a run
+// prints first, then check_deck on `input-vorne` in the working directory.
+// Writes no file.
 void check_deck_run(rec::Console& console);
 
 }  // namespace tesk

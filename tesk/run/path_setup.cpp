@@ -1,6 +1,7 @@
 #include "tesk/run/path_setup.hpp"
 
 #include <algorithm>
+#include <string>
 
 #include "tesk/engine/air_path.hpp"
 
@@ -40,7 +41,10 @@ void set_up_path(RunState& state) {
     path.tangent_layer = limb_path_lengths(d.geomval, atm.alt, nlev, path.pathfac);
   }
   path.nseg = path_order(nlev, path.tangent_layer, d.geom, path.levorder);
-  if (path.nseg > kMaxLevels) rec::stop(kTooManyLevels);
+  if (path.nseg > kMaxLevels) {
+    rec::stop(kTooManyLevels, " The path crosses " + std::to_string(path.nseg) + " layer segments; at most " +
+                                  std::to_string(kMaxLevels) + " are allowed: raise the tangent altitude (line 26).");
+  }
 
   check_layers_to_remove(d.ndrop, nlev);
   const int nkeep = nlev - d.ndrop;

@@ -6,6 +6,7 @@
 #include "tesk/run/banner.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
+#include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/setup.hpp"
 #include "tesk/run/run_state.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
@@ -97,6 +98,7 @@ void run(rec::Console& console) {
   write_banner(console);
   RunState state;
   start_up(state);
+  write_memory_line(console, state.deck);
   dispatch(state, console);
   const Deck& d = state.deck;
   if (d.plot) {

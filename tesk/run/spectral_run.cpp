@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "common/nint.hpp"
@@ -122,7 +123,11 @@ void run_interval(RunState& state, inputs::LineList& list, rec::TextWriter& tabl
 }  // namespace
 
 void check_interval_points(const Deck& d, int npts, int nseg) {
-  if (npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
+  if (npts > kMaxIntervalSteps) {
+    rec::stop(kTooManyPoints, " One interval of " + std::to_string(npts) + " grid steps; at most " +
+                                  std::to_string(kMaxIntervalSteps) +
+                                  " are allowed: narrow the range (lines 17 and 18) or coarsen the grid (line 28).");
+  }
   // A range that is empty or reversed has no spectrum in any study.
   if (npts < 1 || (npts <= nseg && needs_more_points_than_segments(d.study))) rec::stop(kTooFewPoints);
   if (npts + 1 > kMaxKernelPoints && writes_weighting_functions(d.study)) rec::stop(kTooManyKernelStudyPoints);
@@ -130,7 +135,6 @@ void check_interval_points(const Deck& d, int npts, int nseg) {
 
 std::vector<IntervalGrid> interval_grids(const Deck& d) {
   int ninterval = interval_count(d.vlo, d.vhi, d.grid);
-  if (ninterval >= kMaxIntervals) rec::stop(kTooManyIntervals);
   if (writes_weighting_functions(d.study)) ninterval = 1;  // these studies take the range as one interval
 
   const float width = kIntervalSteps * d.grid;
@@ -170,12 +174,16 @@ void run_spectra(RunState& state, rec::Console& console) {
 
   const std::vector<IntervalGrid> grids = interval_grids(d);
   const int ninterval = static_cast<int>(grids.size());
+  // Every limit of the intervals is met here, before the first line pass.
+  for (const IntervalGrid& grid : grids) {
+    check_interval_points(d, grid.npts, state.path.nseg);
+    if (s.instrument.convolves()) check_convolution_length(s.instrument, grid);
+  }
 
   state.segments = path_segments(s, PathModel{state.atm, state.path});
   IntervalGrid& g = state.work.grid;
   for (int i = 1; i <= ninterval; ++i) {
     g = grids[static_cast<std::size_t>(i - 1)];
-    check_interval_points(d, g.npts, state.path.nseg);
     console.write(kWorkingAt, {g.vstart, g.vend});
     console.write(kAtStep, {i, ninterval, g.npts});
     console.write_free();

@@ -16,7 +16,6 @@
 
 namespace tesk {
 
-inline constexpr std::string_view kTooManyIntervals = "Increase mind (No. of intervals) in TESK.";
 inline constexpr std::string_view kTooManyPoints = "Increase number of spectral points mp in TESK";
 inline constexpr std::string_view kTooFewPoints = "Increase spect. range (or decrease grid)";
 inline constexpr std::string_view kTooManyKernelStudyPoints = "Decrease spectral range (or increase grid)";
@@ -26,7 +25,9 @@ inline constexpr std::string_view kTooManyKernelStudyPoints = "Decrease spectral
 // Sets up the air path first. Prints progress on the console. Throws
 // rec::Stop for a size limit (intervals already finished keep their rows in
 // table71) and the messages of the steps it calls; rec::RecordError for
-// missing or unreadable input files.
+// missing or unreadable input files. The limits of the intervals' points and
+// of the line shape's transform are checked for every interval before the
+// first line pass.
 void run_spectra(RunState& state, rec::Console& console);
 
 // The path segments of `m` as the weighting functions and table70 see them:
@@ -49,14 +50,14 @@ void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarS
                               const std::function<void()>& extinctions_done = {});
 
 // The intervals of the deck's range vlo..vhi at its grid, in order: one for
-// the weighting-function studies. Throws rec::Stop with kTooManyIntervals
-// when the range needs kMaxIntervals or more. No files, no console.
+// the weighting-function studies. However many the range needs: none is
+// longer than kMaxIntervalSteps steps. No files, no console.
 std::vector<IntervalGrid> interval_grids(const Deck& d);
 
 // The points limits of one interval with last point index `npts` on a path of
 // `nseg` segments (0 before the path is known: then only the deck's answers
-// count). Throws rec::Stop with kTooManyPoints, kTooFewPoints or
-// kTooManyKernelStudyPoints, in that order.
+// count). Throws rec::Stop with kTooManyPoints (and a detail line with the
+// steps), kTooFewPoints or kTooManyKernelStudyPoints, in that order.
 void check_interval_points(const Deck& d, int npts, int nseg);
 
 // The number of intervals of the range vlo..vhi at `grid` (cm-1), before the

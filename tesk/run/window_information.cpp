@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <string>
 
 #include "common/nint.hpp"
 #include "tesk/kernels/information_content.hpp"
@@ -69,7 +70,12 @@ void window_information(RunState& state, rec::Console& console) {
   const float grid = state.deck.grid;
   for (const MicroWindow& w : windows) {
     const auto [lo, hi] = window_edges(w);
-    if (range_grid(lo, hi, grid).npts > kMaxIntervalSteps) rec::stop(kTooManyPoints);
+    const int steps = range_grid(lo, hi, grid).npts;
+    if (steps > kMaxIntervalSteps) {
+      rec::stop(kTooManyPoints, " The window at " + rec::plain_number(w.centre) + " cm-1 needs " + std::to_string(steps) +
+                                    " grid steps; at most " + std::to_string(kMaxIntervalSteps) +
+                                    " are allowed: narrow the windows (line 41) or coarsen the grid (line 28).");
+    }
   }
 
   InformationTable table79(state.names.table79);
