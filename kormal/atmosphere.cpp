@@ -31,9 +31,9 @@ void read_atmosphere(const std::string& path, float observer_alt, int pseudo_gas
   const int nspeci = ncol - 1;
   if (nspeci + pseudo_gases + 1 > kMaxSpecies) {
     // One entry stays free for the solar pseudo-gas.
-    rec::stop(kTooManySpecies, " The file " + file_name(path) + " holds " + std::to_string(nspeci) + " species, the windows add " +
-                                   std::to_string(pseudo_gases) + "; at most " + std::to_string(kMaxSpecies - 1) +
-                                   " are allowed: remove columns or choose another atmosphere (line 7).");
+    rec::stop(kTooManySpecies, " The file " + file_name(path) + " and the isotope pseudo-gases make " +
+                                   std::to_string(nspeci + pseudo_gases) + " species; at most " +
+                                   std::to_string(kMaxSpecies - 1) + " are allowed: remove columns or change line 7.");
   }
   // A header count beyond the file ends the skip at its end (no levels follow).
   for (int h = 2; h <= nhead; ++h) {

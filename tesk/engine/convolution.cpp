@@ -27,9 +27,9 @@ int fov_points(const IntervalGrid& points, float fovarea) {
 
 // The stop for a transform of `length` points, with what the deck can change.
 [[noreturn]] void stop_too_long(long long length) {
-  rec::stop(kConvolutionTooLong, " The line shape needs " + std::to_string(length) + " transform points; at most " +
+  rec::stop(kConvolutionTooLong, " The line shape needs " + std::to_string(length) + " transform points, at most " +
                                      std::to_string(kMaxConvolutionPoints) +
-                                     " are allowed: coarsen the grid (line 28) or narrow the field of view (line 31).");
+                                     " allowed: coarsen the grid (line 28) or narrow the field of view (line 31).");
 }
 
 // The stop for a field-of-view extension beyond the limit by itself.

@@ -1,6 +1,7 @@
 #include "tesk/run/deck_check.hpp"
 
 #include "tesk/atmosphere/atmosphere.hpp"
+#include "tesk/engine/convolution.hpp"
 #include "tesk/run/banner.hpp"
 #include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/path_setup.hpp"
@@ -17,7 +18,11 @@ Deck check_deck(const std::string& deck_path, rec::Console* console) {
   if (d.runmode == RunMode::complete) {
     atmosphere_prefix(d.inpath);
     check_layers_to_remove(d.ndrop, kModelLayers);
-    for (const IntervalGrid& g : interval_grids(d)) check_interval_points(d, g.npts, 0);
+    const Instrument instrument{d.resol, d.fovarea};
+    for (const IntervalGrid& g : interval_grids(d)) {
+      check_interval_points(d, g.npts, 0);
+      if (instrument.convolves()) check_convolution_length(instrument, g);
+    }
   }
   return d;
 }

@@ -1,5 +1,8 @@
 #include "tesk/run/run.hpp"
 
+#include <memory>
+#include <utility>
+
 #include "common/plot.hpp"
 #include "inputs/line_list.hpp"
 #include "tesk/linefind/line_finding.hpp"
@@ -53,14 +56,24 @@ void line_finding(RunState& state, rec::Console& console) {
   window_information(state, console);
 }
 
-void start_up(RunState& state) {
-  Deck& d = state.deck;
+// What start-up reads and derives before the run's large arrays exist.
+struct StartUp {
+  Deck deck;
+  SpectrumSetup setup;
+  SolarSpectrum::Source sun;
+  FileNames names;
+};
+
+StartUp start_up() {
+  StartUp s;
+  Deck& d = s.deck;
   d = read_deck();
   finish_deck(d);
-  state.setup = spectrum_setup(d);
-  state.sun.emplace(solar_file_source(d.inpath));
-  state.names = compose_names(d.outpath);
+  s.setup = spectrum_setup(d);
+  s.sun = solar_file_source(d.inpath);
+  s.names = compose_names(d.outpath);
   if (d.nrec == 0) d.nrec = inputs::count_records(d.linefile);
+  return s;
 }
 
 // A sort run works on the tables of an earlier run. It computes no weighting
@@ -96,11 +109,17 @@ void dispatch(RunState& state, rec::Console& console) {
 
 void run(rec::Console& console) {
   write_banner(console);
-  RunState state;
-  start_up(state);
-  write_memory_line(console, state.deck);
-  dispatch(state, console);
-  const Deck& d = state.deck;
+  StartUp s = start_up();
+  // Announced before the large arrays are allocated: a run that cannot have
+  // them ends with the one-line report of the program's frame after it.
+  write_memory_line(console, s.deck);
+  const auto state = std::make_unique<RunState>();
+  state->deck = std::move(s.deck);
+  state->setup = s.setup;
+  state->sun.emplace(std::move(s.sun));
+  state->names = std::move(s.names);
+  dispatch(*state, console);
+  const Deck& d = state->deck;
   if (d.plot) {
     rec::plot_file(console, d.plotfile, d.plotcol1,
                    d.plotcol2, rec::PlotVariant::line_finding);

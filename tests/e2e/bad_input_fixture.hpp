@@ -95,10 +95,11 @@ inline Outcome run_bounded(const testing_support::WorkDir& dir, const std::strin
 }
 
 // The last non-empty console line: the stop message or report of a run.
-inline std::string last_line(const std::string& console) {
+// The last non-blank console line, or the one `back` lines before it.
+inline std::string last_line(const std::string& console, std::size_t back = 0) {
   auto lines = testing_support::split_lines(console);
   while (!lines.empty() && lines.back().find_first_not_of(' ') == std::string::npos) lines.pop_back();
-  return lines.empty() ? std::string() : lines.back();
+  return lines.size() <= back ? std::string() : lines[lines.size() - 1 - back];
 }
 
 // --- Corruptions of a file's text -------------------------------------------
@@ -223,6 +224,7 @@ struct Case {
   int status;
   std::vector<std::string> words;
   bool same = true;
+  std::string detail = {};  // the plain-words line after a size limit's message, exactly
 };
 
 // Replaces the whole of record `recno`.
@@ -279,10 +281,16 @@ inline std::vector<Case> common_cases(const std::string& file, const std::string
 // The checks every run of a table shares: it ended by itself within the
 // bound, with the status expected and, on a failure, a report on one line
 // (the last) that holds every expected word and is no "unexpected error".
-inline void expect_clean_end(const Outcome& r, int status, const std::vector<std::string>& words) {
+// A stop for a size limit ends with its message and then the `detail` line;
+// the words are those of the message line.
+inline void expect_clean_end(const Outcome& r, int status, const std::vector<std::string>& words,
+                             const std::string& detail = {}) {
   ASSERT_FALSE(r.timed_out) << "no end within " << kSecondsPerRun << " s\n" << r.console;
   ASSERT_TRUE(r.exited) << "ended by signal " << r.signal << "\n" << r.console;
-  const std::string line = last_line(r.console);
+  if (!detail.empty()) {
+    EXPECT_EQ(last_line(r.console), detail);
+  }
+  const std::string line = last_line(r.console, detail.empty() ? 0 : 1);
   if (std::getenv("LF_SHOW_CASES")) std::printf("  -> %d %s\n", r.status, line.c_str());
   EXPECT_EQ(r.status, status) << line;
   if (status == 0) {

@@ -69,7 +69,7 @@ void run_case(const std::string& file, const Case& c) {
   const FileSet before = read_files(dir, {"lines.hit", "midlat.vmr", "solar.dat", "table76"});
 
   Outcome r = run_bounded(dir, LF_KORMAL_BIN);
-  expect_clean_end(r, c.status, c.words);
+  expect_clean_end(r, c.status, c.words, c.detail);
   for (const auto& [name, content] : before) {
     if (name != file) {
       EXPECT_EQ(dir.read(name), content) << name << " changed";
@@ -144,13 +144,15 @@ TEST(BadInputKormal, Atmosphere) {
   std::vector<Case> cases = common_cases("midlat.vmr", Field{level + 1, 1, 0}, level + 8);
   cases.push_back({"truncated", text(truncated_in(t, level + 3)), 0, {}, false});
   cases.push_back({"negative column count", text(set_field(t, Field{1, 3, 0}, "-3")), 2, {"midlat.vmr", "columns"}});
-  cases.push_back({"column count above the limit", text(set_field(t, Field{1, 3, 0}, "500")), 1, {"NSPECI > MSPECI"}});
+  cases.push_back({"column count above the limit", text(set_field(t, Field{1, 3, 0}, "500")), 1, {"NSPECI > MSPECI"}, true, 
+                   " The file midlat.vmr and the isotope pseudo-gases make 499 species; at most 119 are allowed: remove columns or change line 7."});
   cases.push_back({"header count above the file's", text(set_field(t, Field{1, 1, 0}, "5000")), 2, {"midlat.vmr"}});
   auto recs = records_of(t);
   const std::string last_level = joined(std::vector<std::string>(recs.end() - 9, recs.end()));
   std::string deep = t;
   for (int k = 0; k < 30; ++k) deep += last_level;  // 151 levels
-  cases.push_back({"level count above the limit", text(deep), 1, {"Increase parameter MLEV"}});
+  cases.push_back({"level count above the limit", text(deep), 1, {"Increase parameter MLEV"}, true, 
+                   " The file midlat.vmr holds more than 150 levels, the most allowed: thin its levels or choose another atmosphere (line 7)."});
   cases.push_back({"altitude nan", text(set_field(t, Field{level, 1, 0}, "nan")), 2, {"midlat.vmr", "nan"}});
   run_table("midlat.vmr", cases);
 }
@@ -173,8 +175,10 @@ TEST(BadInputKormal, WindowTable) {
   cases[1] = {"empty", text(""), 2, {"table76", "empty"}};
   cases.push_back({"truncated", text(truncated_in(t, 2)), 2, {"table76"}});
   cases.push_back({"width nan", text(set_field(t, Field{2, 19, 0}, "nan")), 2, {"table76", "nan"}});
-  cases.push_back({"window too wide for the grid", text(set_field(t, Field{2, 19, 0}, "70.")), 1, {"Increase mp"}});
-  cases.push_back({"width overflows", text(set_field(t, Field{2, 19, 0}, "1e38")), 1, {"Increase mp"}});
+  cases.push_back({"window too wide for the grid", text(set_field(t, Field{2, 19, 0}, "70.")), 1, {"Increase mp"}, true, 
+                   " The window at 2147.08 cm-1 needs 16000 grid steps with its margins; at most 15000 are allowed: narrow it in table76."});
+  cases.push_back({"width overflows", text(set_field(t, Field{2, 19, 0}, "1e38")), 1, {"Increase mp"}, true, 
+                   " The window at 2147.08 cm-1 needs more than 15000 grid steps with its margins; at most 15000 are allowed: narrow it in table76."});
   cases.push_back({"negative width", text(set_field(t, Field{2, 19, 0}, "-0.3")), 0, {}, false});
   cases.push_back({"unknown gas", text(set_field(t, Field{2, 1, 0}, "xyz")), 0, {}, false});
   run_table("table76", cases);

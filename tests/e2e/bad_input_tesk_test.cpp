@@ -91,7 +91,7 @@ void run_case(char runmode, const std::string& file, const Case& c) {
   const FileSet before = read_files(dir, {"table70", "table71", "lines.hit", "midlat.mod", "midlat.vmr", "solar.dat"});
 
   Outcome r = run_bounded(dir, LF_TESK_BIN);
-  expect_clean_end(r, c.status, c.words);
+  expect_clean_end(r, c.status, c.words, c.detail);
   for (const auto& [name, content] : before) {
     if (std::find(written.begin(), written.end(), name) != written.end() || name == file) continue;
     EXPECT_EQ(dir.read(name), content) << name << " changed";
@@ -131,21 +131,28 @@ TEST(BadInputTesk, Deck) {
       {"record count above the file's", line(7, "100000"), 2, {"lines.hit", "beyond its end"}},
       {"wrong record length", line(6, "hitran 100"), 2, {"lines.hit", "record length"}},
       {"negative grid", line(28, "-0.01"), 1, {"line 28 of input-vorne"}},
-      {"too many intervals", text(set_record(set_record(t, 28, "0.0005"), 18, "2450.")), 1,
-       {"Increase mind (No. of intervals) in TESK."}},
+      // 21 intervals are no limit; their transforms of 65536 points are, and
+      // stop the run before the first interval's line pass.
+      {"grid too fine for the convolution", text(set_record(set_record(set_record(t, 28, "0.0005"), 18, "2450."), 30, "50.")),
+       1, {" Increase nuber of spectral points mp in Convolution"}, true, 
+       " The line shape needs 65536 transform points, at most 60000 allowed: coarsen the grid (line 28) or narrow the field of view (line 31)."},
       {"kernel range above 1000 points", text(set_record(set_record(t, 9, "a"), 28, "0.001")), 1,
        {"Decrease spectral range (or increase grid)"}},
       {"range empty", line(18, "2145."), 1, {"Increase spect. range (or decrease grid)"}},
       {"fewer points than path levels", line(18, "2145.5"), 1, {"Increase spect. range (or decrease grid)"}},
       {"weighting functions over 30400 points", text(set_record(set_record(t, 9, "w"), 18, "2449.")), 1,
-       {"Increase number of spectral points mp in TESK"}},
+       {"Increase number of spectral points mp in TESK"}, true, 
+       " One interval of 30400 grid steps; at most 30000 are allowed: narrow the range (lines 17 and 18) or coarsen the grid (line 28)."},
       {"input path beyond column 90", line(3, std::string(95, 'q')), 1, {"Path for input files to long"}},
       {"output path of 200 characters", line(4, std::string(200, 'q')), 1, {"Path and name for output tables to long"}},
       {"plot file name of 200 characters", line(44, std::string(200, 'q')), 1,
        {"Path and name for output plot file to long"}},
-      {"limb path above the path levels", line(26, "s0."), 1, {" Increase nuber of altitude levels MLEV in TESK"}},
+      {"limb path above the path levels", line(26, "s0."), 1, {" Increase nuber of altitude levels MLEV in TESK"}, true,
+       
+       " The path crosses 160 layer segments; at most 155 are allowed: raise the tangent altitude (line 26)."},
       {"field of view beyond the convolution length", text(set_record(set_record(t, 30, "1."), 31, "1000.")), 1,
-       {" Increase nuber of spectral points mp in Convolution"}},
+       {" Increase nuber of spectral points mp in Convolution"}, true, 
+       " The field of view alone needs more than 60000 transform points: narrow it (line 31) or coarsen the grid (line 28)."},
       {"no noise", text(set_record(set_record(set_record(t, 9, "a"), 18, "2146."), 33, "0.")), 1,
        {" spectral covariance matrix is singular "}},
       {"no a-priori uncertainty", text(set_record(set_record(set_record(t, 9, "a"), 18, "2146."), 34, "0.")), 1,
@@ -192,7 +199,8 @@ TEST(BadInputTesk, PressureTemperature) {
   cases.push_back({"header count overflows", text(set_field(t, Field{1, 1, 0}, "99999999999")), 2, {"midlat.mod"}});
   std::string deep = "1\n";
   for (int k = 0; k <= 10000; ++k) deep += " 1000. 250. " + std::to_string(k * 10) + ".\n";
-  cases.push_back({"10000 levels", text(deep), 1, {"Increase nuber of input altitude levels NUM in TESK"}});
+  cases.push_back({"10000 levels", text(deep), 1, {"Increase nuber of input altitude levels NUM in TESK"}, true, 
+       " The file midlat.mod holds more than 9999 levels, the most allowed: thin its levels or choose another atmosphere (line 15)."});
   cases.push_back({"temperature nan", text(set_field(t, Field{30, 14, 0}, "nan")), 2, {"midlat.mod", "nan"}});
   run_table('c', "midlat.mod", cases);
 }
@@ -205,13 +213,15 @@ TEST(BadInputTesk, MixingRatios) {
   cases.push_back({"truncated", text(truncated_in(t, level + 3)), 1, {}});
   cases.push_back({"negative column count", text(set_field(t, Field{1, 3, 0}, "-3")), 1, {"midlat.vmr"}});
   cases.push_back({"column count above the limit", text(set_field(t, Field{1, 3, 0}, "500")), 1,
-                   {"Increase nuber of gases MGAS in FTESK"}});
+                   {"Increase nuber of gases MGAS in FTESK"}, true, 
+       " The file midlat.vmr holds 499 gas columns; at most 120 are allowed: remove columns or choose another atmosphere (line 15)."});
   cases.push_back({"header count above the file's", text(set_field(t, Field{1, 1, 0}, "5000")), 1,
                    {"VMR profile not high enough"}});
   cases.push_back({"column count overflows", text(set_field(t, Field{1, 3, 0}, "4294967297")), 2, {"midlat.vmr"}});
   std::string many = "1 6\n";
   for (int k = 0; k <= 160; ++k) many += std::to_string(k) + ". 1e-6 1e-6 1e-6 1e-6 1e-7\n";
-  cases.push_back({"160 levels", text(many), 1, {"Increase number of levels MLEV in FTESK"}});
+  cases.push_back({"160 levels", text(many), 1, {"Increase number of levels MLEV in FTESK"}, true, 
+       " The file midlat.vmr holds more than 154 levels, the most allowed: thin its levels or choose another atmosphere (line 15)."});
   cases.push_back({"altitude inf", text(set_field(t, Field{level, 1, 0}, "inf")), 2, {"midlat.vmr", "inf"}});
   run_table('c', "midlat.vmr", cases);
 }

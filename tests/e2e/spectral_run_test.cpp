@@ -80,14 +80,15 @@ TEST(SpectralRun, ThreeIntervalsShareOneHeader) {
   EXPECT_DOUBLE_EQ(r.table71.rows[30001][0], 2300.0);
 }
 
-TEST(SpectralRun, NineteenIntervalsRun) {
-  // 18.17 interval widths of 30 cm-1 at 0.001 cm-1; no line reaches them.
-  SpectralRun r = run_spectral({{28, "0.001"}, {18, "2545."}, {29, "0."}}, "");
+TEST(SpectralRun, TwentyOneIntervalsRun) {
+  // 20.17 interval widths of 30 cm-1 at 0.001 cm-1; no line reaches them.
+  // The number of intervals has no limit of its own.
+  SpectralRun r = run_spectral({{28, "0.001"}, {18, "2605."}, {29, "0."}}, "");
   ASSERT_EQ(r.result.status, 0) << r.console.back();
-  EXPECT_TRUE(has_line(r, "at step:      1 of     19 with    30000 points"));
-  EXPECT_TRUE(has_line(r, "Working at   2540.0 -   2545.0 cm-1"));
-  EXPECT_TRUE(has_line(r, "at step:     19 of     19 with     5000 points"));
-  EXPECT_EQ(r.table71.rows.size(), 18u * 30001u + 5001u);
+  EXPECT_TRUE(has_line(r, "at step:      1 of     21 with    30000 points"));
+  EXPECT_TRUE(has_line(r, "Working at   2600.0 -   2605.0 cm-1"));
+  EXPECT_TRUE(has_line(r, "at step:     21 of     21 with     5000 points"));
+  EXPECT_EQ(r.table71.rows.size(), 20u * 30001u + 5001u);
   EXPECT_EQ(r.table71.rows.back()[3], 1.0);  // no line: transmission 1
   // Interval borders repeat their point; no other wavenumber repeats.
   for (std::size_t j = 1; j < r.table71.rows.size(); ++j) {
@@ -102,7 +103,6 @@ TEST(SpectralRun, SizeChecksStopTheRun) {
     std::vector<std::pair<int, std::string>> changes;
     std::string message;
   } cases[] = {
-      {{{28, "0.001"}, {18, "2571."}}, "Increase mind (No. of intervals) in TESK."},
       {{{18, "2000."}}, "Increase spect. range (or decrease grid)"},
       {{{18, "1999."}}, "Increase spect. range (or decrease grid)"},
       {{{18, "2000."}, {9, "a"}}, "Increase spect. range (or decrease grid)"},  // no spectrum in any study
@@ -117,6 +117,25 @@ TEST(SpectralRun, SizeChecksStopTheRun) {
     EXPECT_EQ(r.result.status, 1);
     EXPECT_EQ(r.console.back(), c.message);
   }
+}
+
+// A limit of the intervals (the line-shape transform at 0.0005 cm-1)
+// stops the run before any line pass: the console names no interval, the
+// specified message is followed by the line that says what to change, and
+// table71 holds no row.
+TEST(SpectralRun, IntervalLimitsStopBeforeTheLinePass) {
+  SpectralRun r = run_spectral({{28, "0.0005"}, {18, "2025."}, {30, "50."}});
+  EXPECT_EQ(r.result.status, 1);
+  ASSERT_GE(r.console.size(), 2u);
+  EXPECT_FALSE(has_line(r, "Extinctions and broadening calculated"));
+  EXPECT_EQ(std::count_if(r.console.begin(), r.console.end(),
+                          [](const std::string& l) { return l.rfind("Working at", 0) == 0; }),
+            0);
+  EXPECT_EQ(r.console[r.console.size() - 2], " Increase nuber of spectral points mp in Convolution");
+  EXPECT_EQ(r.console.back(),
+            " The line shape needs 65536 transform points, at most 60000 allowed: coarsen the grid (line 28) or narrow "
+            "the field of view (line 31).");
+  EXPECT_TRUE(r.table71.rows.empty());
 }
 
 TEST(SpectralRun, WeightingFunctionStudiesAtTheirLimits) {
@@ -257,7 +276,7 @@ TEST(SpectralRun, OutOfMemoryEndsWithAReport) {
   const auto console = testing_support::split_lines(res.console);
   ASSERT_FALSE(console.empty());
   EXPECT_EQ(console.back(), " Unexpected error, the run ends: std::bad_alloc");
-  EXPECT_NE(res.console.find(" Program requires approx. 141 Mbytes"), std::string::npos);
+  EXPECT_NE(res.console.find(" Program requires approx. 144 Mbytes"), std::string::npos);
 }
 
 TEST(SpectralRun, RealLineListAndAtmosphere) {

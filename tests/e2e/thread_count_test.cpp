@@ -106,9 +106,9 @@ TEST(ThreadCount, SameBytesForOneTwoAndThreeThreads) {
 
 // The spectrum classes of an interval run in parallel, and a class that
 // stops the run stops it with the message a loop in class order would meet
-// first: a radiance spectrum with a negative background temperature, and a
-// field of view too wide for the convolution, give the same message, status
-// and files on any thread count.
+// first: a radiance spectrum with a negative background temperature gives the
+// same message, status and files on any thread count; so does a field of view
+// too wide for the convolution, which stops the run before its line pass.
 TEST(ThreadCount, StopInTheSpectrumStepIsTheSameOnAnyThreadCount) {
   struct Case {
     std::vector<std::pair<int, std::string>> changes;

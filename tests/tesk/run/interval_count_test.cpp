@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/spectral_run.hpp"
 
 namespace {
@@ -16,13 +19,49 @@ TEST(IntervalCount, RangesAndTheirIntervals) {
       {2000.0f, 2900.0f, 0.01f, 3},
       {2000.0f, 2300.5f, 0.01f, 2},     // a little more than one width
       {2000.0f, 2054.5f, 0.0001f, 19},  // 18.2 widths of 3 cm-1
-      {2000.0f, 2057.1f, 0.0001f, 20},  // refused by the driver
+      {2000.0f, 2057.1f, 0.0001f, 20},
+      {2000.0f, 2300.0f, 0.0005f, 20},  // an exact multiple of 15 cm-1
       {2000.0f, 1999.0f, 0.01f, 1},     // a reversed range is one (empty) interval
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.vhi) + " at " + std::to_string(c.grid));
     EXPECT_EQ(tesk::interval_count(c.vlo, c.vhi, c.grid), c.intervals);
   }
+}
+
+// The intervals of a range that needs many: each of 30000 steps but the last.
+TEST(IntervalGrids, ManyIntervals) {
+  tesk::Deck d;
+  d.study = tesk::Study::line_finding;
+  d.vlo = 2000.0f;
+  d.vhi = 2305.0f;
+  d.grid = 0.0005f;
+  const std::vector<tesk::IntervalGrid> grids = tesk::interval_grids(d);
+  ASSERT_EQ(grids.size(), 21u);
+  for (std::size_t i = 0; i + 1 < grids.size(); ++i) EXPECT_EQ(grids[i].npts, 30000);
+  EXPECT_EQ(grids.back().npts, 10000);
+  EXPECT_FLOAT_EQ(grids.back().vend, 2305.0f);
+}
+
+// The memory line's figure: the arrays every run holds (a display run), the
+// line finding's samples, lines and matrices on top, and the kernel study's
+// matrices over the points.
+TEST(MemoryEstimate, GrowsWithWhatTheRunHolds) {
+  tesk::Deck d;
+  d.runmode = tesk::RunMode::display;
+  EXPECT_EQ(tesk::memory_megabytes(d, 0), 144);
+  d.runmode = tesk::RunMode::complete;
+  d.study = tesk::Study::line_finding;
+  d.vlo = 2900.0f;
+  d.vhi = 3070.0f;
+  d.grid = 0.002f;
+  d.resol = 50.0f;
+  EXPECT_EQ(tesk::memory_megabytes(d, 0), 147);
+  // 25554 lines held (48 bytes each), rated and made windows: 2.4 Mbytes more.
+  EXPECT_EQ(tesk::memory_megabytes(d, 25554), 150);
+  d.study = tesk::Study::kernels;
+  d.vhi = 2901.0f;
+  EXPECT_EQ(tesk::memory_megabytes(d, 0), 155);
 }
 
 }  // namespace
