@@ -113,8 +113,8 @@ TEST(WindowInformation, NoWindowsAndAWindowTooWide) {
                                       "Table79 (information content of the m-windows)",
                                       "Table80 (averaging kernels of all m-windows)"}));
 
-  // 30001 grid steps are more than an interval holds: the run stops before
-  // any window is computed.
+  // 150.01 cm-1 are 30002 grid steps (its edges on the grid), more than an
+  // interval holds: the run stops before any window is computed.
   dir.write("table76", "name     cm-1     window \r\nco       2000.50    .20\r\nco       2100.00 150.01\r\n");
   std::remove((dir.path() / "table79").c_str());
   try {
@@ -122,6 +122,8 @@ TEST(WindowInformation, NoWindowsAndAWindowTooWide) {
     ADD_FAILURE() << "no stop";
   } catch (const rec::Stop& s) {
     EXPECT_EQ(std::string(s.what()), tesk::kTooManyPoints);
+    EXPECT_EQ(s.detail(), " The window at 2100 cm-1 needs 30002 grid steps; at most 30000 are allowed: narrow the windows "
+                          "(line 41) or coarsen the grid (line 28).");
   }
   EXPECT_FALSE(dir.exists("table79"));
 }
