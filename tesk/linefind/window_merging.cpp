@@ -15,6 +15,7 @@ const rec::Format kTitle("(a25)");
 const rec::Format kOptimisedRow("(9x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kRow("(a8,1x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kDone("(' Table76 (overlapping m-windows combined) ')");
+const rec::Format kText("(a)");
 
 // Windows in ranking order, 1-based; a centre of 0 marks a window that has
 // been absorbed into another or deleted.
@@ -25,22 +26,41 @@ struct WindowList {
   explicit WindowList(int capacity) : centre(capacity), width(capacity) {}
 };
 
+// The windows of table75 that the temperature-dependence limit removed, and
+// the smallest dependence among them (% per K).
+struct Removed {
+  int count = 0;
+  float smallest = 0.0f;
+};
+
 // Reads the windows of table75 that pass the temperature-dependence limit,
 // at most `maxwin` of them.
-void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
+Removed read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
+  Removed removed;
   int k = 1;
   while (k <= maxwin) {
     float centre = 0.0f;
     float width = 0.0f;
     float dependence = 0.0f;
     if (in.read(kOptimisedRow, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
-    if (dependence > tsenslim) continue;
+    if (dependence > tsenslim) {
+      if (removed.count == 0 || dependence < removed.smallest) removed.smallest = dependence;
+      ++removed.count;
+      continue;
+    }
     if (k > w.centre.size()) rec::stop(kTooManyLines);
     w.centre(k) = centre;
     w.width(k) = width;
     ++k;
   }
   w.n = k - 1;
+  return removed;
+}
+
+// A real as the free-form output writes it: its digits, trailing zeros dropped.
+std::string real_text(float value) {
+  const std::string text = rec::encode_free({value});
+  return text.substr(text.find_first_not_of(' '));
 }
 
 void delete_window(WindowList& w, int j) {
@@ -105,7 +125,7 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
   out.write(kTitle, {std::string_view(line)});
 
   WindowList w(kMaxLines);
-  read_windows(in, settings.maxwin, settings.tsenslim, w);
+  const Removed removed = read_windows(in, settings.maxwin, settings.tsenslim, w);
   in.close();
   merge_windows(w, settings.maxwidth);
   thin_windows(w);
@@ -115,6 +135,15 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
     if (w.centre(i) != 0.0f) out.write(kRow, {std::string_view(label), w.centre(i), w.width(i)});
   }
   out.close();
+  if (w.n == 0 && removed.count > 0) {
+    // Every ranked line was too sensitive to temperature: say so, with the
+    // numbers that let the limit be chosen anew.
+    const std::string text = " No microwindows: the temperature limit of " + real_text(settings.tsenslim) +
+                             " %/K (deck line 37) removed all " + std::to_string(removed.count) +
+                             " windows of table75, whose smallest dependence is " + real_text(removed.smallest) +
+                             " %/K";
+    console.write(kText, {std::string_view(text)});
+  }
   console.write(kDone);
 }
 
