@@ -1,6 +1,9 @@
 #include "tesk/run/run.hpp"
 
 #include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "common/plot.hpp"
 #include "inputs/line_list.hpp"
@@ -50,8 +53,8 @@ std::string missing_information_input(const Deck& d) {
 // on without the path.
 void set_up_path_for_windows(RunState& state) {
   if (!state.segments.empty() || state.deck.transrad != Quantity::radiance) return;
-  if (!missing_information_input(state.deck).empty()) return;
   try {
+    if (!missing_information_input(state.deck).empty()) return;
     set_up_path(state);
     state.segments = path_segments(state.setup, PathModel{state.atm, state.path});
   } catch (const rec::Stop&) {
