@@ -3,14 +3,9 @@
 #include "common/path_prefix.hpp"
 
 namespace inputs {
-namespace {
-
-// The file's path: `inpath` up to its first blank, then kSolarFileName.
 std::string solar_file_path(std::string_view inpath) {
   return rec::path_prefix(inpath) + std::string(kSolarFileName);
 }
-
-}  // namespace
 
 SolarFile::SolarFile(std::string_view inpath) : in_(solar_file_path(inpath)) {}
 

@@ -13,6 +13,10 @@ namespace inputs {
 
 inline constexpr std::string_view kSolarFileName = "solar.dat";
 
+// The file's path: `inpath` up to its first blank, then kSolarFileName.
+// No files.
+std::string solar_file_path(std::string_view inpath);
+
 // kSolarFileName on the input prefix (`inpath` up to its first blank),
 // opened as an existing file (status OLD) and read from its start.
 // Throws rec::RecordError when the file is missing or a value is unreadable.

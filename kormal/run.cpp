@@ -25,6 +25,8 @@ constexpr std::string_view kPromptText = " Type enter to continue: ";
 const rec::Format kUnknownGas("(' No gas of this name in the gas table, window skipped: ',a)");
 const rec::Format kSolarOutsideRange("(' Window outside 650-4606.4 cm-1, no solar pseudo-gas: ',a)");
 const rec::Format kSolarNotCovered("(' Window not covered by solar.dat, no solar pseudo-gas: ',a)");
+const rec::Format kBelowThreshold(
+    "(' Target contribution',f8.3,' % below the threshold',f8.3,' %, window skipped: ',a)");
 const rec::Format kNoProfile("(' No profile of this gas in the atmosphere file, window skipped: ',a)");
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
@@ -83,6 +85,8 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
   rank_species(deck.sortkey, m);
   if (m.contribution >= deck.contribution_threshold) {
     write_window_report(console, out.output, out.microwin, out.header, w, target, state.gases, m, deck);
+  } else {
+    console.write(kBelowThreshold, {m.contribution, deck.contribution_threshold, row_text(w)});
   }
 
   write_spectra(state.names.spectra, w, m);

@@ -247,7 +247,10 @@ def bands_ctl(plan):
         ``snr`` (1 / noise of the normalised spectrum) and ``gasb`` (the
         molecules of the target and of the gases kormal listed for the
         window, each once), after a comment line naming the gases left out
-        of it when there are any.
+        of it when there are any, or saying that kormal did not report the
+        window (microwin and output.dat hold no row of it: its target
+        contribution stayed below kormal's threshold, as kormal's console
+        says), so that no interfering gas is known.
     """
     deck = plan["deck"]
     target = plan["target"]
@@ -263,6 +266,9 @@ def bands_ctl(plan):
                   key + "snr = " + _ctl_number(deck["snr"])]
         if w["gasb_left_out"]:
             lines.append(f"# band.{w['index']}: {' '.join(w['gasb_left_out'])} left out of gasb: no molecule to fit")
+        if not w["reported_by_kormal"]:
+            lines.append(f"# band.{w['index']}: not reported by kormal (target contribution below its threshold): "
+                         "no interfering gases known")
         lines.append(key + "gasb = " + " ".join(w["gasb"]))
     return "\n".join(lines) + "\n"
 

@@ -75,6 +75,7 @@ band.2.calc_point_space = 0.002
 band.2.max_opd = 50.0
 band.2.omega = 1.25
 band.2.snr = 1000.0
+# band.2: not reported by kormal (target contribution below its threshold): no interfering gases known
 band.2.gasb = CO
 band.3.nu_start = 2155.0
 band.3.nu_stop = 2156.0

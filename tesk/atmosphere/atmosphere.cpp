@@ -33,12 +33,15 @@ std::string atmosphere_prefix(std::string_view inpath) {
   return rec::path_prefix(inpath, kAtmospherePrefixLength, kMsgPathTooLong);
 }
 
+AtmosphereFiles atmosphere_files(char model, std::string_view inpath) {
+  const std::string stem(model_stem(model));
+  return {input_file_name(inpath, stem + ".vmr"), input_file_name(inpath, stem + ".mod")};
+}
+
 void read_atmosphere(int nlev, int target_gas, char model, float target_scale,
                      std::string_view inpath, Atmosphere& atm) {
   assert(nlev >= 1 && nlev <= kMaxLevels);
-  const std::string stem(model_stem(model));
-  const std::string vmr_path = input_file_name(inpath, stem + ".vmr");
-  const std::string pt_path = input_file_name(inpath, stem + ".mod");
+  const auto [vmr_path, pt_path] = atmosphere_files(model, inpath);
 
   VmrProfile vmr_profile;
   read_vmr_profile(vmr_path, target_gas, target_scale, vmr_profile);

@@ -34,6 +34,15 @@ struct Atmosphere {
 // No files, no console.
 std::string atmosphere_prefix(std::string_view inpath);
 
+// The files of the standard atmosphere `model` on `inpath`, as
+// read_atmosphere names them (below), in the order it reads them. Stops as it
+// does for the prefix and the letter. No files, no console.
+struct AtmosphereFiles {
+  std::string vmr;  // mixing ratios, "<name>.vmr"
+  std::string pt;   // pressure and temperature, "<name>.mod"
+};
+AtmosphereFiles atmosphere_files(char model, std::string_view inpath);
+
 // Reads the standard atmosphere `model` ('t' tropic, 'm' midlat, 'p' arctic)
 // and fills `atm` for layers 1..nlev (nlev = kModelLayers in a run, at most
 // kMaxLevels): layer i spans i - 1 to i km. The files "<name>.vmr" and

@@ -30,11 +30,13 @@ struct LineFindSettings {
   // Ranking and microwindows.
   SortKey sortkey = SortKey::sensitivity;
   Quantity transrad = Quantity::transmission;  // of the spectra of table71 (radiance also in K)
+  bool hot_background = false;  // radiance with a background hotter than the path: lines absorb
   float winstart = 0.0f;  // cm-1, W: the starting window width
   float wincentre = 0.0f; // cm-1, D: half the interval around the line kept out of the edge search
   float maxwidth = 0.0f;  // cm-1, widest window a merge may make
   float tsenslim = 0.0f;  // percent per K, largest temperature dependence a window may have
   int maxwin = 0;         // most windows taken from the ranking
+  bool reports_line_count = false;  // table72 prints how many target lines it holds (no line pass before it)
 };
 
 // The files of the line finding. `echo` is the deck's echo file, whose first

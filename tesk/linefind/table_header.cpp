@@ -23,6 +23,10 @@ void read_header_line(rec::TextReader& in, std::string& line) {
 
 int read_header_count(rec::TextReader& in, std::string& line) {
   read_header_line(in, line);
+  return header_count(in, line);
+}
+
+int header_count(const rec::TextReader& in, const std::string& line) {
   int nhead = 0;
   const rec::ReadStatus status =
       rec::read_free_internal(line, {&nhead}, rec::Where{in.path(), in.record_number()});

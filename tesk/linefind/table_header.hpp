@@ -23,6 +23,10 @@ inline constexpr int kHeaderWidth = 200;
 // row), rec::RecordError when the file is empty or the item is not an integer.
 int read_header_count(rec::TextReader& in, std::string& line);
 
+// `nhead` from a first record `line` already read from `in`, checked as
+// read_header_count checks it (same throws).
+int header_count(const rec::TextReader& in, const std::string& line);
+
 // Copies the next `count` records of `in` to `out` as 200-character records.
 // Throws rec::RecordError when `in` ends first.
 void copy_header_lines(rec::TextReader& in, rec::TextWriter& out, int count);

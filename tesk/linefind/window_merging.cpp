@@ -15,6 +15,7 @@ const rec::Format kTitle("(a25)");
 const rec::Format kOptimisedRow("(9x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kRow("(a8,1x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kDone("(' Table76 (overlapping m-windows combined) ')");
+const rec::Format kText("(a)");
 
 // Windows in ranking order, 1-based; a centre of 0 marks a window that has
 // been absorbed into another or deleted.
@@ -25,16 +26,27 @@ struct WindowList {
   explicit WindowList(int capacity) : centre(capacity), width(capacity), n(capacity) {}
 };
 
+// The windows of table75 that the temperature-dependence limit removed, and
+// the smallest dependence among them (% per K).
+struct Removed {
+  int count = 0;
+  float smallest = 0.0f;
+};
+
 // Reads the windows of table75 that pass the temperature-dependence limit,
-// at most `maxwin` of them, however many that is.
-WindowList read_windows(rec::TextReader& in, int maxwin, float tsenslim) {
+// at most `maxwin` of them, however many that is, and counts those it removed.
+WindowList read_windows(rec::TextReader& in, int maxwin, float tsenslim, Removed& removed) {
   std::vector<std::pair<float, float>> kept;  // centre and width, cm-1
   while (static_cast<long long>(kept.size()) < maxwin) {
     float centre = 0.0f;
     float width = 0.0f;
     float dependence = 0.0f;
     if (in.read(kOptimisedRow, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
-    if (dependence > tsenslim) continue;
+    if (dependence > tsenslim) {
+      if (removed.count == 0 || dependence < removed.smallest) removed.smallest = dependence;
+      ++removed.count;
+      continue;
+    }
     kept.emplace_back(centre, width);
   }
   WindowList w(static_cast<int>(kept.size()));
@@ -43,6 +55,12 @@ WindowList read_windows(rec::TextReader& in, int maxwin, float tsenslim) {
     w.width(k) = kept[static_cast<std::size_t>(k - 1)].second;
   }
   return w;
+}
+
+// A real as the free-form output writes it: its digits, trailing zeros dropped.
+std::string real_text(float value) {
+  const std::string text = rec::encode_free({value});
+  return text.substr(text.find_first_not_of(' '));
 }
 
 void delete_window(WindowList& w, int j) {
@@ -106,7 +124,8 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
   rec::TextWriter out(files.table76);
   out.write(kTitle, {std::string_view(line)});
 
-  WindowList w = read_windows(in, settings.maxwin, settings.tsenslim);
+  Removed removed;
+  WindowList w = read_windows(in, settings.maxwin, settings.tsenslim, removed);
   in.close();
   merge_windows(w, settings.maxwidth);
   thin_windows(w);
@@ -116,6 +135,15 @@ void combine_windows(const LineFindSettings& settings, const LineFindFiles& file
     if (w.centre(i) != 0.0f) out.write(kRow, {std::string_view(label), w.centre(i), w.width(i)});
   }
   out.close();
+  if (w.n == 0 && removed.count > 0) {
+    // Every ranked line was too sensitive to temperature: say so, with the
+    // numbers that let the limit be chosen anew.
+    const std::string text = " No microwindows: the temperature limit of " + real_text(settings.tsenslim) +
+                             " %/K (deck line 37) removed all " + std::to_string(removed.count) +
+                             " windows of table75, whose smallest dependence is " + real_text(removed.smallest) +
+                             " %/K";
+    console.write(kText, {std::string_view(text)});
+  }
   console.write(kDone);
 }
 

@@ -21,7 +21,9 @@ namespace tesk {
 // it is; windows that would grow too wide stay as they are. Then, for each
 // window still there, best first, every later window whose centre lies
 // closer than the sum of their widths is dropped. Prints " Table76 (overlapping
-// m-windows combined) ". Throws rec::Stop for a header count outside 1..46;
+// m-windows combined) ", preceded by a line that gives the limit, the count
+// and the smallest dependence when the limit removed every window.
+// Throws rec::Stop for a header count outside 1..46;
 // rec::RecordError for a missing or unreadable table75.
 void combine_windows(const LineFindSettings& settings, const LineFindFiles& files, rec::Console& console);
 

@@ -21,10 +21,22 @@ constexpr std::size_t kWindowWidth = 14;
 // Radiance values at or above this are not spectrum values.
 constexpr float kRadianceCeiling = 1.0E24f;
 
+// Where the clearest air shows in the all-gases spectrum. Transmission, and
+// radiance in front of a background that outshines the path (lines in
+// absorption), are highest there; the radiance of an emission run (a cold
+// background, lines in emission) is lowest there.
+enum class Clearest { lowest_radiance, highest_transmission, highest_radiance };
+
+Clearest clearest_point(const LineFindSettings& settings) {
+  if (settings.transrad == Quantity::transmission) return Clearest::highest_transmission;
+  return settings.hot_background ? Clearest::highest_radiance : Clearest::lowest_radiance;
+}
+
 // The most transparent sample of one part of the window, or `edge` unchanged.
 template <class NotBelow, class NotAbove>
-float transparent_edge(const WindowSamples& s, Quantity transrad, float edge, NotBelow not_below, NotAbove not_above) {
-  if (transrad == Quantity::radiance) {
+float transparent_edge(const WindowSamples& s, Clearest clearest, float edge, NotBelow not_below,
+                       NotAbove not_above) {
+  if (clearest == Clearest::lowest_radiance) {
     float lowest = kRadianceCeiling;
     for_each_sample_in(s.wavenumber, s.np, s.ordered, not_below, not_above, [&](int l) {
       if (s.all_gases(l) < lowest) {
@@ -33,9 +45,10 @@ float transparent_edge(const WindowSamples& s, Quantity transrad, float edge, No
       }
     });
   } else {
+    const bool radiance = clearest == Clearest::highest_radiance;
     float highest = 0.0f;
     for_each_sample_in(s.wavenumber, s.np, s.ordered, not_below, not_above, [&](int l) {
-      if (s.all_gases(l) > highest) {
+      if (s.all_gases(l) > highest && (!radiance || s.all_gases(l) < kRadianceCeiling)) {
         highest = s.all_gases(l);
         edge = s.wavenumber(l);
       }
@@ -51,7 +64,7 @@ struct WindowEdges {
 };
 
 WindowEdges optimum_window(const WindowSamples& samples, double position, float winstart, float wincentre,
-                           Quantity transrad) {
+                           Clearest clearest) {
   const double half = winstart / 2.0f;
   const double centre = wincentre;
   const double outer_left = position - half;
@@ -60,11 +73,11 @@ WindowEdges optimum_window(const WindowSamples& samples, double position, float 
   const double outer_right = position + half;
   WindowEdges e;
   e.left = transparent_edge(
-      samples, transrad, static_cast<float>(outer_left),
+      samples, clearest, static_cast<float>(outer_left),
       [&](float w) { return static_cast<double>(w) >= outer_left; },
       [&](float w) { return static_cast<double>(w) <= inner_left; });
   e.right = transparent_edge(
-      samples, transrad, static_cast<float>(outer_right),
+      samples, clearest, static_cast<float>(outer_right),
       [&](float w) { return static_cast<double>(w) >= inner_right; },
       [&](float w) { return static_cast<double>(w) <= outer_right; });
   return e;
@@ -91,7 +104,8 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
       rec::record_error(" Row " + std::to_string(where.record) + " of " + in.path() +
                         " has no line position in columns 10 to 16");
     }
-    const WindowEdges e = optimum_window(samples, position, settings.winstart, settings.wincentre, settings.transrad);
+    const WindowEdges e = optimum_window(samples, position, settings.winstart, settings.wincentre,
+                                          clearest_point(settings));
     rec::write_internal(field, kPosition, {(e.left + e.right) / 2.0f, e.right - e.left});
     buffer.replace(kPositionColumn, kWindowWidth, field);
     out.write(kRankedRow, {std::string_view(buffer)});

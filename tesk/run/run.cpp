@@ -1,15 +1,23 @@
 #include "tesk/run/run.hpp"
 
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <system_error>
 #include <utility>
+#include <vector>
 
 #include "common/plot.hpp"
 #include "inputs/line_list.hpp"
+#include "inputs/solar_file.hpp"
+#include "tesk/atmosphere/atmosphere.hpp"
 #include "tesk/linefind/line_finding.hpp"
+#include "tesk/run/background.hpp"
 #include "tesk/run/banner.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/memory_estimate.hpp"
+#include "tesk/run/path_setup.hpp"
 #include "tesk/run/setup.hpp"
 #include "tesk/run/run_state.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
@@ -23,6 +31,41 @@
 
 namespace tesk {
 namespace {
+
+const rec::Format kNoInformation(
+    "(' Table79 and table80 not written: ',a,' is missing (any there are of an earlier run)')");
+
+// The first file that the information step reads and a sort run has not
+// needed so far (the atmosphere, and the solar spectrum of a transmission
+// run with the sun), when it does not exist; empty when all do.
+std::string missing_information_input(const Deck& d) {
+  const AtmosphereFiles atm = atmosphere_files(letter_of(d.model), d.inpath);
+  std::vector<std::string> inputs{atm.vmr, atm.pt};
+  if (d.transrad == Quantity::transmission && d.solar) inputs.push_back(inputs::solar_file_path(d.inpath));
+  for (const std::string& f : inputs) {
+    std::error_code error;
+    if (!std::filesystem::exists(f, error)) return f;
+  }
+  return {};
+}
+
+// A sort run reads the atmosphere for the information step, after table76;
+// a radiance run needs the path's temperatures already to cut its windows.
+// Whatever keeps the path from being set up here stops the information step
+// again, where it always has, after the tables it leaves: here the run goes
+// on without the path.
+void set_up_path_for_windows(RunState& state) {
+  if (!state.segments.empty() || state.deck.transrad != Quantity::radiance) return;
+  try {
+    if (!missing_information_input(state.deck).empty()) return;
+    set_up_path(state);
+    state.segments = path_segments(state.setup, PathModel{state.atm, state.path});
+  } catch (const rec::Stop&) {
+    state.segments.clear();
+  } catch (const rec::RecordError&) {
+    state.segments.clear();
+  }
+}
 
 // Line finding of study d on the table71 of this run or of an earlier one,
 // then the information content of the windows it found.
@@ -49,10 +92,22 @@ void line_finding(RunState& state, rec::Console& console) {
   s.maxwidth = d.maxwidth;
   s.tsenslim = d.tsenslim;
   s.maxwin = d.maxwin;
+  const bool sort_run = d.runmode == RunMode::sort;
+  if (sort_run) set_up_path_for_windows(state);
+  s.hot_background = hot_background(d, state.segments);
+  s.reports_line_count = sort_run;
   const SampleReaders read{[&](TargetSamples& t) { read_target_samples(n.table71, d.tfactor, t); },
                            [&](WindowSamples& w) { read_window_samples(n.table71, w); }};
   find_lines(s, LineFindFiles{"output", n.table71, n.table72, n.table73, n.table74, n.table75, n.table76}, read,
              console);
+  if (sort_run) {
+    // Tables 72 to 76 need only table71 and the line list.
+    const std::string missing = missing_information_input(d);
+    if (!missing.empty()) {
+      console.write(kNoInformation, {std::string_view(missing)});
+      return;
+    }
+  }
   window_information(state, console);
 }
 

@@ -18,6 +18,7 @@
 #include "tesk/engine/spectra.hpp"
 #include "tesk/kernels/averaging_kernels.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
+#include "tesk/linefind/target_lines.hpp"
 #include "tesk/run/line_pass.hpp"
 #include "tesk/run/path_setup.hpp"
 #include "tesk/run/progress.hpp"
@@ -31,7 +32,21 @@ namespace {
 const rec::Format kWorkingAt("(' Working at ',f8.1,' - ',f8.1,' cm-1')");
 const rec::Format kAtStep("(' at step: ',i6,' of ',i6,' with ',                i8,' points')");
 
+const rec::Format kText("(a)");
+
 constexpr float kIntervalSteps = static_cast<float>(kMaxIntervalSteps);
+
+// The lines of the target in vlo..vhi, as table72 of a line-finding study
+// lists them: the margin is not part of the range.
+TargetLineCount count_target_lines(inputs::LineList& list, const TargetGas& t, float vlo, float vhi) {
+  TargetLineCount count;
+  list.for_each_line(list.record_range(vlo, vhi, 0.0f), [&](const inputs::LineRecord& line) {
+    if (line.gas != t.gas) return;
+    ++count.gas;
+    if (t.isotope == 0 || line.isotope == t.isotope) ++count.isotope;
+  });
+  return count;
+}
 
 // Brightness temperature of radiance or transmission values when the setup
 // asks for it, then the zero floor for every class.
@@ -190,6 +205,11 @@ void run_spectra(RunState& state, rec::Console& console) {
 
     inputs::LineList list(d.linefile, d.reclen, d.nrec, letter_of(d.dbtype));
     run_interval(state, list, table71, i == 1, progress);
+  }
+  {
+    inputs::LineList list(d.linefile, d.reclen, d.nrec, letter_of(d.dbtype));
+    const TargetLineCount count = count_target_lines(list, s.target, d.vlo, d.vhi);
+    console.write(kText, {std::string_view(target_count_line(d.gasname, s.target.isotope, count))});
   }
 
   std::vector<float> vmr, alt;

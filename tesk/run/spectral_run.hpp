@@ -22,7 +22,8 @@ inline constexpr std::string_view kTooManyKernelStudyPoints = "Decrease spectral
 
 // Runs the intervals of the deck's range, then writes table70 and, for the
 // weighting-function studies, table77 (and table78 for the kernel study).
-// Sets up the air path first. Prints progress on the console. Throws
+// Sets up the air path first. Prints progress on the console, and after the
+// last interval how many lines of the target lie in the range. Throws
 // rec::Stop for a size limit (intervals already finished keep their rows in
 // table71) and the messages of the steps it calls; rec::RecordError for
 // missing or unreadable input files. The limits of the intervals' points and

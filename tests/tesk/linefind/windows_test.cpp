@@ -26,9 +26,10 @@ std::string row75(const std::string& centre, const std::string& width) {
   return pad("co       " + centre + " " + width + "         -.4  .38520E+00  .84001E-03  .38436E+00", 103);
 }
 
-std::string optimise(const WorkDir& dir, char transrad) {
+std::string optimise(const WorkDir& dir, char transrad, bool hot_background = false) {
   tesk::LineFindSettings s;
   s.transrad = static_cast<tesk::Quantity>(transrad);  // the enumerators carry the deck letters
+  s.hot_background = hot_background;
   s.winstart = 1.0f;     // W/2 = 0.5
   s.wincentre = 0.125f;  // D, exact in binary like every sample below
   std::ostringstream out;
@@ -102,15 +103,29 @@ TEST_F(OptimumWindow, RadianceSmallestValue) {
   EXPECT_EQ(optimise(dir, 'r'), crlf_lines(expected));
 }
 
+// In front of a background hotter than the air the lines absorb: the
+// largest radiance is the clearest, and 2E24 still does not count.
+TEST_F(OptimumWindow, RadianceOfAHotBackgroundLargestValue) {
+  auto expected = header();
+  expected.insert(expected.end(), {
+                                      row75("1999.94", "   .63"),  // 1999.625 (tie with 1999.75) to 2000.25
+                                      row75("2002.88", "   .75"),
+                                      row75("2005.00", "  1.00"),  // values 0 do not count
+                                      row75("2006.88", "   .75"),  // 2006.5 (2E24 not counted) to 2007.25
+                                  });
+  EXPECT_EQ(optimise(dir, 'r', true), crlf_lines(expected));
+}
+
 struct Window {
   const char* centre;  // f7.2
   const char* width;   // f6.2
   const char* dependence;  // f7.1
 };
 
-// Runs combine_windows on windows in ranking order and returns table76.
+// Runs combine_windows on windows in ranking order and returns table76; the
+// console holds `said` (when given) before the table's line.
 std::string combine(const std::vector<Window>& windows, float maxwidth, float tsenslim = 100.0f,
-                    int maxwin = 10) {
+                    int maxwin = 10, const std::string& said = "") {
   WorkDir dir;
   auto t75 = table_header(1, "1", true, pad(kTable74Header, 200));
   for (const Window& w : windows) {
@@ -127,7 +142,7 @@ std::string combine(const std::vector<Window>& windows, float maxwidth, float ts
   rec::Console console(out);
   tesk::combine_windows(s, files_in(dir), console);
   console.finish();
-  EXPECT_EQ(out.str(), "Table76 (overlapping m-windows combined) \r\n");
+  EXPECT_EQ(out.str(), (said.empty() ? "" : said + "\r\n") + "Table76 (overlapping m-windows combined) \r\n");
   return dir.read("table76");
 }
 
@@ -191,16 +206,18 @@ TEST(WindowMerging, DependenceLimitAndWindowCount) {
     float tsenslim;
     int maxwin;
     std::vector<std::string> rows;
+    std::string said = "";  // the console line before the table's
   };
   const Case cases[] = {
       {1.0f, 10, {"2001.00    .40", "2002.00    .40", "2004.00    .40", "2005.00    .40"}},
       {1.0f, 3, {"2001.00    .40", "2002.00    .40", "2004.00    .40"}},
       {1.0f, 0, {}},
-      {-8.0f, 10, {}},
+      {-8.0f, 10, {}, "No microwindows: the temperature limit of -8.0 %/K (deck line 37) removed all 6 windows of "
+                      "table75, whose smallest dependence is -7.0 %/K"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.tsenslim << " " << c.maxwin);
-    EXPECT_EQ(combine(windows, 1.0f, c.tsenslim, c.maxwin), table76(c.rows));
+    EXPECT_EQ(combine(windows, 1.0f, c.tsenslim, c.maxwin, c.said), table76(c.rows));
   }
 }
 
