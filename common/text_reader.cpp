@@ -32,7 +32,9 @@ TextReader::TextReader(TextReader&& other) noexcept
       buffer_(std::move(other.buffer_)),
       head_(other.head_),
       tail_(other.tail_),
-      eof_(other.eof_) {
+      eof_(other.eof_),
+      line_ended_(other.line_ended_),
+      last_length_(other.last_length_) {
   other.file_ = nullptr;
 }
 
@@ -47,6 +49,8 @@ TextReader& TextReader::operator=(TextReader&& other) noexcept {
     head_ = other.head_;
     tail_ = other.tail_;
     eof_ = other.eof_;
+    line_ended_ = other.line_ended_;
+    last_length_ = other.last_length_;
     other.file_ = nullptr;
   }
   return *this;
@@ -69,6 +73,8 @@ bool TextReader::fetch_view(std::string_view& rec) {
       if (length > 0 && begin[length - 1] == '\r') --length;
       rec = std::string_view(begin, length);
       ++recno_;
+      line_ended_ = true;
+      last_length_ = length;
       return true;
     }
     if (eof_ || !file_) {
@@ -77,6 +83,8 @@ bool TextReader::fetch_view(std::string_view& rec) {
       if (begin[available - 1] == '\r') --available;
       rec = std::string_view(begin, available);
       ++recno_;
+      line_ended_ = false;
+      last_length_ = available;
       return true;
     }
     // Keep the partial record, make room behind it and read the next block.
@@ -103,6 +111,13 @@ bool TextReader::fetch(std::string& rec) {
 }
 
 ReadStatus TextReader::next_record(std::string& rec) { return fetch(rec) ? ReadStatus::ok : ReadStatus::end; }
+
+void TextReader::refuse_cut_row(int first_row, std::size_t row_length) const {
+  if (line_ended_ || recno_ < first_row || last_length_ >= row_length) return;
+  throw RecordError(" Record " + std::to_string(recno_) + " of " + path_ + " is cut short: it ends after " +
+                    std::to_string(last_length_) + " of its " + std::to_string(row_length) +
+                    " characters without a line end");
+}
 
 namespace {
 

@@ -26,6 +26,7 @@ const rec::Format kUnknownGas("(' No gas of this name in the gas table, window s
 const rec::Format kSolarOutsideRange("(' Window outside 650-4606.4 cm-1, no solar pseudo-gas: ',a)");
 const rec::Format kSolarNotCovered("(' Window not covered by solar.dat, no solar pseudo-gas: ',a)");
 const rec::Format kNoProfile("(' No profile of this gas in the atmosphere file, window skipped: ',a)");
+constexpr int kFirstRow = 2;  // of the window table, after its header line
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
 
@@ -115,6 +116,7 @@ void run(rec::Console& console, std::istream& keyboard) {
 
   std::string row(kRowLength, ' ');
   while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
+    windows.refuse_cut_row(kFirstRow, kRowLength);
     process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
   }
   windows.close();

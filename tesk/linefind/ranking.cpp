@@ -47,6 +47,7 @@ double sort_key(SortKey sortkey, const RatedLines& r, int n) {
 }
 
 void read_rated_lines(rec::TextReader& in, RatedLines& r) {
+  const int first_row = in.record_number() + 1;
   std::string text(kRatedWidth, ' ');
   int n = 1;
   while (in.read(kRatedRow, {&text}) == rec::ReadStatus::ok) {
@@ -62,6 +63,7 @@ void read_rated_lines(rec::TextReader& in, RatedLines& r) {
     ++n;
     if (n > kMaxLines) rec::stop(kTooManyLines);
   }
+  in.refuse_cut_row(first_row, kRatedWidth);
   r.nl = n - 1;
 }
 

@@ -16,6 +16,9 @@ const rec::Format kOptimisedRow("(9x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kRow("(a8,1x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kDone("(' Table76 (overlapping m-windows combined) ')");
 
+// Characters of a table75 row: a table74 row rewritten as 103 characters.
+constexpr std::size_t kOptimisedWidth = 103;
+
 // Windows in ranking order, 1-based; a centre of 0 marks a window that has
 // been absorbed into another or deleted.
 struct WindowList {
@@ -26,14 +29,17 @@ struct WindowList {
 };
 
 // Reads the windows of table75 that pass the temperature-dependence limit,
-// at most `maxwin` of them.
+// at most `maxwin` of them. Throws rec::RecordError for a last row cut short.
 void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
+  const int first_row = in.record_number() + 1;
   int k = 1;
   while (k <= maxwin) {
     float centre = 0.0f;
     float width = 0.0f;
     float dependence = 0.0f;
-    if (in.read(kOptimisedRow, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
+    const rec::ReadStatus status = in.read(kOptimisedRow, {&centre, &width, &dependence});
+    in.refuse_cut_row(first_row, kOptimisedWidth);
+    if (status == rec::ReadStatus::end) break;
     if (dependence > tsenslim) continue;
     if (k > w.centre.size()) rec::stop(kTooManyLines);
     w.centre(k) = centre;
