@@ -51,6 +51,7 @@ void read_rated_lines(rec::TextReader& in, RatedLines& r) {
   std::string text(kRatedWidth, ' ');
   int n = 1;
   while (in.read(kRatedRow, {&text}) == rec::ReadStatus::ok) {
+    in.refuse_cut_row(first_row, kRatedWidth);
     const rec::Where where{in.path(), in.record_number()};
     if (rec::read_free_internal(text,
                                 {&r.wavenumber(n), &r.lower_energy(n), &r.dependence(n), &r.sensitivity(n),
@@ -63,7 +64,6 @@ void read_rated_lines(rec::TextReader& in, RatedLines& r) {
     ++n;
     if (n > kMaxLines) rec::stop(kTooManyLines);
   }
-  in.refuse_cut_row(first_row, kRatedWidth);
   r.nl = n - 1;
 }
 

@@ -87,6 +87,7 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
   std::string buffer(kRowBuffer, ' ');
   std::string field(kWindowWidth, ' ');
   while (in.read(kRankedRow, {&buffer}) == rec::ReadStatus::ok) {
+    in.refuse_cut_row(first_row, kRankedWidth);
     double position = 0.0;
     const rec::Where where{in.path(), in.record_number(), static_cast<int>(kPositionColumn) + 1};
     if (rec::read_free_internal(std::string_view(buffer).substr(kPositionColumn, kPositionWidth), {&position},
@@ -99,7 +100,6 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
     buffer.replace(kPositionColumn, kWindowWidth, field);
     out.write(kRankedRow, {std::string_view(buffer)});
   }
-  in.refuse_cut_row(first_row, kRankedWidth);
   in.close();
   out.close();
   console.write(kDone);
