@@ -168,14 +168,14 @@ class TextReader {
   ReadStatus next_record(std::string& rec);
   int record_number() const { return recno_; }  // records consumed so far
   const std::string& path() const { return path_; }
-  // Refuses a file cut in the middle of its last record (a run killed while
-  // writing it, a full disk): throws RecordError naming the file and the
-  // record when the record read last is record `first_row` or later, has no
-  // line end and holds fewer than `row_length` characters (its CR not
-  // counted). A last record of full length without a line end is whole. Call
-  // it when a table's rows, written `row_length` wide from record `first_row`
-  // on, have been read to their end.
-  void refuse_cut_row(int first_row, std::size_t row_length) const;
+  // Declares the rows of a table: from record `first_row` on, every record
+  // is written `row_length` characters wide. From then on a last record that
+  // has no line end and fewer characters (its CR not counted) is refused as it
+  // is read, before any value of it: a file cut in the middle of that record
+  // (a run killed while writing it, a full disk). The RecordError names the
+  // file and the record. A last record of full length without a line end is
+  // whole.
+  void expect_rows(int first_row, std::size_t row_length);
   void close();
 
  private:
@@ -189,8 +189,8 @@ class TextReader {
   std::size_t head_ = 0;    // start of the next record in buffer_
   std::size_t tail_ = 0;    // end of the bytes read
   bool eof_ = false;
-  bool line_ended_ = true;     // the record read last ended with LF
-  std::size_t last_length_ = 0;  // characters of the record read last, CR LF not counted
+  int first_row_ = 0;           // of expect_rows; 0: no rows declared
+  std::size_t row_length_ = 0;
 };
 
 // A file of fixed-length records opened for direct access, status "OLD".

@@ -33,8 +33,8 @@ TextReader::TextReader(TextReader&& other) noexcept
       head_(other.head_),
       tail_(other.tail_),
       eof_(other.eof_),
-      line_ended_(other.line_ended_),
-      last_length_(other.last_length_) {
+      first_row_(other.first_row_),
+      row_length_(other.row_length_) {
   other.file_ = nullptr;
 }
 
@@ -49,8 +49,8 @@ TextReader& TextReader::operator=(TextReader&& other) noexcept {
     head_ = other.head_;
     tail_ = other.tail_;
     eof_ = other.eof_;
-    line_ended_ = other.line_ended_;
-    last_length_ = other.last_length_;
+    first_row_ = other.first_row_;
+    row_length_ = other.row_length_;
     other.file_ = nullptr;
   }
   return *this;
@@ -73,8 +73,6 @@ bool TextReader::fetch_view(std::string_view& rec) {
       if (length > 0 && begin[length - 1] == '\r') --length;
       rec = std::string_view(begin, length);
       ++recno_;
-      line_ended_ = true;
-      last_length_ = length;
       return true;
     }
     if (eof_ || !file_) {
@@ -83,8 +81,11 @@ bool TextReader::fetch_view(std::string_view& rec) {
       if (begin[available - 1] == '\r') --available;
       rec = std::string_view(begin, available);
       ++recno_;
-      line_ended_ = false;
-      last_length_ = available;
+      if (first_row_ > 0 && recno_ >= first_row_ && available < row_length_) {
+        throw RecordError(" Record " + std::to_string(recno_) + " of " + path_ + " is cut short: it ends after " +
+                          std::to_string(available) + " of its " + std::to_string(row_length_) +
+                          " characters without a line end");
+      }
       return true;
     }
     // Keep the partial record, make room behind it and read the next block.
@@ -112,11 +113,9 @@ bool TextReader::fetch(std::string& rec) {
 
 ReadStatus TextReader::next_record(std::string& rec) { return fetch(rec) ? ReadStatus::ok : ReadStatus::end; }
 
-void TextReader::refuse_cut_row(int first_row, std::size_t row_length) const {
-  if (line_ended_ || recno_ < first_row || last_length_ >= row_length) return;
-  throw RecordError(" Record " + std::to_string(recno_) + " of " + path_ + " is cut short: it ends after " +
-                    std::to_string(last_length_) + " of its " + std::to_string(row_length) +
-                    " characters without a line end");
+void TextReader::expect_rows(int first_row, std::size_t row_length) {
+  first_row_ = first_row;
+  row_length_ = row_length;
 }
 
 namespace {

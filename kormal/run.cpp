@@ -114,9 +114,9 @@ void run(rec::Console& console, std::istream& keyboard) {
   }
   out.microwin.write(kHeaderLine, {std::string_view(out.header)});
 
+  windows.expect_rows(kFirstRow, kRowLength);
   std::string row(kRowLength, ' ');
   while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
-    windows.refuse_cut_row(kFirstRow, kRowLength);
     process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
   }
   windows.close();

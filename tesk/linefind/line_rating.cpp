@@ -75,17 +75,15 @@ void rate_target_lines(const LineFindSettings& settings, const LineFindFiles& fi
   read_header_line(in, dropped);
   out.write(kColumnHeader);
 
-  const int first_row = in.record_number() + 1;
+  in.expect_rows(in.record_number() + 1, kTargetRowWidth);
   double position = 0.0;
   double lower_energy = 0.0;
   float sensitivity = 0.0f;
   while (in.read_free({&position, &lower_energy, &sensitivity}) == rec::ReadStatus::ok) {
-    in.refuse_cut_row(first_row, kTargetRowWidth);
     const float spread = interference(samples, position, settings.interfw);
     const double rel = temperature_dependence(settings.gasno, position, lower_energy, settings.tsens);
     out.write(kRow, {position, lower_energy, rel, sensitivity, spread, sensitivity - spread});
   }
-  in.refuse_cut_row(first_row, kTargetRowWidth);
   in.close();
   out.close();
   console.write(kDone);

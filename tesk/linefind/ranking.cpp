@@ -47,11 +47,10 @@ double sort_key(SortKey sortkey, const RatedLines& r, int n) {
 }
 
 void read_rated_lines(rec::TextReader& in, RatedLines& r) {
-  const int first_row = in.record_number() + 1;
+  in.expect_rows(in.record_number() + 1, kRatedWidth);
   std::string text(kRatedWidth, ' ');
   int n = 1;
   while (in.read(kRatedRow, {&text}) == rec::ReadStatus::ok) {
-    in.refuse_cut_row(first_row, kRatedWidth);
     const rec::Where where{in.path(), in.record_number()};
     if (rec::read_free_internal(text,
                                 {&r.wavenumber(n), &r.lower_energy(n), &r.dependence(n), &r.sensitivity(n),

@@ -31,15 +31,13 @@ struct WindowList {
 // Reads the windows of table75 that pass the temperature-dependence limit,
 // at most `maxwin` of them. Throws rec::RecordError for a last row cut short.
 void read_windows(rec::TextReader& in, int maxwin, float tsenslim, WindowList& w) {
-  const int first_row = in.record_number() + 1;
+  in.expect_rows(in.record_number() + 1, kOptimisedWidth);
   int k = 1;
   while (k <= maxwin) {
     float centre = 0.0f;
     float width = 0.0f;
     float dependence = 0.0f;
-    const rec::ReadStatus status = in.read(kOptimisedRow, {&centre, &width, &dependence});
-    in.refuse_cut_row(first_row, kOptimisedWidth);
-    if (status == rec::ReadStatus::end) break;
+    if (in.read(kOptimisedRow, {&centre, &width, &dependence}) == rec::ReadStatus::end) break;
     if (dependence > tsenslim) continue;
     if (k > w.centre.size()) rec::stop(kTooManyLines);
     w.centre(k) = centre;

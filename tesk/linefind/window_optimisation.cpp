@@ -83,11 +83,10 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
   write_header_line(out, first);
   copy_header_lines(in, out, nhead + 2);
 
-  const int first_row = in.record_number() + 1;
+  in.expect_rows(in.record_number() + 1, kRankedWidth);
   std::string buffer(kRowBuffer, ' ');
   std::string field(kWindowWidth, ' ');
   while (in.read(kRankedRow, {&buffer}) == rec::ReadStatus::ok) {
-    in.refuse_cut_row(first_row, kRankedWidth);
     double position = 0.0;
     const rec::Where where{in.path(), in.record_number(), static_cast<int>(kPositionColumn) + 1};
     if (rec::read_free_internal(std::string_view(buffer).substr(kPositionColumn, kPositionWidth), {&position},

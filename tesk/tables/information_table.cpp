@@ -23,9 +23,9 @@ std::vector<MicroWindow> read_microwindows(const std::string& path) {
   if (table76.next_record(heading) == rec::ReadStatus::end) return windows;
   MicroWindow w;
   w.label.assign(8, ' ');
+  table76.expect_rows(kFirstWindowRow, kWindowRowWidth);
   std::string row;
   while (table76.next_record(row) == rec::ReadStatus::ok) {
-    table76.refuse_cut_row(kFirstWindowRow, kWindowRowWidth);
     const rec::Where where{path, table76.record_number()};
     rec::read_internal(row, kWindowRow, {&w.label, &w.centre, &w.width}, where);
     // Below 0 the window's edges would be reversed and its points negative.

@@ -46,17 +46,13 @@ Table71Reader::Table71Reader(const std::string& path, int columns) : in_(path) {
   if (held < columns) {
     rec::record_error(" " + path + " holds " + holds_what(held) + "; this study needs " + needs_what(columns));
   }
-  row_length_ = kWavenumberField + kValueField * static_cast<std::size_t>(held - 1);
+  in_.expect_rows(kTable71HeaderLines + 1, kWavenumberField + kValueField * static_cast<std::size_t>(held - 1));
   for (int i = 2; i <= kTable71HeaderLines; ++i) {
     if (in_.read_free() == rec::ReadStatus::end) return;
   }
 }
 
-rec::ReadStatus Table71Reader::next(std::initializer_list<rec::InItem> items) {
-  const rec::ReadStatus status = in_.read_free(items);
-  in_.refuse_cut_row(kTable71HeaderLines + 1, row_length_);
-  return status;
-}
+rec::ReadStatus Table71Reader::next(std::initializer_list<rec::InItem> items) { return in_.read_free(items); }
 
 void read_target_samples(const std::string& table71, float tfactor, TargetSamples& samples) {
   Table71Reader in(table71, kDifferenceColumns);

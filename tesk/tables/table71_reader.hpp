@@ -40,7 +40,6 @@ class Table71Reader {
 
  private:
   rec::TextReader in_;
-  std::size_t row_length_ = 0;  // characters of a row as the programs write it
 };
 
 // Reads every row of `table71` (five values each) into `samples`. The

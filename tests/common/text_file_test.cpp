@@ -194,6 +194,7 @@ TEST_F(TextFile, LastRowCutShortIsRefused) {
       {"head\r\n 1.0 2.0\r\n 3.0 4.", "is cut short: it ends after 7 of its 8 characters without a line end"},
       {"head\r\n 1.0 2.0\r\n 3.0 4.\r", "is cut short: it ends after 7 of its 8 characters without a line end"},
       {"head\r\n 1.0 2.0\r\n 3.0", "is cut short: it ends after 4 of its 8 characters without a line end"},
+      {"head\r\n 1.0 2.0\r\n 3.0 4E", "is cut short: it ends after 7 of its 8 characters without a line end"},
       {"head\r\n 1.0 2.0\r\n 3.0 4.0", ""},      // whole, only the line end is missing
       {"head\r\n 1.0 2.0\r\n 3.0 4.0\r", ""},  // cut between CR and LF
       {"head\r\n 1.0 2.0\r\n 3. 4.\n", ""},     // short, but ended: written that way
@@ -205,12 +206,13 @@ TEST_F(TextFile, LastRowCutShortIsRefused) {
     put(p, c.content);
     rec::TextReader in(p);
     in.read_free();
+    in.expect_rows(2, 8);
     float x = 0.0f;
     float y = 0.0f;
     std::string report;
     try {
-      while (in.read_free({&x, &y}) == rec::ReadStatus::ok) in.refuse_cut_row(2, 8);
-      in.refuse_cut_row(2, 8);
+      while (in.read_free({&x, &y}) == rec::ReadStatus::ok) {
+      }
     } catch (const rec::RecordError& e) {
       report = e.what();
     }
