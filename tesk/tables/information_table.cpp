@@ -29,7 +29,9 @@ std::vector<MicroWindow> read_microwindows(const std::string& path) {
     const rec::Where where{path, table76.record_number()};
     rec::read_internal(row, kWindowRow, {&w.label, &w.centre, &w.width}, where);
     // Below 0 the window's edges would be reversed and its points negative.
-    if (w.width < 0.0f) rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row + "\"");
+    if (w.width < 0.0f) {
+      rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row + "\"");
+    }
     windows.push_back(w);
   }
   table76.close();

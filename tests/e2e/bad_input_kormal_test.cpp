@@ -175,7 +175,8 @@ TEST(BadInputKormal, WindowTable) {
   cases.push_back({"width nan", text(set_field(t, Field{2, 19, 0}, "nan")), 2, {"table76", "nan"}});
   cases.push_back({"window too wide for the grid", text(set_field(t, Field{2, 19, 0}, "70.")), 1, {"Increase mp"}});
   cases.push_back({"width overflows", text(set_field(t, Field{2, 19, 0}, "1e38")), 1, {"Increase mp"}});
-  cases.push_back({"negative width", text(set_field(t, Field{2, 19, 0}, "-0.3")), 2, {"record 2 of table76", "below 0"}});
+  cases.push_back(
+      {"negative width", text(set_field(t, Field{2, 19, 0}, "-0.3")), 2, {"record 2 of table76", "below 0"}});
   cases.push_back({"unknown gas", text(set_field(t, Field{2, 1, 0}, "xyz")), 0, {}, false});
   run_table("table76", cases);
 }

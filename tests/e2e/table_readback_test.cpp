@@ -133,8 +133,10 @@ TEST(TableReadBack, KormalRefusesAWindowWidthBelowZeroOrACutRow) {
     const char* last_row;
     std::string last;
   } cases[] = {
-      {"co       2000.50   -.40\r\n", " Window width below 0 in record 2 of table76: found \"co       2000.50   -.40\""},
-      {"co       2000.50    .4", " Record 2 of table76 is cut short: it ends after 22 of its 23 characters without a line end"},
+      {"co       2000.50   -.40\r\n",
+       " Window width below 0 in record 2 of table76: found \"co       2000.50   -.40\""},
+      {"co       2000.50    .4",
+       " Record 2 of table76 is cut short: it ends after 22 of its 23 characters without a line end"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.last_row);

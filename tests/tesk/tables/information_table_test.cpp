@@ -18,7 +18,8 @@ TEST(MicroWindows, WidthBelowZeroOrCutRowIsAFileError) {
     std::string report;  // before and after the path of the table; empty: read
   } cases[] = {
       {"co       2001.50   -.40\r\n", " Window width below 0 in record 3 of |: found \"co       2001.50   -.40\""},
-      {"co       2001.50    .3", " Record 3 of | is cut short: it ends after 22 of its 23 characters without a line end"},
+      {"co       2001.50    .3",
+       " Record 3 of | is cut short: it ends after 22 of its 23 characters without a line end"},
       {"co       2001.50    .30", ""},  // whole, only its line end is missing
   };
   for (const Case& c : cases) {
