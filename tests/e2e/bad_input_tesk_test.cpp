@@ -234,6 +234,7 @@ TEST(BadInputTesk, SpectrumTableReadBack) {
   const int r = 200;
   std::vector<Case> cases = common_cases("table71", Field{r, 1, 0}, r);
   cases[1] = {"empty", text(""), 2, {"table71", "column count"}};
+  cases.push_back({"no column count", text(set_record(t, 1, "3")), 2, {"table71", "no column count"}});
   cases[4] = {"LF", text(to_lf(t)), 0, {}};
   cases.push_back({"truncated", text(truncated_in(t, r)), 2, {"Record 200 of table71", "cut short"}});
   cases.push_back({"all gases nan", text(set_field(t, Field{r, 30, 0}, "nan")), 2, {"table71", "nan"}});

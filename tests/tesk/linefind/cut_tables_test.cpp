@@ -1,7 +1,8 @@
 // The line tables read back by the next step, cut in the middle of their last
 // row (a run killed while writing, a full disk): each step refuses the row
 // with the file and the record, and takes a last row of full length without
-// its line end as whole.
+// its line end as whole. The information step refuses a table76 width below 0
+// as well.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +13,7 @@
 #include "tesk/linefind/ranking.hpp"
 #include "tesk/linefind/window_merging.hpp"
 #include "tesk/linefind/window_optimisation.hpp"
+#include "tesk/tables/information_table.hpp"
 
 namespace {
 
@@ -78,6 +80,38 @@ TEST(CutLineTables, LastRowCutShortIsAFileError) {
 
     dir.write(t.name, header + "\r\n" + t.row);
     EXPECT_NO_THROW(t.read(files_in(dir), console));
+  }
+}
+
+TEST(CutLineTables, MicrowindowsOfTheInformationStep) {
+  struct Case {
+    std::string last_row;
+    std::string report;  // `|` stands for the path; empty: read
+  } cases[] = {
+      {"co       2001.50   -.40\r\n", " Window width below 0 in record 3 of |: found \"co       2001.50   -.40\""},
+      {"co       2001.50    .3",
+       " Record 3 of | is cut short: it ends after 22 of its 23 characters without a line end"},
+      {"co       2001.50    .30", ""},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.last_row);
+    WorkDir dir;
+    dir.write("table76", "name     cm-1     window \r\nco       2000.50    .30\r\n" + c.last_row);
+    const std::string path = (dir.path() / "table76").string();
+    if (c.report.empty()) {
+      const auto windows = tesk::read_microwindows(path);
+      ASSERT_EQ(windows.size(), 2u);
+      EXPECT_EQ(windows[1].centre, 2001.5f);
+      EXPECT_EQ(windows[1].width, 0.3f);
+      continue;
+    }
+    c.report.replace(c.report.find('|'), 1, path);
+    try {
+      tesk::read_microwindows(path);
+      ADD_FAILURE() << "no RecordError";
+    } catch (const rec::RecordError& e) {
+      EXPECT_EQ(std::string(e.what()), c.report);
+    }
   }
 }
 

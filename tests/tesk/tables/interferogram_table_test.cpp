@@ -102,40 +102,4 @@ TEST(Interferogram, LongTables) {
   EXPECT_THROW(tesk::interferogram_length(tesk::kMaxInterferogramRows + 1), rec::Stop);
 }
 
-// The transform needs the difference column that studies s, w and a do not
-// write, and a whole last row.
-TEST(Interferogram, FourColumnsOrACutRowAreFileErrors) {
-  struct Case {
-    std::string table71;
-    std::string report;  // before and after the path of table71
-  } cases[] = {
-      {"3 4\r\nRad. in transmission \r\n  cm       target      all-target    all-gases\r\n"
-       " 2000.0000  .99051E+00  .85787E+00  .84970E+00\r\n",
-       " | holds 4 columns per row, as a study s, w or a writes it; this study needs 5, as a complete run of study i "
-       "or d writes them"},
-      {std::string(kHeader) + " 2000.0000  .99051E+00  .85787E+00  .84970E+00 -.81223E-03\r\n 2000.0100  .99",
-       " Record 5 of | is cut short: it ends after 15 of its 58 characters without a line end"},
-      {"", " | is empty: its first line, the column count, is missing"},
-      {"Rad. in transmission\r\n", " Unreadable integer in record 1 of |, columns 1-4: found \"Rad.\""},
-      {"3\r\n", " | has no column count in record 1: found \"3\""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.table71);
-    testing_support::WorkDir dir;
-    dir.write("table71", c.table71);
-    const std::string path = (dir.path() / "table71").string();
-    std::ostringstream out;
-    rec::Console console(out);
-    try {
-      tesk::interferogram_table(path, (dir.path() / "table90").string(), console);
-      ADD_FAILURE() << "no RecordError";
-    } catch (const rec::RecordError& e) {
-      std::string expected = c.report;
-      expected.replace(expected.find('|'), 1, path);
-      EXPECT_EQ(std::string(e.what()), expected);
-    }
-    EXPECT_FALSE(dir.exists("table90"));
-  }
-}
-
 }  // namespace
