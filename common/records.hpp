@@ -168,6 +168,14 @@ class TextReader {
   ReadStatus next_record(std::string& rec);
   int record_number() const { return recno_; }  // records consumed so far
   const std::string& path() const { return path_; }
+  // Declares the rows of a table: from record `first_row` on, every record
+  // is written `row_length` characters wide. From then on a last record that
+  // has no line end and fewer characters (its CR not counted) is refused as it
+  // is read, before any value of it: a file cut in the middle of that record
+  // (a run killed while writing it, a full disk). The RecordError names the
+  // file and the record. A last record of full length without a line end is
+  // whole.
+  void expect_rows(int first_row, std::size_t row_length);
   void close();
 
  private:
@@ -181,6 +189,8 @@ class TextReader {
   std::size_t head_ = 0;    // start of the next record in buffer_
   std::size_t tail_ = 0;    // end of the bytes read
   bool eof_ = false;
+  int first_row_ = 0;           // of expect_rows; 0: no rows declared
+  std::size_t row_length_ = 0;
 };
 
 // A file of fixed-length records opened for direct access, status "OLD".

@@ -32,7 +32,9 @@ TextReader::TextReader(TextReader&& other) noexcept
       buffer_(std::move(other.buffer_)),
       head_(other.head_),
       tail_(other.tail_),
-      eof_(other.eof_) {
+      eof_(other.eof_),
+      first_row_(other.first_row_),
+      row_length_(other.row_length_) {
   other.file_ = nullptr;
 }
 
@@ -47,6 +49,8 @@ TextReader& TextReader::operator=(TextReader&& other) noexcept {
     head_ = other.head_;
     tail_ = other.tail_;
     eof_ = other.eof_;
+    first_row_ = other.first_row_;
+    row_length_ = other.row_length_;
     other.file_ = nullptr;
   }
   return *this;
@@ -77,6 +81,11 @@ bool TextReader::fetch_view(std::string_view& rec) {
       if (begin[available - 1] == '\r') --available;
       rec = std::string_view(begin, available);
       ++recno_;
+      if (first_row_ > 0 && recno_ >= first_row_ && available < row_length_) {
+        throw RecordError(" Record " + std::to_string(recno_) + " of " + path_ + " is cut short: it ends after " +
+                          std::to_string(available) + " of its " + std::to_string(row_length_) +
+                          " characters without a line end");
+      }
       return true;
     }
     // Keep the partial record, make room behind it and read the next block.
@@ -103,6 +112,11 @@ bool TextReader::fetch(std::string& rec) {
 }
 
 ReadStatus TextReader::next_record(std::string& rec) { return fetch(rec) ? ReadStatus::ok : ReadStatus::end; }
+
+void TextReader::expect_rows(int first_row, std::size_t row_length) {
+  first_row_ = first_row;
+  row_length_ = row_length;
+}
 
 namespace {
 

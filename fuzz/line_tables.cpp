@@ -38,7 +38,7 @@ std::string read_all(const std::string& path) {
 }
 
 std::string spectrum_table() {
-  std::string t = "5\r\n cm-1\r\n wavenumber target other all difference\r\n";
+  std::string t = "3 5\r\n cm-1\r\n wavenumber target other all difference\r\n";
   char row[160];
   for (int j = 0; j <= 200; ++j) {
     const double nu = 2100.0 + 0.01 * j;

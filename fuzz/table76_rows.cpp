@@ -14,10 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string header(kormal::kHeaderLength, ' ');
     if (windows.read(rec::Format("(a24)"), {&header}) != rec::ReadStatus::ok) return;
     const rec::Format row_line("(a23)");
+    windows.expect_rows(2, kormal::kRowLength);
     std::string row(kormal::kRowLength, ' ');
     while (windows.read(row_line, {&row}) == rec::ReadStatus::ok) {
       const kormal::WindowRecord w = kormal::decode_window(row, rec::Where{path, windows.record_number()});
-      if (w.n > kormal::kMaxGridPoints + 1 || w.n < -1) std::abort();  // the count the run stops on
+      if (w.n > kormal::kMaxGridPoints + 1 || w.n < 0) std::abort();  // the count the run stops on
       (void)kormal::solar_applies(w);
       (void)kormal::row_text(w);
     }

@@ -28,6 +28,7 @@ const rec::Format kSolarNotCovered("(' Window not covered by solar.dat, no solar
 const rec::Format kBelowThreshold(
     "(' Target contribution',f8.3,' % below the threshold',f8.3,' %, window skipped: ',a)");
 const rec::Format kNoProfile("(' No profile of this gas in the atmosphere file, window skipped: ',a)");
+constexpr int kFirstRow = 2;  // of the window table, after its header line
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
 
@@ -117,6 +118,7 @@ void run(rec::Console& console, std::istream& keyboard) {
   }
   out.microwin.write(kHeaderLine, {std::string_view(out.header)});
 
+  windows.expect_rows(kFirstRow, kRowLength);
   std::string row(kRowLength, ' ');
   while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
     process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);

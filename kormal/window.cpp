@@ -1,6 +1,7 @@
 #include "kormal/window.hpp"
 
 #include "common/nint.hpp"
+#include "common/report.hpp"
 #include "kormal/limits.hpp"
 
 namespace kormal {
@@ -24,15 +25,19 @@ WindowRecord decode_window(std::string_view row, rec::Where where) {
     rec::record_error(" No window centre and width in columns 9-23 of " + std::string(where.file) + ", record " +
                       std::to_string(where.record) + ": found \"" + w.row + "\"");
   }
+  // A window has a width; below 0 its edges would be reversed.
+  if (w.width < 0.0) {
+    rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row_text(w) + "\"");
+  }
   w.fmin = static_cast<double>(w.centre) - w.width / 2.0;
   w.fmax = static_cast<double>(w.centre) + w.width / 2.0;
   w.lo = w.fmin - kMargin;
   w.hi = w.fmax + kMargin;
   w.k = rec::nint(kMargin / kSpacing);
   // A window too wide for the grid keeps a count above the limit, whatever its
-  // size, so that the run can stop on it; a negative width has no interior.
+  // size, so that the run can stop on it.
   const double steps = (w.hi - w.lo) / kSpacing;
-  w.n = steps >= -1.0 && steps <= kMaxGridPoints + 1.0 ? rec::nint(steps) : (steps < -1.0 ? -1 : kMaxGridPoints + 1);
+  w.n = steps <= kMaxGridPoints + 1.0 ? rec::nint(steps) : kMaxGridPoints + 1;
   return w;
 }
 

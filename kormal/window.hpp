@@ -31,7 +31,8 @@ struct WindowRecord {
 
 // Decodes a row. A digit 6 to 9 (or any other character) in column 1 is part
 // of the name. Centre and width are read free-form from columns 9 to 23.
-// Throws rec::RecordError, naming `where`, when they are missing or unreadable.
+// Throws rec::RecordError, naming `where`, when they are missing or unreadable
+// or the width is below 0.
 WindowRecord decode_window(std::string_view row, rec::Where where);
 
 // The row's text without its trailing blanks, for console lines about it.

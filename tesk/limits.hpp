@@ -10,13 +10,11 @@ inline constexpr int kMaxGases = 120;          // MGAS: gas numbers of the vmr t
 inline constexpr int kMaxLevels = 155;         // MLEV: path levels (two per layer on a limb path)
 inline constexpr int kMaxIntervalSteps = 30000;  // mp: grid steps of one interval, points 0..mp
 inline constexpr int kMaxKernelPoints = 1000;  // spectral points for weighting functions and kernels
-inline constexpr int kMaxTableSamples = 599999;  // samples read back from table71
 inline constexpr int kMaxProfileLevels = 10000;  // NUM: levels of a pressure-temperature file
 inline constexpr int kInputNameLength = 100;  // characters of an atmosphere file name, path included
 
 inline constexpr int kModelLayers = 80;        // the model atmosphere: 80 layers of 1 km
 inline constexpr int kMaxConvolutionPoints = 60000;  // mp of the convolution: transform length of the line shape
-inline constexpr int kMaxInterferogramPoints = 200000;  // rows of table71 and transform length of the interferogram
 inline constexpr int kSpectrumClasses = 4;     // target, other gases, all gases, all with target scaled
 
 // Path answers of the deck. A path ends at its first blank in a deck line of

@@ -11,12 +11,6 @@
 
 namespace tesk {
 
-namespace {
-
-constexpr int kMaxLog2 = 30;
-
-}  // namespace
-
 // The FFTW kinds REDFT10 (DCT-II) and REDFT01 (DCT-III) are twice the forward
 // and inverse transforms above. Planning with FFTW_ESTIMATE picks the
 // algorithm from the length alone; measured plans could pick another one from
@@ -66,7 +60,7 @@ struct FftwFree {
 
 }  // namespace
 
-CosineTransform::CosineTransform() : by_log2_(kMaxLog2 + 1) {}
+CosineTransform::CosineTransform() : by_log2_(kMaxTransformLog2 + 1) {}
 CosineTransform::~CosineTransform() {
   const std::lock_guard<std::mutex> hold(planner_lock());
   by_log2_.clear();
@@ -83,7 +77,7 @@ CosineTransform::Plan& CosineTransform::plan(int log2n) {
 
 void cosine_transform(CosineTransform& plans, std::span<float> y, int direction) {
   const std::size_t n = y.size();
-  if (n < 2 || !std::has_single_bit(n) || n > (std::size_t{1} << kMaxLog2)) {
+  if (n < 2 || !std::has_single_bit(n) || n > (std::size_t{1} << kMaxTransformLog2)) {
     throw std::invalid_argument("cosine transform length must be a power of two of at least 2");
   }
   if (direction != 1 && direction != -1) {

@@ -11,6 +11,10 @@
 
 namespace tesk {
 
+// The longest transform is 2^kMaxTransformLog2 values: lengths are ints, and
+// 2^30 is the largest power of two an int holds.
+inline constexpr int kMaxTransformLog2 = 30;
+
 // Transform plans, one per length and direction. Plans are made once,
 // without measuring, so the same input always gives the same bits. Owned by
 // the caller and reused for every transform; several threads may transform
@@ -34,8 +38,9 @@ class CosineTransform {
 
 // Transforms y(1..N) = y[0..N-1] in place, N = y.size(): direction +1
 // forward, -1 inverse. Throws std::invalid_argument when N is not a power of
-// two of at least 2 or the direction is neither +1 nor -1 (a caller's bug),
-// std::bad_alloc when no plan can be made. Touches no file or console.
+// two from 2 to 2^kMaxTransformLog2 or the direction is neither +1 nor -1 (a
+// caller's bug), std::bad_alloc when no plan can be made. Touches no file or
+// console.
 void cosine_transform(CosineTransform& plans, std::span<float> y, int direction);
 
 }  // namespace tesk

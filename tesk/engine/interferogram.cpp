@@ -2,14 +2,13 @@
 
 #include "common/stop.hpp"
 #include "tesk/engine/cosine_transform.hpp"
-#include "tesk/limits.hpp"
 
 namespace tesk {
 
 int interferogram_length(int rows) {
+  if (rows > kMaxInterferogramRows) rec::stop(kInterferogramTooLong);
   int len = 2;
   while (len < rows) len *= 2;
-  if (len >= kMaxInterferogramPoints) rec::stop(kInterferogramTooLong);
   return len;
 }
 

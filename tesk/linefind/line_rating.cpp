@@ -21,6 +21,9 @@ const rec::Format kDone("(' Table73 (with infos on spectral lines)')");
 constexpr float kLowestStart = 1.0E10f;
 constexpr float kHighestStart = 0.0f;
 
+// Characters of a table72 row, (1x,f9.4,1x,f7.1,1x,e11.5).
+constexpr std::size_t kTargetRowWidth = 30;
+
 // Temperature step of the dependence, K.
 constexpr float kTempStep = 2.0f;
 
@@ -72,6 +75,7 @@ void rate_target_lines(const LineFindSettings& settings, const LineFindFiles& fi
   read_header_line(in, dropped);
   out.write(kColumnHeader);
 
+  in.expect_rows(in.record_number() + 1, kTargetRowWidth);
   double position = 0.0;
   double lower_energy = 0.0;
   float sensitivity = 0.0f;

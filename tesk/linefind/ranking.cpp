@@ -58,6 +58,7 @@ double sort_key(SortKey sortkey, const RatedLines& r, int n) {
 
 // Every row of table73, however many the range holds.
 RatedLines read_rated_lines(rec::TextReader& in) {
+  in.expect_rows(in.record_number() + 1, kRatedWidth);
   std::string text(kRatedWidth, ' ');
   std::vector<RatedRow> rows;
   while (in.read(kRatedRow, {&text}) == rec::ReadStatus::ok) {

@@ -10,23 +10,23 @@
 #include <functional>
 
 #include "common/arrays.hpp"
-#include "tesk/limits.hpp"
 
 namespace tesk {
 
-// Samples 1..nsamp of a study-d table71 as the target-line tables use them.
+// Samples 1..nsamp of a study-d table71 as the target-line tables use them,
+// one per row of the table (the reader sizes them).
 struct TargetSamples {
-  rec::Levels<float> wavenumber{kMaxTableSamples};   // cm-1
-  rec::Levels<float> other_gases{kMaxTableSamples};  // spectrum of all gases but the target
-  rec::Levels<float> sensitivity{kMaxTableSamples};  // change per unit relative change of the target
+  rec::Levels<float> wavenumber;   // cm-1
+  rec::Levels<float> other_gases;  // spectrum of all gases but the target
+  rec::Levels<float> sensitivity;  // change per unit relative change of the target
   int nsamp = 0;
   bool ordered = true;  // wavenumbers never decrease
 };
 
-// Samples 1..np of table71 as the window optimisation uses them.
+// Samples 1..np of table71 as the window optimisation uses them, one per row.
 struct WindowSamples {
-  rec::Levels<float> wavenumber{kMaxTableSamples};  // cm-1
-  rec::Levels<float> all_gases{kMaxTableSamples};   // spectrum of all gases
+  rec::Levels<float> wavenumber;  // cm-1
+  rec::Levels<float> all_gases;   // spectrum of all gases
   int np = 0;
   bool ordered = true;
 };

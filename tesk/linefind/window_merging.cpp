@@ -17,6 +17,9 @@ const rec::Format kRow("(a8,1x,f7.2,1x,f6.2,5x,f7.1)");
 const rec::Format kDone("(' Table76 (overlapping m-windows combined) ')");
 const rec::Format kText("(a)");
 
+// Characters of a table75 row: a table74 row rewritten as 103 characters.
+constexpr std::size_t kOptimisedWidth = 103;
+
 // Windows in ranking order, 1-based; a centre of 0 marks a window that has
 // been absorbed into another or deleted.
 struct WindowList {
@@ -35,7 +38,9 @@ struct Removed {
 
 // Reads the windows of table75 that pass the temperature-dependence limit,
 // at most `maxwin` of them, however many that is, and counts those it removed.
+// Throws rec::RecordError for a last row cut short.
 WindowList read_windows(rec::TextReader& in, int maxwin, float tsenslim, Removed& removed) {
+  in.expect_rows(in.record_number() + 1, kOptimisedWidth);
   std::vector<std::pair<float, float>> kept;  // centre and width, cm-1
   while (static_cast<long long>(kept.size()) < maxwin) {
     float centre = 0.0f;

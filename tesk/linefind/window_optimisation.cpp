@@ -13,6 +13,8 @@ const rec::Format kDone("(' Table75 (optimum window size determined)')");
 // A table74 row is read into a buffer this wide; kRankedRow reads and writes
 // its first 103 characters.
 constexpr int kRowBuffer = 200;
+// Characters of a table74 row, (a8,1x,f7.2,1x,f6.2,5x,f7.1,3(1x,e11.5)).
+constexpr std::size_t kRankedWidth = 71;
 // Columns 10 to 16 hold the line position, 10 to 23 position and width.
 constexpr std::size_t kPositionColumn = 9;
 constexpr std::size_t kPositionWidth = 7;
@@ -94,6 +96,7 @@ void optimise_windows(const LineFindSettings& settings, const LineFindFiles& fil
   write_header_line(out, first);
   copy_header_lines(in, out, nhead + 2);
 
+  in.expect_rows(in.record_number() + 1, kRankedWidth);
   std::string buffer(kRowBuffer, ' ');
   std::string field(kWindowWidth, ' ');
   while (in.read(kRankedRow, {&buffer}) == rec::ReadStatus::ok) {

@@ -261,8 +261,12 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.tsens = r.real();
   r.next();
   d.winstart = r.real();
+  // Every window starts this wide and keeps the interval of line 40 inside
+  // it: widths below 0 would reverse its edges.
+  if (d.winstart <= 0.0f) r.wrong("the starting microwindow width must be above 0");
   r.next();
   d.wincentre = r.real();
+  if (d.wincentre < 0.0f) r.wrong("the interval around the line centre must be 0 or more");
   if (d.wincentre > d.winstart) rec::stop(kBadWincentre);
   d.wincentre = d.wincentre / 2.0f;
   r.next();

@@ -1,5 +1,7 @@
 #include "tesk/tables/information_table.hpp"
 
+#include "common/report.hpp"
+
 namespace tesk {
 namespace {
 
@@ -7,6 +9,10 @@ const rec::Format kWindowRow("(a8,1x,f7.2,1x,f6.2)");
 const rec::Format kTableHeader("('name     cm-1     window points   dofs  zlow zhigh')");
 const rec::Format kContentRow("(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)");
 const rec::Format kSingularRow("(a8,1x,f7.2,1x,f6.2,1x,i6,' singular')");
+
+// table76: a title line, then rows of kWindowRow.
+constexpr int kFirstWindowRow = 2;
+constexpr std::size_t kWindowRowWidth = 23;
 
 }  // namespace
 
@@ -17,7 +23,17 @@ std::vector<MicroWindow> read_microwindows(const std::string& path) {
   if (table76.next_record(heading) == rec::ReadStatus::end) return windows;
   MicroWindow w;
   w.label.assign(8, ' ');
-  while (table76.read(kWindowRow, {&w.label, &w.centre, &w.width}) == rec::ReadStatus::ok) windows.push_back(w);
+  table76.expect_rows(kFirstWindowRow, kWindowRowWidth);
+  std::string row;
+  while (table76.next_record(row) == rec::ReadStatus::ok) {
+    const rec::Where where{path, table76.record_number()};
+    rec::read_internal(row, kWindowRow, {&w.label, &w.centre, &w.width}, where);
+    // Below 0 the window's edges would be reversed and its points negative.
+    if (w.width < 0.0f) {
+      rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row + "\"");
+    }
+    windows.push_back(w);
+  }
   table76.close();
   return windows;
 }

@@ -20,7 +20,7 @@ struct MicroWindow {
 };
 
 // The windows of table76 (`path`), in its order. Throws rec::RecordError for
-// a missing file or an unreadable row.
+// a missing file, an unreadable row, a width below 0, or a last row cut short.
 std::vector<MicroWindow> read_microwindows(const std::string& path);
 
 // The label of the row of all windows together.

@@ -14,9 +14,9 @@ namespace tesk {
 // the all-gases column x and the scaled spectrum y = x + difference with
 // zeros to the next power of two N >= 2, transforms both and writes `table90`
 // (created or replaced): per coefficient i = 1..N, x(i) and y(i) - x(i). Says
-// so on the console. Throws rec::Stop(kInterferogramTooLong) for 199999 rows
-// or more or a transform length of kMaxInterferogramPoints or more;
-// rec::RecordError for a missing or unreadable table71 or an unwritable table90.
+// so on the console. Throws rec::Stop(kInterferogramTooLong) for more rows
+// than kMaxInterferogramRows; rec::RecordError for a missing or unreadable
+// table71, one of four columns (table71_reader.hpp) or an unwritable table90.
 void interferogram_table(const std::string& table71, const std::string& table90, rec::Console& console);
 
 }  // namespace tesk

@@ -184,6 +184,42 @@ TEST_F(TextFile, ErrorsInAFileNameItsRecord) {
   }
 }
 
+// A file cut in the middle of its last record: rows of 8 characters from
+// record 2 on, read to the end with free-form reads.
+TEST_F(TextFile, LastRowCutShortIsRefused) {
+  struct Case {
+    const char* content;
+    const char* report;  // empty: accepted
+  } cases[] = {
+      {"head\r\n 1.0 2.0\r\n 3.0 4.", "is cut short: it ends after 7 of its 8 characters without a line end"},
+      {"head\r\n 1.0 2.0\r\n 3.0 4.\r", "is cut short: it ends after 7 of its 8 characters without a line end"},
+      {"head\r\n 1.0 2.0\r\n 3.0", "is cut short: it ends after 4 of its 8 characters without a line end"},
+      {"head\r\n 1.0 2.0\r\n 3.0 4E", "is cut short: it ends after 7 of its 8 characters without a line end"},
+      {"head\r\n 1.0 2.0\r\n 3.0 4.0", ""},      // whole, only the line end is missing
+      {"head\r\n 1.0 2.0\r\n 3.0 4.0\r", ""},  // cut between CR and LF
+      {"head\r\n 1.0 2.0\r\n 3. 4.\n", ""},     // short, but ended: written that way
+      {"hea", ""},                                 // no row: the header is not a row
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::string(c.content)));
+    const std::string p = path("table");
+    put(p, c.content);
+    rec::TextReader in(p);
+    in.read_free();
+    in.expect_rows(2, 8);
+    float x = 0.0f;
+    float y = 0.0f;
+    std::string report;
+    try {
+      while (in.read_free({&x, &y}) == rec::ReadStatus::ok) {
+      }
+    } catch (const rec::RecordError& e) {
+      report = e.what();
+    }
+    EXPECT_EQ(report, *c.report ? " Record 3 of " + p + " " + c.report : "");
+  }
+}
+
 TEST_F(TextFile, MovedWriterKeepsWriting) {
   std::string p = path("moved");
   rec::TextWriter first(p);

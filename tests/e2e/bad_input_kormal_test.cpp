@@ -173,13 +173,14 @@ TEST(BadInputKormal, WindowTable) {
   const std::string& t = baseline().at("table76");
   std::vector<Case> cases = common_cases("table76", Field{2, 10, 0}, 2);
   cases[1] = {"empty", text(""), 2, {"table76", "empty"}};
-  cases.push_back({"truncated", text(truncated_in(t, 2)), 2, {"table76"}});
+  cases.push_back({"truncated", text(truncated_in(t, 2)), 2, {"Record 2 of table76", "cut short"}});
   cases.push_back({"width nan", text(set_field(t, Field{2, 19, 0}, "nan")), 2, {"table76", "nan"}});
   cases.push_back({"window too wide for the grid", text(set_field(t, Field{2, 19, 0}, "70.")), 1, {"Increase mp"}, true, 
                    " The window at 2147.08 cm-1 needs 16000 grid steps with its margins; at most 15000 are allowed: narrow it in table76."});
   cases.push_back({"width overflows", text(set_field(t, Field{2, 19, 0}, "1e38")), 1, {"Increase mp"}, true, 
                    " The window at 2147.08 cm-1 needs more than 15000 grid steps with its margins; at most 15000 are allowed: narrow it in table76."});
-  cases.push_back({"negative width", text(set_field(t, Field{2, 19, 0}, "-0.3")), 0, {}, false});
+  cases.push_back(
+      {"negative width", text(set_field(t, Field{2, 19, 0}, "-0.3")), 2, {"record 2 of table76", "below 0"}});
   cases.push_back({"unknown gas", text(set_field(t, Field{2, 1, 0}, "xyz")), 0, {}, false});
   run_table("table76", cases);
 }
