@@ -5,9 +5,8 @@
 // six intervals, 80 layers, every line of the extract). Its target is C2H6.
 // ch4_2900-3070 is the CH4 study of the same extract at 0.002 cm-1 (about
 // 12800 target lines, three intervals), co_2000-2300 the CO study of its
-// extract at 0.0005 cm-1 (twenty intervals, no convolution: at that grid the
-// transform of a full interval would pass the convolution's limit); both
-// run on two threads, as the planning machines have two cores. Every table
+// extract at 0.0005 cm-1 (twenty intervals, each convolved with a transform
+// of 65536 points); both run on two threads, as the planning machines have two cores. Every table
 // the run writes is counted, so the figure covers whatever steps the program
 // performs after the spectra; peak_rss_mb is the largest resident size a run
 // reached. Another deck becomes another benchmark with one line below.

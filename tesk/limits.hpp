@@ -14,7 +14,13 @@ inline constexpr int kMaxProfileLevels = 10000;  // NUM: levels of a pressure-te
 inline constexpr int kInputNameLength = 100;  // characters of an atmosphere file name, path included
 
 inline constexpr int kModelLayers = 80;        // the model atmosphere: 80 layers of 1 km
-inline constexpr int kMaxConvolutionPoints = 60000;  // mp of the convolution: transform length of the line shape
+// The line-shape transform of one interval: the interval, 1 cm-1 of taper at
+// each end and the field-of-view extension, rounded up to a power of two. The
+// work arrays are sized from the interval; this bound only keeps a deck's
+// field of view from asking for gigabytes. 2^20 points hold a full interval
+// of 30000 steps down to a grid of 1e-5 cm-1, and a field-of-view extension
+// of some 900000 points beside it.
+inline constexpr int kMaxConvolutionPoints = 1 << 20;
 inline constexpr int kSpectrumClasses = 4;     // target, other gases, all gases, all with target scaled
 
 // Path answers of the deck. A path ends at its first blank in a deck line of

@@ -38,18 +38,28 @@ int fov_points(const IntervalGrid& points, float fovarea) {
                                      " transform points: narrow it (line 31) or coarsen the grid (line 28).");
 }
 
-// The transform length N of convolve_spectrum on the grid `points` with the
-// field of view `fovarea` (sr): the smallest power of two, at least 2, that
-// holds the interval, both tapers and the field-of-view extension. Throws
-// rec::Stop(kConvolutionTooLong) beyond kMaxConvolutionPoints.
-int convolution_length(const IntervalGrid& points, float fovarea) {
-  // A field of view so wide that its extension alone passes the limit would
-  // overflow the point count; it is beyond the limit all the same.
+// True when the field-of-view extension alone reaches the limit; so wide a
+// field of view would also overflow the point count.
+bool field_of_view_too_wide(const IntervalGrid& points, float fovarea) {
   const float nu_end = points.vstart + static_cast<float>(points.npts) * points.grid;
-  if (!(std::fabs(nu_end * fovarea / kTwoPi / points.grid) < kMaxConvolutionPoints)) stop_field_of_view_too_wide();
+  return !(std::fabs(nu_end * fovarea / kTwoPi / points.grid) < kMaxConvolutionPoints);
+}
+
+// The smallest power of two, at least 2, that holds the interval, both tapers
+// and the field-of-view extension (whose width must lie below the limit).
+long long transform_length(const IntervalGrid& points, float fovarea) {
   const long long need = 2LL * taper_points(points.grid) + points.npts + fov_points(points, fovarea) + 2;
   long long n_long = 2;
   while (n_long < need) n_long *= 2;
+  return n_long;
+}
+
+// The transform length N of convolve_spectrum on the grid `points` with the
+// field of view `fovarea` (sr). Throws rec::Stop(kConvolutionTooLong) beyond
+// kMaxConvolutionPoints.
+int convolution_length(const IntervalGrid& points, float fovarea) {
+  if (field_of_view_too_wide(points, fovarea)) stop_field_of_view_too_wide();
+  const long long n_long = transform_length(points, fovarea);
   if (n_long > kMaxConvolutionPoints) stop_too_long(n_long);
   return static_cast<int>(n_long);
 }
@@ -57,6 +67,12 @@ int convolution_length(const IntervalGrid& points, float fovarea) {
 }  // namespace
 
 void check_convolution_length(const Instrument& ils, const IntervalGrid& g) { convolution_length(g, ils.fov_area); }
+
+long long convolution_points(const Instrument& ils, const IntervalGrid& g) {
+  if (field_of_view_too_wide(g, ils.fov_area)) return 0;
+  const long long n = transform_length(g, ils.fov_area);
+  return n > kMaxConvolutionPoints ? 0 : n;
+}
 
 void convolve_spectrum(const Instrument& ils, const IntervalGrid& points, CosineTransform& plans,
                        std::span<double> spec) {

@@ -36,4 +36,8 @@ void convolve_spectrum(const Instrument& ils, const IntervalGrid& g, CosineTrans
 // interval `g` under `ils` would need more than kMaxConvolutionPoints values.
 void check_convolution_length(const Instrument& ils, const IntervalGrid& g);
 
+// The transform length the convolution of the interval `g` under `ils` uses,
+// or 0 when check_convolution_length would stop the run. No stop.
+long long convolution_points(const Instrument& ils, const IntervalGrid& g);
+
 }  // namespace tesk

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "inputs/line_list.hpp"
+#include "tesk/engine/convolution.hpp"
 #include "tesk/engine/spectra.hpp"
 #include "tesk/limits.hpp"
 #include "tesk/run/spectral_run.hpp"
@@ -23,6 +24,15 @@ double table_rows(const Deck& d) {
   double rows = 0.0;
   for (const IntervalGrid& g : interval_grids(d)) rows += std::max(g.npts + 1, 0);
   return rows;
+}
+
+// Values of the longest line-shape transform of the run's intervals (0 for a
+// run that the convolution's length check will stop).
+double longest_transform(const Deck& d) {
+  const Instrument ils{d.resol, d.fovarea};
+  long long longest = 0;
+  for (const IntervalGrid& g : interval_grids(d)) longest = std::max(longest, convolution_points(ils, g));
+  return static_cast<double>(longest);
 }
 
 // Per rated target line: wavenumber and key in double, five values in single
@@ -53,9 +63,9 @@ double memory_bytes(const Deck& d, std::int64_t records) {
   const double lines = static_cast<double>(std::max<std::int64_t>(records, 0));
   if (d.runmode == RunMode::complete) {
     // Any record of the list may reach one interval; each class's convolution
-    // holds its own transform of at most kMaxConvolutionPoints values.
+    // holds its own transform, as long as the longest interval's.
     bytes += lines * sizeof(inputs::LineRecord);
-    if (d.resol != 0.0f) bytes += kSpectrumClasses * static_cast<double>(kMaxConvolutionPoints) * kFloat;
+    if (d.resol != 0.0f) bytes += kSpectrumClasses * longest_transform(d) * kFloat;
   }
   switch (d.study) {
     case Study::line_finding: {

@@ -131,11 +131,12 @@ TEST(BadInputTesk, Deck) {
       {"record count above the file's", line(7, "100000"), 2, {"lines.hit", "beyond its end"}},
       {"wrong record length", line(6, "hitran 100"), 2, {"lines.hit", "record length"}},
       {"negative grid", line(28, "-0.01"), 1, {"line 28 of input-vorne"}},
-      // 21 intervals are no limit; their transforms of 65536 points are, and
-      // stop the run before the first interval's line pass.
-      {"grid too fine for the convolution", text(set_record(set_record(set_record(t, 28, "0.0005"), 18, "2450."), 30, "50.")),
-       1, {" Increase nuber of spectral points mp in Convolution"}, true, 
-       " The line shape needs 65536 transform points, at most 60000 allowed: coarsen the grid (line 28) or narrow the field of view (line 31)."},
+      // 21 intervals are no limit; a field of view that makes the first one's
+      // transform pass 2^20 points is, and stops the run before its line pass.
+      {"field of view too wide for the convolution",
+       text(set_record(set_record(set_record(set_record(t, 28, "0.0005"), 18, "2450."), 30, "50."), 31, "0.69")), 1,
+       {" Increase nuber of spectral points mp in Convolution"}, true,
+       " The line shape needs 2097152 transform points, at most 1048576 allowed: coarsen the grid (line 28) or narrow the field of view (line 31)."},
       {"kernel range above 1000 points", text(set_record(set_record(t, 9, "a"), 28, "0.001")), 1,
        {"Decrease spectral range (or increase grid)"}},
       {"range empty", line(18, "2145."), 1, {"Increase spect. range (or decrease grid)"}},
@@ -152,7 +153,7 @@ TEST(BadInputTesk, Deck) {
        " The path crosses 160 layer segments; at most 155 are allowed: raise the tangent altitude (line 26)."},
       {"field of view beyond the convolution length", text(set_record(set_record(t, 30, "1."), 31, "1000.")), 1,
        {" Increase nuber of spectral points mp in Convolution"}, true, 
-       " The field of view alone needs more than 60000 transform points: narrow it (line 31) or coarsen the grid (line 28)."},
+       " The field of view alone needs more than 1048576 transform points: narrow it (line 31) or coarsen the grid (line 28)."},
       {"no noise", text(set_record(set_record(set_record(t, 9, "a"), 18, "2146."), 33, "0.")), 1,
        {" spectral covariance matrix is singular "}},
       {"no a-priori uncertainty", text(set_record(set_record(set_record(t, 9, "a"), 18, "2146."), 34, "0.")), 1,

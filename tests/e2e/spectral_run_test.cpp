@@ -119,12 +119,12 @@ TEST(SpectralRun, SizeChecksStopTheRun) {
   }
 }
 
-// A limit of the intervals (the line-shape transform at 0.0005 cm-1)
-// stops the run before any line pass: the console names no interval, the
+// A limit of the intervals (the line-shape transform of a field of view
+// 0.71 rad wide at 0.0005 cm-1) stops the run before any line pass: the console names no interval, the
 // specified message is followed by the line that says what to change, and
 // table71 holds no row.
 TEST(SpectralRun, IntervalLimitsStopBeforeTheLinePass) {
-  SpectralRun r = run_spectral({{28, "0.0005"}, {18, "2025."}, {30, "50."}});
+  SpectralRun r = run_spectral({{28, "0.0005"}, {18, "2025."}, {30, "50."}, {31, "0.71"}});
   EXPECT_EQ(r.result.status, 1);
   ASSERT_GE(r.console.size(), 2u);
   EXPECT_FALSE(has_line(r, "Extinctions and broadening calculated"));
@@ -133,7 +133,7 @@ TEST(SpectralRun, IntervalLimitsStopBeforeTheLinePass) {
             0);
   EXPECT_EQ(r.console[r.console.size() - 2], " Increase nuber of spectral points mp in Convolution");
   EXPECT_EQ(r.console.back(),
-            " The line shape needs 65536 transform points, at most 60000 allowed: coarsen the grid (line 28) or narrow "
+            " The line shape needs 2097152 transform points, at most 1048576 allowed: coarsen the grid (line 28) or narrow "
             "the field of view (line 31).");
   EXPECT_TRUE(r.table71.rows.empty());
 }

@@ -195,8 +195,9 @@ TEST(ConvolveSpectrum, FieldOfViewBoxMovesTheLineDownByHalfItsWidth) {
 }
 
 TEST(ConvolveSpectrum, TransformLongerThanTheWorkArrayStops) {
-  // grid 0.001: 1000 taper points on each side, so 30001 points need a
-  // transform of 32768 until the field-of-view extension passes 766 points.
+  // grid 0.001: 1000 taper points on each side, so 30001 points fit the
+  // longest transform, 2^20, until the field-of-view extension passes
+  // 1016574 points; a field of view of 10 sr passes the limit by itself.
   struct Case {
     float fovarea;
     bool stops;
@@ -205,9 +206,9 @@ TEST(ConvolveSpectrum, TransformLongerThanTheWorkArrayStops) {
   const int npts = 30000;
   const float nu_end = kVstart + npts * grid;
   const Case cases[] = {{0.0f, false},
-                        {700.0f * 6.283f * grid / nu_end, false},
-                        {800.0f * 6.283f * grid / nu_end, true},
-                        {0.01f, true}};
+                        {1016000.0f * 6.283f * grid / nu_end, false},
+                        {1017000.0f * 6.283f * grid / nu_end, true},
+                        {10.0f, true}};
   tesk::CosineTransform plans;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fovarea);
