@@ -53,7 +53,8 @@ def test_kormal_spectra(tmp_path):
 @pytest.mark.parametrize("args, files, status, message", [
     (["spectrum", "{d}/missing"], {}, 2, "No such file"),
     (["spectrum", "{d}/table71", "--windows", "{d}/table76"],
-     {"table71": "3 4\r\nx\r\ny\r\n 2146.0000  .5\r\n", "table76": "h\r\nco        21x7.00   .2\r\n"}, 2,
+     {"table71": "3 4\r\nx\r\ny\r\n 2146.0000" + "  .50000E+00" * 3 + "\r\n",
+      "table76": "h\r\nco        21x7.00   .20\r\n"}, 2,
      "record 2, columns 10-16"),
     (["kormal", "{d}/spectra.out"], {"spectra.out": " 2 4 \r\n header\r\n"}, 1, "no spectral points"),
     (["spectrum"], {}, 1, "the following arguments are required"),
