@@ -24,7 +24,7 @@ import sys
 import warnings
 from pathlib import Path
 
-from linefinding.command_line import CommandParser, UsageError
+from linefinding.command_line import CommandParser, one_line, run_command, say
 from linefinding.deck_echo import read_deck_echo
 from linefinding.gas_formulas import gases_to_fit
 from linefinding.microwin import read_microwin
@@ -302,34 +302,34 @@ def _parser():
     return p
 
 
-def main(argv=None):
-    """Runs plan; returns the exit status (0, 1 or 2)."""
-    try:
-        args = _parser().parse_args(argv)
-    except UsageError as e:
-        print(f"plan: {e}", file=sys.stderr)
-        return 1
+def _plan(argv):
+    args = _parser().parse_args(argv)
     try:
         with warnings.catch_warnings(record=True) as caught:
             warnings.simplefilter("always", OverflowFieldWarning)
             plan = build_plan(args.directory)
         for w in caught:
-            print(f"plan: warning: {w.message}", file=sys.stderr)
+            say(f"plan: warning: {one_line(w.message)}\n", sys.stderr)
         out = args.out_dir if args.out_dir else args.directory
         out.mkdir(parents=True, exist_ok=True)
         (out / "plan.json").write_text(json.dumps(plan, indent=2, allow_nan=False) + "\n")
         (out / "bands.ctl").write_text(bands_ctl(plan))
     except PlanError as e:
-        print(f"plan: {e}", file=sys.stderr)
+        say(f"plan: {one_line(e)}\n", sys.stderr)
         return 1
     except (OSError, RecordLayoutError) as e:
-        print(f"plan: {e}", file=sys.stderr)
+        say(f"plan: {one_line(e)}\n", sys.stderr)
         return 2
-    sys.stdout.write(summary(plan))
+    say(summary(plan))
     if plan["deck"]["max_opd"] == 0:
-        print("plan: warning: the deck has no instrument line shape (maximum path difference 0)", file=sys.stderr)
-    print(f"plan: wrote {out / 'plan.json'} and {out / 'bands.ctl'}")
+        say("plan: warning: the deck has no instrument line shape (maximum path difference 0)\n", sys.stderr)
+    say(f"plan: wrote {out / 'plan.json'} and {out / 'bands.ctl'}\n")
     return 0
+
+
+def main(argv=None):
+    """Runs plan; returns the exit status (0, 1, 2, or 3 for an unexpected error)."""
+    return run_command("plan", _plan, argv)
 
 
 if __name__ == "__main__":

@@ -115,11 +115,14 @@ def parse_real(text, where):
     m = _BARE_EXPONENT.fullmatch(s)
     if m:
         s = f"{m.group(1)}E{m.group(2)}"
-    if not _REAL.fullmatch(s):
-        raise RecordLayoutError(f"{where}: not a number: {text!r}")
-    value = float(s)
-    if not math.isfinite(value):
+    try:
+        value = float(s)
+    except ValueError:
+        value = None
+    if value is not None and not math.isfinite(value):
         raise RecordLayoutError(f"{where}: not a finite number: {text!r}")
+    if value is None or not _REAL.fullmatch(s):
+        raise RecordLayoutError(f"{where}: not a number: {text!r}")
     return value
 
 
