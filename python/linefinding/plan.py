@@ -91,12 +91,22 @@ def _deck_values(echo):
         raise PlanError(f"the deck echo is of study {echo.study!r}, not of a line-finding study (d)")
     if not echo.avkpar1 > 0:
         raise PlanError(f"deck line 33: noise {echo.avkpar1:g} gives no signal-to-noise ratio (it must be above 0)")
+    # plan.json holds numbers, never an infinity: a tiny noise or a huge
+    # field of view would give one here.
+    try:
+        derived = {"fov_solid_angle": math.pi * echo.fovrad ** 2, "omega_mrad": 1000.0 * echo.fovrad,
+                   "snr": 1.0 / echo.avkpar1}
+    except OverflowError:
+        derived = {"fov_solid_angle": math.inf}
+    for key, line, what, value in (("fov_solid_angle", 31, "field-of-view radius", echo.fovrad),
+                                   ("omega_mrad", 31, "field-of-view radius", echo.fovrad),
+                                   ("snr", 33, "noise", echo.avkpar1)):
+        if not math.isfinite(derived.get(key, 0.0)):
+            raise PlanError(f"deck line {line}: {what} {value:g} gives a {key} beyond the range of a number")
     return {
         "grid": echo.grid, "max_opd": echo.resol, "fov": echo.fovrad, "noise": echo.avkpar1,
         "apriori": echo.avkpar2,
-        "fov_solid_angle": math.pi * echo.fovrad ** 2,
-        "omega_mrad": 1000.0 * echo.fovrad,
-        "snr": 1.0 / echo.avkpar1,
+        **derived,
         "range": [echo.vlo, echo.vhi],
         "spectrum": "transmission" if echo.transrad == "a" else "radiance",
         "normalised": echo.norm == "n",
