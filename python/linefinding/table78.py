@@ -45,14 +45,13 @@ def read_table78(path):
     if nseg > 0 and end > longest:
         raise RecordLayoutError(f"{path}, record 1: {ncols} columns announced, which need records of {end} "
                                 f"characters; the longest record of the file has {longest}")
-    rows = lines[nhead:]
-    if len(rows) != nseg:
-        raise RecordLayoutError(f"{path}: {nseg} path segments announced (record 1), {len(rows)} kernel rows "
-                                f"follow the header (a table cut short?)")
     # Rows "(161(e9.2,1x))": L kernel values, the area, the altitude.
     fields = tuple(repeated("kernel", nseg, 1, 9, 1)) + (
         Field("area", 1 + 10 * nseg, 9 + 10 * nseg),
         Field("altitude", 11 + 10 * nseg, 19 + 10 * nseg),
     )
-    raw = parse_records(rows, fields, str(path), nhead + 1, whole=True)
+    raw = parse_records(lines[nhead:], fields, str(path), nhead + 1, whole=True)
+    if len(raw) != nseg:
+        raise RecordLayoutError(f"{path}: {nseg} path segments announced (record 1), {len(raw)} kernel rows "
+                                f"follow the header (a table cut short?)")
     return stack_fields(raw, ["area", "altitude"], "kernel", nseg)
