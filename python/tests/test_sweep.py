@@ -3,6 +3,7 @@ example's data: summary.csv against the runs' tables, a second invocation,
 a changed value, a run that stops, and the Slurm executor's dry run."""
 
 import csv
+import hashlib
 import os
 import re
 import shutil
@@ -13,6 +14,7 @@ import pytest
 import linefinding as lf
 from conftest import REPOSITORY, ExampleRun, binary
 from linefinding.deck import DeckError, read_answers, set_answers
+from linefinding import sweep
 from linefinding.sweep import RUN_DIRECTORY_ANSWERS, SweepError, expand_runs
 
 BASE_VORNE = (REPOSITORY / "examples" / "co_window" / "input-vorne").read_text()
@@ -137,6 +139,21 @@ def test_sweep_file_refusals(change, message):
     with pytest.raises(SweepError) as refused:
         expand_runs(config, BASE_VORNE, BASE_KORMAL, programs={})
     assert message in str(refused.value) and "\n" not in str(refused.value)
+
+
+@pytest.mark.parametrize("entries, message", [
+    (["a/answers.json"], "data: a/answers.json, the name of a file every run directory has of its own "
+                         "(an earlier run's folder?); move it out of the data"),
+    (["b", "c"], "data: c holds midlat.mod, and {d}/b/midlat.mod has the same name: a run can link only one"),
+    (["b", "d"], "data: no file or folder d"),
+])
+def test_data_files_that_a_run_would_take_for_another(tmp_path, monkeypatch, entries, message):
+    monkeypatch.chdir(tmp_path)
+    for name in ("a/answers.json", "b/midlat.mod", "c/midlat.mod"):
+        (tmp_path / name).parent.mkdir(exist_ok=True)
+        (tmp_path / name).write_text("")
+    with pytest.raises(SweepError, match="^" + re.escape(message.format(d=tmp_path.resolve())) + "$"):
+        sweep.data_files({"data": entries})
 
 
 def test_run_names_too_long_for_a_directory_end_in_a_stable_hash(programs):
@@ -290,6 +307,18 @@ def test_a_run_that_stops_is_marked_and_the_others_finish(tmp_path):
         assert refused.returncode == 1
         assert f"run layers_removed-{value}: {message}" in refused.stderr, refused.stderr[-2000:]
         assert not (tmp_path / "out" / "runs" / f"layers_removed-{value}").exists()
+
+
+@needs_snakemake
+def test_a_run_name_too_long_for_a_directory_is_shortened_and_said(tmp_path):
+    config = sweep_dir(tmp_path, "  target: [{name: " + "x" * 300 + ", gas: co}]")
+    dry = snakemake(tmp_path, config, "-n")
+    assert dry.returncode == 0, dry.stderr[-2000:]
+    name = "target-" + "x" * 231 + "~" + hashlib.sha256(("target-" + "x" * 300).encode()).hexdigest()[:16]
+    assert jobs(dry.stdout, "tesk") == [name]
+    assert f"sweep file: 1 run name is longer than a file name may be: shortened to its start and a hash of " \
+           f"the whole name (e.g. {name}); summary.csv and each run's answers.json give the run's values\n" \
+           in dry.stderr
 
 
 @needs_snakemake
