@@ -14,7 +14,9 @@ and prints a summary, one line per window. It only reads what the programs
 wrote; it recomputes no physics.
 
 Exit status: 0 plan written, 1 wrong command line or inputs that disagree,
-2 a file missing or not in its layout.
+2 a file missing or not in its layout (a record cut short, a value that is
+not a finite number), 3 an unexpected error; each error is one line on
+stderr.
 """
 
 import argparse
@@ -91,22 +93,24 @@ def _deck_values(echo):
         raise PlanError(f"the deck echo is of study {echo.study!r}, not of a line-finding study (d)")
     if not echo.avkpar1 > 0:
         raise PlanError(f"deck line 33: noise {echo.avkpar1:g} gives no signal-to-noise ratio (it must be above 0)")
-    # plan.json holds numbers, never an infinity: a tiny noise or a huge
-    # field of view would give one here.
+    # plan.json holds no infinity, which a huge field of view or a tiny noise would give.
     try:
-        derived = {"fov_solid_angle": math.pi * echo.fovrad ** 2, "omega_mrad": 1000.0 * echo.fovrad,
-                   "snr": 1.0 / echo.avkpar1}
+        solid_angle = math.pi * echo.fovrad ** 2
     except OverflowError:
-        derived = {"fov_solid_angle": math.inf}
-    for key, line, what, value in (("fov_solid_angle", 31, "field-of-view radius", echo.fovrad),
-                                   ("omega_mrad", 31, "field-of-view radius", echo.fovrad),
-                                   ("snr", 33, "noise", echo.avkpar1)):
-        if not math.isfinite(derived.get(key, 0.0)):
-            raise PlanError(f"deck line {line}: {what} {value:g} gives a {key} beyond the range of a number")
+        solid_angle = math.inf
+    if not math.isfinite(solid_angle):
+        raise PlanError(f"deck line 31: field-of-view radius {echo.fovrad:g} gives a solid angle beyond the "
+                        f"range of a number")
+    snr = 1.0 / echo.avkpar1
+    if not math.isfinite(snr):
+        raise PlanError(f"deck line 33: noise {echo.avkpar1:g} gives a signal-to-noise ratio beyond the "
+                        f"range of a number")
     return {
         "grid": echo.grid, "max_opd": echo.resol, "fov": echo.fovrad, "noise": echo.avkpar1,
         "apriori": echo.avkpar2,
-        **derived,
+        "fov_solid_angle": solid_angle,
+        "omega_mrad": 1000.0 * echo.fovrad,
+        "snr": snr,
         "range": [echo.vlo, echo.vhi],
         "spectrum": "transmission" if echo.transrad == "a" else "radiance",
         "normalised": echo.norm == "n",

@@ -203,7 +203,7 @@ REFUSALS = [
     # json has no infinity: refused where it is read, or where the plan would make one
     ({"table79": TABLE79.replace("  .812", "   inf")}, 2, "table79, record 2, columns 32-37: not a finite number"),
     ({"output.dat": OUTPUT_DAT.replace("    3.500", "      inf")}, 2, "record 13, columns 13-21: not a finite"),
-    ({"output": echo(line31="0.00125", line33="1e-320")}, 1, "deck line 33: noise 9.99989e-321 gives a snr beyond"),
+    ({"output": echo(line31="0.00125", line33="1e-320")}, 1, "deck line 33: noise 9.99989e-321 gives a signal-to-noise ratio beyond"),
     ({"table76": TABLE76[:-8]}, 2, "table76, record 4: record cut short"),
 ]
 
