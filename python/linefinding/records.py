@@ -31,9 +31,9 @@ class RecordLayoutError(ValueError):
 
 
 _BARE_EXPONENT = re.compile(r"([+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+))([+-][0-9]+)")
+_INTEGER = re.compile(r"[+-]?[0-9]+")
 # What is left of a real field once D is E and a bare exponent has its E:
 # Python's float() alone would also take "inf", "nan" and "1_000".
-_INTEGER = re.compile(r"[+-]?[0-9]+")
 _REAL = re.compile(r"[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:E[+-]?[0-9]+)?", re.IGNORECASE)
 
 
@@ -104,7 +104,8 @@ def parse_real(text, where):
     ------
     RecordLayoutError
         When the field holds something else than a number, or a number
-        beyond the range of a double (``inf``, ``nan``, ``1e999``).
+        that is not finite (``inf``, ``nan``, or ``1e999``, beyond the
+        range of a double).
     """
     s = text.strip()
     if not s:

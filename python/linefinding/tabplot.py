@@ -76,8 +76,9 @@ def _save(fig, stem):
     return written
 
 
-# Per kind: the reader, the argument naming the file, what must be there to
-# draw, the column of the picture's axis that must hold a number, and the figure.
+# Per kind: the reader, the argument naming its file, the fewest rows worth a
+# picture, the column the picture is drawn against (some of it must be a
+# number, not asterisks), and what the rows are.
 _KINDS = {
     "spectrum": (read_table71, "table71", 1, "wavenumber", "spectral points"),
     "kormal": (read_spectra_out, "spectra", 1, "wavenumber", "spectral points"),
