@@ -11,6 +11,8 @@ from matplotlib.cm import ScalarMappable
 from matplotlib.colors import Normalize
 from matplotlib.figure import Figure
 
+from linefinding.pictures import finite_range
+
 _ALTITUDE_LABEL = "Altitude (km)"
 _BAR_COLOUR = "#1f77b4"
 _JOINT_COLOUR = "#d62728"
@@ -38,7 +40,9 @@ def kernels_figure(kernels, title=None):
     fig = Figure(figsize=(7, 8), layout="constrained")
     ax = fig.add_subplot()
     z = kernels["altitude"]
-    norm = Normalize(vmin=z.min(), vmax=z.max() if z.max() > z.min() else z.min() + 1.0)
+    lo, hi = finite_range(z) or (0.0, 0.0)
+    span = (lo, hi if hi > lo else lo + 1.0)
+    norm = Normalize(*span)
     cmap = colormaps["viridis"]
     for k, row in enumerate(kernels, start=1):
         line, = ax.plot(row["kernel"], z, color=cmap(norm(row["altitude"])), lw=0.8)
@@ -46,7 +50,7 @@ def kernels_figure(kernels, title=None):
     area, = ax.plot(kernels["area"], z, color="black", lw=2.0, label="area (row sum)")
     area.set_gid("kernel-area")
     ax.axvline(0.0, color="0.6", lw=0.5)
-    ax.set_ylim(z.min(), z.max() if z.max() > z.min() else z.min() + 1.0)
+    ax.set_ylim(*span)
     ax.set_xlabel("Averaging kernel A(k, j) (dimensionless, per segment)")
     ax.set_ylabel(_ALTITUDE_LABEL)
     ax.grid(True, color="0.9", lw=0.5)

@@ -9,7 +9,7 @@ when sorted by their absorption.
 
 import numpy as np
 
-from linefinding.records import Field, parse_records, rows_after_header
+from linefinding.records import Field, check_record_length, parse_records, rows_after_header
 
 FIELDS = (
     Field("label", 1, 8, "a"),
@@ -17,6 +17,7 @@ FIELDS = (
     Field("width", 18, 23),   # cm-1
 )
 _SLOTS = {"d": 27, "a": 55}  # first column of the first name, by sort letter
+_RECORD = 100  # every window line is written in full, blank name slots included
 
 
 def read_microwin(path):
@@ -37,16 +38,18 @@ def read_microwin(path):
     Raises
     ------
     RecordLayoutError
-        For an empty file or an unreadable field.
+        For an empty file, a window line shorter than 100 characters (cut
+        short), or an unreadable or non-finite field.
     """
     rows = rows_after_header(path)
+    for i, line in enumerate(rows):
+        check_record_length(line, _RECORD, str(path), i + 2)
     head = parse_records(rows, FIELDS, str(path), 2)
     dtype = head.dtype.descr + [("interferers", "U7", (6,)), ("sort", "U1")]
     out = np.zeros(len(rows), dtype=dtype)
     for name in head.dtype.names:
         out[name] = head[name]
     for i, line in enumerate(rows):
-        line = line.ljust(100)
         # The first name decides: sorted by variation it stands in columns
         # 27-33, by absorption in 55-61 (where a fifth name of the other
         # order would also stand).

@@ -10,8 +10,8 @@ import warnings
 
 import numpy as np
 
-from linefinding.records import (Field, OverflowFieldWarning, RecordLayoutError, parse_real,
-                                 parse_records, read_lines)
+from linefinding.records import (Field, OverflowFieldWarning, RecordLayoutError, check_record_length,
+                                 parse_real, parse_records, read_lines)
 
 # Rows "(a7,1x,i3,1x,3(f9.3,4x))".
 FIELDS = (
@@ -29,6 +29,7 @@ _HEADER = "Name     No  rel.-trans   abs.-trans   nu and dnu"
 def _percent(line, label, path, recno):
     """The f8.3 value behind a label of the window report."""
     first = len(label) + 1
+    check_record_length(line, first + 7, path, recno)
     where = f"{path}, record {recno}, columns {first}-{first + 7}"
     value = parse_real(line[len(label):len(label) + 8], where)
     if np.isnan(value):
@@ -57,7 +58,8 @@ def read_output_dat(path):
     Raises
     ------
     RecordLayoutError
-        For a block without its total or contribution line, or an unreadable field.
+        For a block without its total or contribution line, a line cut
+        short, or an unreadable or non-finite field.
     """
     lines = read_lines(path)
     blocks = []  # (total, contribution, first record, rows)

@@ -18,9 +18,17 @@ def _y_label(units):
     return "Transmission" if units == "transmission" else _RADIANCE_LABEL
 
 
+def finite_range(values):
+    """The lowest and highest finite value, or None when there is none (a
+    column of asterisks read as NaN)."""
+    finite = values[np.isfinite(values)]
+    return (finite.min(), finite.max()) if len(finite) else None
+
+
 def _axes_of_wavenumber(ax, nu):
-    if len(nu):
-        ax.set_xlim(nu.min(), nu.max())
+    span = finite_range(nu)
+    if span:
+        ax.set_xlim(*span)
     ax.grid(True, color="0.9", lw=0.5)
 
 
@@ -31,9 +39,10 @@ def _shade_windows(ax, windows, nu, label):
     and gas label above the axes."""
     top = blended_transform_factory(ax.transData, ax.transAxes)
     shown = 0
+    first, last = finite_range(nu)
     for rank, w in enumerate(windows, start=1):
         lo, hi = w["centre"] - w["width"] / 2, w["centre"] + w["width"] / 2
-        if np.isnan(lo) or np.isnan(hi) or hi < nu.min() or lo > nu.max():
+        if np.isnan(lo) or np.isnan(hi) or hi < first or lo > last:
             continue
         patch = ax.axvspan(lo, hi, color=_WINDOW_COLOUR, alpha=0.35, lw=0, zorder=0)
         if label:
@@ -80,7 +89,7 @@ def spectrum_figure(spectra, windows=None, units="transmission", title=None):
     lower.set_xlabel(WAVENUMBER_LABEL)
     lower.ticklabel_format(axis="x", useOffset=False, style="plain")  # wavenumbers read whole
     handles, _ = upper.get_legend_handles_labels()
-    if windows is not None and len(windows) and len(nu):
+    if windows is not None and len(windows) and finite_range(nu):
         if _shade_windows(upper, windows, nu, label=True):
             _shade_windows(lower, windows, nu, label=False)
             handles.append(Patch(color=_WINDOW_COLOUR, alpha=0.35, label="microwindows (rank, gas)"))

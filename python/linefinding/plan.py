@@ -14,7 +14,9 @@ and prints a summary, one line per window. It only reads what the programs
 wrote; it recomputes no physics.
 
 Exit status: 0 plan written, 1 wrong command line or inputs that disagree,
-2 a file missing or not in its layout.
+2 a file missing or not in its layout (a record cut short, a value that is
+not a finite number), 3 an unexpected error; each error is one line on
+stderr.
 """
 
 import argparse
@@ -24,7 +26,7 @@ import sys
 import warnings
 from pathlib import Path
 
-from linefinding.command_line import CommandParser, UsageError
+from linefinding.command_line import CommandParser, one_line, run_command, say
 from linefinding.deck_echo import read_deck_echo
 from linefinding.gas_formulas import gases_to_fit
 from linefinding.microwin import read_microwin
@@ -91,12 +93,24 @@ def _deck_values(echo):
         raise PlanError(f"the deck echo is of study {echo.study!r}, not of a line-finding study (d)")
     if not echo.avkpar1 > 0:
         raise PlanError(f"deck line 33: noise {echo.avkpar1:g} gives no signal-to-noise ratio (it must be above 0)")
+    # plan.json holds no infinity, which a huge field of view or a tiny noise would give.
+    try:
+        solid_angle = math.pi * echo.fovrad ** 2
+    except OverflowError:
+        solid_angle = math.inf
+    if not math.isfinite(solid_angle):
+        raise PlanError(f"deck line 31: field-of-view radius {echo.fovrad:g} gives a solid angle beyond the "
+                        f"range of a number")
+    snr = 1.0 / echo.avkpar1
+    if not math.isfinite(snr):
+        raise PlanError(f"deck line 33: noise {echo.avkpar1:g} gives a signal-to-noise ratio beyond the "
+                        f"range of a number")
     return {
         "grid": echo.grid, "max_opd": echo.resol, "fov": echo.fovrad, "noise": echo.avkpar1,
         "apriori": echo.avkpar2,
-        "fov_solid_angle": math.pi * echo.fovrad ** 2,
+        "fov_solid_angle": solid_angle,
         "omega_mrad": 1000.0 * echo.fovrad,
-        "snr": 1.0 / echo.avkpar1,
+        "snr": snr,
         "range": [echo.vlo, echo.vhi],
         "spectrum": "transmission" if echo.transrad == "a" else "radiance",
         "normalised": echo.norm == "n",
@@ -308,34 +322,34 @@ def _parser():
     return p
 
 
-def main(argv=None):
-    """Runs plan; returns the exit status (0, 1 or 2)."""
-    try:
-        args = _parser().parse_args(argv)
-    except UsageError as e:
-        print(f"plan: {e}", file=sys.stderr)
-        return 1
+def _plan(argv):
+    args = _parser().parse_args(argv)
     try:
         with warnings.catch_warnings(record=True) as caught:
             warnings.simplefilter("always", OverflowFieldWarning)
             plan = build_plan(args.directory)
         for w in caught:
-            print(f"plan: warning: {w.message}", file=sys.stderr)
+            say(f"plan: warning: {one_line(w.message)}\n", sys.stderr)
         out = args.out_dir if args.out_dir else args.directory
         out.mkdir(parents=True, exist_ok=True)
         (out / "plan.json").write_text(json.dumps(plan, indent=2, allow_nan=False) + "\n")
         (out / "bands.ctl").write_text(bands_ctl(plan))
     except PlanError as e:
-        print(f"plan: {e}", file=sys.stderr)
+        say(f"plan: {one_line(e)}\n", sys.stderr)
         return 1
     except (OSError, RecordLayoutError) as e:
-        print(f"plan: {e}", file=sys.stderr)
+        say(f"plan: {one_line(e)}\n", sys.stderr)
         return 2
-    sys.stdout.write(summary(plan))
+    say(summary(plan))
     if plan["deck"]["max_opd"] == 0:
-        print("plan: warning: the deck has no instrument line shape (maximum path difference 0)", file=sys.stderr)
-    print(f"plan: wrote {out / 'plan.json'} and {out / 'bands.ctl'}")
+        say("plan: warning: the deck has no instrument line shape (maximum path difference 0)\n", sys.stderr)
+    say(f"plan: wrote {out / 'plan.json'} and {out / 'bands.ctl'}\n")
     return 0
+
+
+def main(argv=None):
+    """Runs plan; returns the exit status (0, 1, 2, or 3 for an unexpected error)."""
+    return run_command("plan", _plan, argv)
 
 
 if __name__ == "__main__":

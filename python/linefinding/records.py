@@ -6,8 +6,14 @@ is written as a field of asterisks: read here as NaN, with an
 :class:`OverflowFieldWarning`. Real fields follow the programs' own rules:
 no zero before the decimal point (``.0567``), exponents of three digits
 without the letter E (``.150+101``), a blank field reads as zero.
+
+The programs never write an infinite value or NaN as text (they write
+asterisks), nor a record shorter than its layout: a reader refuses both,
+naming the file, the record and the columns, as it refuses a record cut
+short by a full disk or an interrupted copy.
 """
 
+import math
 import re
 import warnings
 from dataclasses import dataclass
@@ -24,7 +30,11 @@ class RecordLayoutError(ValueError):
     a missing header line). The message names the file, record and columns."""
 
 
-_BARE_EXPONENT = re.compile(r"^([+-]?(?:\d+\.?\d*|\.\d+))([+-]\d+)$")
+_BARE_EXPONENT = re.compile(r"([+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+))([+-][0-9]+)")
+_INTEGER = re.compile(r"[+-]?[0-9]+")
+# What is left of a real field once D is E and a bare exponent has its E:
+# Python's float() alone would also take "inf", "nan" and "1_000".
+_REAL = re.compile(r"[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:E[+-]?[0-9]+)?", re.IGNORECASE)
 
 
 @dataclass(frozen=True)
@@ -93,7 +103,9 @@ def parse_real(text, where):
     Raises
     ------
     RecordLayoutError
-        When the field holds something else than a number.
+        When the field holds something else than a number, or a number
+        that is not finite (``inf``, ``nan``, or ``1e999``, beyond the
+        range of a double).
     """
     s = text.strip()
     if not s:
@@ -101,16 +113,21 @@ def parse_real(text, where):
     if set(s) == {"*"}:
         return np.nan
     s = s.replace("D", "E").replace("d", "E")
-    m = _BARE_EXPONENT.match(s)
+    m = _BARE_EXPONENT.fullmatch(s)
     if m:
         s = f"{m.group(1)}E{m.group(2)}"
     try:
-        return float(s)
+        value = float(s)
     except ValueError:
-        raise RecordLayoutError(f"{where}: not a number: {text!r}") from None
+        value = None
+    if value is not None and not math.isfinite(value):
+        raise RecordLayoutError(f"{where}: not a finite number: {text!r}")
+    if value is None or not _REAL.fullmatch(s):
+        raise RecordLayoutError(f"{where}: not a number: {text!r}")
+    return value
 
 
-def parse_records(lines, fields, path, first_record):
+def parse_records(lines, fields, path, first_record, whole=False):
     """Structured array of fixed-column records.
 
     Parameters
@@ -122,6 +139,10 @@ def parse_records(lines, fields, path, first_record):
         File name for messages.
     first_record : int
         Record number (1-based) of ``lines[0]`` in the file, for messages.
+    whole : bool
+        The fields are the whole record: anything but blanks after the last
+        field is a field the layout does not have (a row of more columns
+        than its header announces).
 
     Returns
     -------
@@ -132,13 +153,17 @@ def parse_records(lines, fields, path, first_record):
     Raises
     ------
     RecordLayoutError
-        For an unreadable field, or asterisks in an integer field.
+        For a record that ends before the last column of its fields, text
+        after them (with ``whole``), an unreadable or non-finite field, or
+        asterisks in an integer field.
     """
     dtype = [(f.name, f.dtype) for f in fields]
     out = np.zeros(len(lines), dtype=dtype)
+    end = max((f.last for f in fields), default=0)
     overflow = []
     for i, line in enumerate(lines):
         recno = first_record + i
+        check_record_length(line, end, path, recno, whole)
         for f in fields:
             text = line[f.first - 1:f.last]
             where = f"{path}, record {recno}, columns {f.first}-{f.last}"
@@ -161,6 +186,24 @@ def parse_records(lines, fields, path, first_record):
             f"{overflow[0]}{more}: field of asterisks (value too wide for its field) read as NaN",
             OverflowFieldWarning, stacklevel=3)
     return out
+
+
+def check_record_length(line, end, path, recno, whole=False):
+    """Refuses a record that ends before column ``end``, the last of its
+    layout (a blank field at its end is still written in full), or, with
+    ``whole``, that holds more than blanks after it.
+
+    Raises
+    ------
+    RecordLayoutError
+        Naming the file, the record and the missing or extra columns.
+    """
+    if len(line) < end:
+        raise RecordLayoutError(f"{path}, record {recno}: record cut short, columns {len(line) + 1}-{end} "
+                                f"missing ({len(line)} characters, its layout has {end})")
+    if whole and line[end:].strip():
+        raise RecordLayoutError(f"{path}, record {recno}, columns {end + 1}-{len(line)}: more fields than "
+                                f"the layout's {end} columns hold")
 
 
 def repeated(name, count, first, width, gap, kind="f"):
@@ -235,11 +278,10 @@ def count_header(lines, path):
         is shorter than its header.
     """
     words = lines[0].split() if lines else []
-    try:
-        nhead, ncols = int(words[0]), int(words[1])
-    except (IndexError, ValueError):
+    if len(words) < 2 or not all(_INTEGER.fullmatch(w) for w in words[:2]):
         raise RecordLayoutError(
-            f"{path}, record 1: expected the number of header lines and of columns") from None
+            f"{path}, record 1: expected the number of header lines and of columns")
+    nhead, ncols = int(words[0]), int(words[1])
     if nhead < 1 or len(lines) < nhead:
         raise RecordLayoutError(f"{path}: {nhead} header lines announced, {len(lines)} records in the file")
     return nhead, ncols
@@ -315,10 +357,26 @@ def read_deck_headed_rows(path, fields):
     return parse_records(lines[nhead:], fields, str(path), nhead + 1)
 
 
-def read_counted_rows(path, fields):
+def read_counted_rows(path, fields, columns=None):
     """The rows of a table whose first number counts its header lines
-    (tables 70, 90, spectra.out), read by `fields`; raises RecordLayoutError
-    for a short header or a bad field."""
+    (tables 70, 90, spectra.out), read by `fields`, which are the whole row.
+
+    Parameters
+    ----------
+    path : str or os.PathLike
+    fields : sequence of Field
+    columns : int, optional
+        The number of columns the header must announce (table70's header
+        announces 2 for its 3 columns: not checked).
+
+    Raises
+    ------
+    RecordLayoutError
+        For a short header, another number of columns, a record shorter or
+        longer than `fields`, or a bad field.
+    """
     lines = read_lines(path)
-    nhead, _ = count_header(lines, path)
-    return parse_records(lines[nhead:], fields, str(path), nhead + 1)
+    nhead, ncols = count_header(lines, path)
+    if columns is not None and ncols != columns:
+        raise RecordLayoutError(f"{path}, record 1: {ncols} columns announced, this table has {columns}")
+    return parse_records(lines[nhead:], fields, str(path), nhead + 1, whole=True)

@@ -8,8 +8,11 @@ files (written by ``workflow/scripts/step.py``) and plans.
 """
 
 import csv
+import difflib
+import hashlib
 import itertools
 import json
+import os
 import re
 import sys
 from pathlib import Path
@@ -32,10 +35,246 @@ class SweepError(ValueError):
 # Run directories are named axis-value_axis-value: the workflow engine passes
 # names through its own name=value,name=value lists, so no = or , in them.
 _UNSAFE = re.compile(r"[^A-Za-z0-9.+-]")
+_UNSAFE_AXIS = re.compile(r"[^A-Za-z0-9_.+-]")
+
+# The longest file name most file systems take (bytes); a longer run name
+# is cut and ends in a hash of the whole name.
+NAME_MAX = 255
+_HASH_DIGITS = 16
+
+# ---------------------------------------------------------------- the file
+
+# Every key a sweep file may have, with what its value must be.
+SWEEP_KEYS = {
+    "output": "a folder for runs/, logs/ and summary.csv",
+    "decks": "the base decks, {tesk: FILE, kormal: FILE}",
+    "line_list": "the line list of every run, a file",
+    "data": "a list of files or folders linked into every run",
+    "answers": "the answers of every run, {name: value, ...}",
+    "sweep": "answer names (or group names) mapped to lists of values",
+    "cases": "a list of runs, each {name: value, ...}",
+    "threads": "the threads of each tesk run, a whole number of at least 1",
+    "programs": "paths of the programs, {tesk: FILE, kormal: FILE, python: FILE}",
+}
+_DECK_KEYS = ("tesk", "kormal")
+_PROGRAM_KEYS = ("tesk", "kormal", "python")
+
+# The files of a run directory (workflow/Snakefile): the decks and the record
+# of the answers the workflow writes, the status files of its steps, and
+# the results of tesk (output prefix blank), kormal and plan. A data file of
+# one of these names would be linked over the run's own file, or removed as
+# an old result before the step.
+RUN_FILES = frozenset(
+    ["input-vorne", "input-kormal", "answers.json", "tesk.status", "kormal.status", "plan.status", "checked",
+     "output", "output.dat", "microwin", "spectra.out", "plan.json", "bands.ctl"]
+    + [f"table{n}" for n in range(70, 79)] + ["table90"])
+
+
+def _is_scalar(value):
+    return isinstance(value, (str, int, float, bool))
+
+
+def _value_kind(value):
+    if value is None:
+        return "no value"
+    if isinstance(value, dict):
+        return "a mapping"
+    if isinstance(value, list):
+        return "a list"
+    return repr(value)
+
+
+def _check_answers(where, answers):
+    """Refuses a mapping of answers that is not names to single values."""
+    if not isinstance(answers, dict):
+        raise SweepError(f"{where}: answer names mapped to values are needed, not {_value_kind(answers)}")
+    for name, value in answers.items():
+        if not isinstance(name, str):
+            raise SweepError(f"{where}: {name!r} is not an answer name")
+        if not _is_scalar(value):
+            raise SweepError(f"{where}: answer {name} needs a single value (a number or a word), "
+                             f"not {_value_kind(value)}")
+
+
+def _check_paths(key, value, names):
+    if not isinstance(value, dict) or not value:
+        raise SweepError(f"{key!r} must be {SWEEP_KEYS[key]}, not {_value_kind(value)}")
+    for name, path in value.items():
+        if name not in names:
+            raise SweepError(f"{key}: unknown entry {name!r}; known: {', '.join(names)}")
+        if not isinstance(path, str) or not path:
+            raise SweepError(f"{key}: {name} must be a file name, not {_value_kind(path)}")
+
+
+def check_sweep_file(config):
+    """Refuses what a sweep file cannot mean, before any run is made.
+
+    Parameters
+    ----------
+    config : dict
+        The sweep file as read (and as ``--config`` changed it).
+
+    Raises
+    ------
+    SweepError
+        For an unknown key (a misspelt ``sweeps:`` would otherwise run the
+        base deck), a key without a value (``sweep: {}``, ``cases: []``,
+        ``output: ''``), the file-system root as output folder, or a value
+        of the wrong type; the message is one line naming the key.
+    """
+    if not isinstance(config, dict):
+        raise SweepError("a sweep file maps keys (output, decks, answers, sweep, ...) to values")
+    for key, value in config.items():
+        if key not in SWEEP_KEYS:
+            close = difflib.get_close_matches(str(key), SWEEP_KEYS, n=1)
+            hint = f" (did you mean {close[0]!r}?)" if close else ""
+            raise SweepError(f"unknown key {key!r}{hint}; a sweep file has {', '.join(SWEEP_KEYS)}")
+        if value is None or value == "" or value == [] or value == {}:
+            raise SweepError(f"{key!r} is empty: give {SWEEP_KEYS[key]}, or leave the key out")
+    if isinstance(config.get("output"), str) and os.path.realpath(config["output"]) == os.path.realpath("/"):
+        raise SweepError(f"output {config['output']!r} is the file-system root; give {SWEEP_KEYS['output']}")
+    for key in ("output", "line_list"):
+        if key in config and not isinstance(config[key], str):
+            raise SweepError(f"{key!r} must be {SWEEP_KEYS[key]} (a name; quote one that looks like a number), "
+                             f"not {_value_kind(config[key])}")
+    if "decks" in config:
+        _check_paths("decks", config["decks"], _DECK_KEYS)
+    if "programs" in config:
+        _check_paths("programs", config["programs"], _PROGRAM_KEYS)
+    if "data" in config:
+        data = config["data"]
+        if not isinstance(data, list) or not all(isinstance(entry, str) and entry for entry in data):
+            raise SweepError(f"'data' must be {SWEEP_KEYS['data']}, not {_value_kind(data)}")
+    threads = config.get("threads", 1)
+    if isinstance(threads, bool) or not isinstance(threads, int) or threads < 1:
+        raise SweepError(f"'threads' must be {SWEEP_KEYS['threads']}, not {_value_kind(threads)}")
+    if "answers" in config:
+        _check_answers("answers", config["answers"])
+    if "sweep" in config and "cases" in config:
+        raise SweepError("give either 'sweep' (a product of lists) or 'cases' (a list of runs), not both")
+    if "sweep" in config:
+        sweep = config["sweep"]
+        if not isinstance(sweep, dict):
+            raise SweepError(f"'sweep' must map answer names to lists of values, not {_value_kind(sweep)}")
+        for axis, values in sweep.items():
+            if not isinstance(axis, str):
+                raise SweepError(f"sweep: {axis!r} is not an answer or group name")
+            if not isinstance(values, list) or not values:
+                raise SweepError(f"sweep axis {axis!r}: a non-empty list of values is needed, "
+                                 f"not {_value_kind(values)}")
+            for value in values:
+                if isinstance(value, dict):
+                    _check_answers(f"sweep axis {axis!r}", value)
+                elif not _is_scalar(value):
+                    raise SweepError(f"sweep axis {axis!r}: each value must be a single value or a group "
+                                     f"{{name: ..., answer: value, ...}}, not {_value_kind(value)}")
+    if "cases" in config:
+        cases = config["cases"]
+        if not isinstance(cases, list) or not all(isinstance(c, dict) and c for c in cases):
+            raise SweepError("'cases' must be a list of answer mappings")
+        for n, case in enumerate(cases, start=1):
+            _check_answers(f"case {n}", case)
+
+
+def output_folder(config):
+    """The folder of ``runs/``, ``logs/`` and ``summary.csv`` (default ``sweep``), without a final /."""
+    check_sweep_file(config)
+    return config.get("output", "sweep").rstrip("/")
+
+
+def base_decks(config):
+    """The texts of the base decks ``input-vorne`` and ``input-kormal``.
+
+    Raises
+    ------
+    SweepError
+        When ``decks`` lacks one, or a deck file cannot be read.
+    """
+    check_sweep_file(config)
+    decks = config.get("decks") or {}
+    texts = []
+    for key in _DECK_KEYS:
+        if key not in decks:
+            raise SweepError(f"the sweep file needs decks: {key}: (the base deck)")
+        try:
+            texts.append(Path(decks[key]).read_text())
+        except OSError as e:
+            raise SweepError(f"decks: {key}: cannot read {decks[key]}: {e.strerror or e}") from None
+        except UnicodeDecodeError:
+            raise SweepError(f"decks: {key}: {decks[key]} is not a text file") from None
+    return tuple(texts)
+
+
+def data_files(config):
+    """The data files linked into every run directory, as absolute paths.
+
+    ``line_list`` first, then each entry of ``data``: a file, or a folder
+    whose files (not its sub-folders) are all taken.
+
+    Raises
+    ------
+    SweepError
+        For an entry that is no file or folder, two data files of one name
+        (one would be linked over the other), or a data file with the name
+        of a file of the run directory (:data:`RUN_FILES`: it would take
+        the place of the run's own deck or result, as the files of an
+        earlier run's folder would).
+    """
+    check_sweep_file(config)
+    entries = ([config["line_list"]] if "line_list" in config else []) + list(config.get("data", []))
+    files = {}
+    for entry in entries:
+        p = Path(entry)
+        if p.is_dir():
+            found = sorted(f for f in p.iterdir() if f.is_file())
+        elif p.is_file():
+            found = [p]
+        else:
+            raise SweepError(f"data: no file or folder {entry}")
+        for f in found:
+            where = f"data: {entry}" + (f" holds {f.name}" if f != p else "")
+            if f.name in RUN_FILES:
+                raise SweepError(f"{where}, the name of a file every run directory has of its own "
+                                 f"(an earlier run's folder?); move it out of the data")
+            if f.name in files and files[f.name] != f.resolve():
+                raise SweepError(f"{where}, and {files[f.name]} has the same name: a run can link only one")
+            files[f.name] = f.resolve()
+    return [str(f) for f in files.values()]
+
+
+def name_limit(folder):
+    """The longest file name (bytes) the file system of `folder`, or of its
+    nearest existing parent, takes: :data:`NAME_MAX` where it does not say."""
+    p = Path(os.path.abspath(folder))
+    while not p.exists() and p != p.parent:
+        p = p.parent
+    try:
+        return min(os.pathconf(p, "PC_NAME_MAX"), NAME_MAX) or NAME_MAX
+    except (OSError, ValueError, AttributeError):
+        return NAME_MAX
+
+
+def _fit_name(name, limit):
+    """A run name no longer than `limit` bytes: the name itself, or its
+    start and a hash of the whole name (the same on every invocation)."""
+    if len(name.encode()) <= limit:
+        return name
+    digest = hashlib.sha256(name.encode()).hexdigest()[:_HASH_DIGITS]
+    return f"{name.encode()[:limit - _HASH_DIGITS - 1].decode(errors='ignore')}~{digest}"
+
+
+def shortened_note(runs):
+    """One line saying which run names were shortened, or None."""
+    cut = [name for name, run in runs.items() if run.get("full_name")]
+    if not cut:
+        return None
+    return (f"{len(cut)} run name{'s are' if len(cut) > 1 else ' is'} longer than a file name may be: "
+            f"shortened to its start and a hash of the whole name (e.g. {cut[0]}); "
+            f"summary.csv and each run's answers.json give the run's values")
 
 
 def _segment(axis, value):
-    return f"{axis}-{_UNSAFE.sub('~', value)}"
+    return f"{_UNSAFE_AXIS.sub('~', str(axis))}-{_UNSAFE.sub('~', value)}"
 
 
 def _axis_values(axis, values):
@@ -45,8 +284,6 @@ def _axis_values(axis, values):
     answers that go together (a gas with its range) and names itself with
     its ``name`` entry.
     """
-    if not isinstance(values, list) or not values:
-        raise SweepError(f"sweep axis {axis!r}: a non-empty list of values is needed")
     choices = []
     for value in values:
         if isinstance(value, dict):
@@ -60,7 +297,7 @@ def _axis_values(axis, values):
     return choices
 
 
-def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None):
+def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None, name_max=NAME_MAX):
     """The runs of a sweep, with their decks.
 
     Parameters
@@ -78,41 +315,42 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None):
         ``{"tesk": path, "kormal": path}`` that check every run's decks
         (``linefinding.deck.check_decks``); by default ``LF_TESK_BIN`` and
         ``LF_KORMAL_BIN``.
+    name_max : int
+        The longest directory name the file system takes, bytes
+        (:func:`name_limit`).
 
     Returns
     -------
     dict
         Run name (its directory, ``axis-value_axis-value``) to a dict with
         ``answers`` (what the run varies, as text, for the summary), ``vorne`` and
-        ``kormal`` (the deck texts, with :data:`RUN_DIRECTORY_ANSWERS`).
+        ``kormal`` (the deck texts, with :data:`RUN_DIRECTORY_ANSWERS`). A
+        name longer than `name_max` is cut and ends in ``~`` and a hash of
+        the whole name, which the run's ``full_name`` holds.
 
     Raises
     ------
     SweepError
-        For a malformed sweep file, two runs of the same name, or a deck
-        answer that is unknown or that a program refuses (naming the run,
-        with the program's message).
+        For a malformed sweep file (:func:`check_sweep_file`), two runs of
+        the same name, or a deck answer that is unknown or that a program
+        refuses (naming the run, with the program's message).
     """
+    check_sweep_file(config)
     common = dict(fixed or {})
-    common.update(config.get("answers") or {})
-    sweep, cases = config.get("sweep"), config.get("cases")
-    if sweep and cases:
-        raise SweepError("give either 'sweep' (a product of lists) or 'cases' (a list of runs), not both")
-    if sweep:
-        if not isinstance(sweep, dict):
-            raise SweepError("'sweep' must map answer names to lists of values")
+    common.update(config.get("answers", {}))
+    if "sweep" in config:
         axes = [[(_segment(axis, label), answers) for label, answers in _axis_values(axis, values)]
-                for axis, values in sweep.items()]
+                for axis, values in config["sweep"].items()]
         combos = [("_".join(s for s, _ in combo), {k: v for _, a in combo for k, v in a.items()})
                   for combo in itertools.product(*axes)]
-    elif cases:
-        if not isinstance(cases, list) or not all(isinstance(c, dict) and c for c in cases):
-            raise SweepError("'cases' must be a list of answer mappings")
-        combos = [("_".join(_segment(k, value_text(v)) for k, v in case.items()), dict(case)) for case in cases]
+    elif "cases" in config:
+        combos = [("_".join(_segment(k, value_text(v)) for k, v in case.items()), dict(case))
+                  for case in config["cases"]]
     else:
         combos = [("base", {})]
     runs = {}
-    for name, answers in combos:
+    for full_name, answers in combos:
+        name = _fit_name(full_name, name_max)
         if name in runs:
             raise SweepError(f"two runs would share the directory {name!r}; give the values distinct names")
         try:
@@ -121,6 +359,8 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None):
         except DeckError as e:
             raise SweepError(f"run {name}: {e}") from None
         runs[name] = {"answers": {k: value_text(v) for k, v in answers.items()}, "vorne": vorne, "kormal": kormal}
+        if name != full_name:
+            runs[name]["full_name"] = full_name
     return runs
 
 

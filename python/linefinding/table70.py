@@ -25,7 +25,8 @@ def read_table70(path):
     Raises
     ------
     RecordLayoutError
-        For a missing header or an unreadable field.
+        For a missing header, a row of another length, or an unreadable or
+        non-finite field.
     OSError
         When the file cannot be read.
     """

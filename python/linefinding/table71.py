@@ -36,14 +36,14 @@ def read_table71(path):
     Raises
     ------
     RecordLayoutError
-        For a header that announces neither 4 nor 5 columns, or an
-        unreadable field.
+        For a header that announces neither 4 nor 5 columns, a row of
+        another number of columns, or an unreadable or non-finite field.
     """
     lines = read_lines(path)
     nhead, ncols = count_header(lines, path)
     if ncols not in (4, 5):
         raise RecordLayoutError(f"{path}, record 1: a spectrum table has 4 or 5 columns, not {ncols}")
-    return parse_records(lines[nhead:], _fields(ncols), str(path), nhead + 1)
+    return parse_records(lines[nhead:], _fields(ncols), str(path), nhead + 1, whole=True)
 
 
 def table71_units(path):

@@ -1,6 +1,7 @@
 """``table77``: weighting functions averaged over 20 spectral bins, per path segment."""
 
-from linefinding.records import Field, count_header, parse_records, read_lines, repeated, stack_fields
+from linefinding.records import (Field, RecordLayoutError, count_header, parse_records, read_lines, repeated,
+                                 stack_fields)
 
 # Rows "(21(e10.3,4x),f5.1)": 20 bin means, their mean, the altitude.
 _FIELDS = tuple(repeated("weight", 20, 1, 10, 4)) + (
@@ -27,9 +28,12 @@ def read_table77(path):
     Raises
     ------
     RecordLayoutError
-        For a missing header or an unreadable field.
+        For a missing header, a header of another column count than 22, a
+        row of another length, or an unreadable or non-finite field.
     """
     lines = read_lines(path)
-    nhead, _ = count_header(lines, path)
-    raw = parse_records(lines[nhead:], _FIELDS, str(path), nhead + 1)
+    nhead, ncols = count_header(lines, path)
+    if ncols != len(_FIELDS):
+        raise RecordLayoutError(f"{path}, record 1: {ncols} columns announced, this table has {len(_FIELDS)}")
+    raw = parse_records(lines[nhead:], _FIELDS, str(path), nhead + 1, whole=True)
     return stack_fields(raw, ["mean", "altitude"], "weight", 20)

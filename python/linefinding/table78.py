@@ -8,6 +8,8 @@ holds the L segment altitudes.
 from linefinding.records import (Field, RecordLayoutError, count_header, parse_records,
                                  read_lines, repeated, stack_fields)
 
+_ROW_WIDTH = 10  # e9.2 and its blank
+
 
 def read_table78(path):
     """Reads a ``table78``.
@@ -26,18 +28,30 @@ def read_table78(path):
     Raises
     ------
     RecordLayoutError
-        For a header with fewer than 2 columns, rows of another length, or
-        an unreadable field.
+        For a header with fewer than 2 columns or with more than the
+        file's longest record can hold, rows of another length, another
+        number of rows than of segments, or an unreadable or non-finite
+        field.
     """
     lines = read_lines(path)
     nhead, ncols = count_header(lines, path)
     nseg = ncols - 2
     if nseg < 0:
         raise RecordLayoutError(f"{path}, record 1: a kernel row has at least 2 columns, not {ncols}")
+    # Checked before the fields are made: a count that no record of the
+    # file can hold would otherwise cost minutes and gigabytes.
+    end = _ROW_WIDTH * ncols - 1
+    longest = max(len(line) for line in lines)
+    if nseg > 0 and end > longest:
+        raise RecordLayoutError(f"{path}, record 1: {ncols} columns announced, which need records of {end} "
+                                f"characters; the longest record of the file has {longest}")
     # Rows "(161(e9.2,1x))": L kernel values, the area, the altitude.
     fields = tuple(repeated("kernel", nseg, 1, 9, 1)) + (
         Field("area", 1 + 10 * nseg, 9 + 10 * nseg),
         Field("altitude", 11 + 10 * nseg, 19 + 10 * nseg),
     )
-    raw = parse_records(lines[nhead:], fields, str(path), nhead + 1)
+    raw = parse_records(lines[nhead:], fields, str(path), nhead + 1, whole=True)
+    if len(raw) != nseg:
+        raise RecordLayoutError(f"{path}: {nseg} path segments announced (record 1), {len(raw)} kernel rows "
+                                f"follow the header (a table cut short?)")
     return stack_fields(raw, ["area", "altitude"], "kernel", nseg)

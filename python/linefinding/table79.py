@@ -49,8 +49,9 @@ def read_table79(path):
     Raises
     ------
     RecordLayoutError
-        For a missing header line, a missing final ``all`` row, or an
-        unreadable field.
+        For a missing header line, a missing final ``all`` row, a row
+        shorter or longer than its layout, or an unreadable or non-finite
+        field.
     """
     lines = read_lines(path)
     if not lines or lines[0].rstrip() != HEADER:
@@ -69,7 +70,7 @@ def read_table79(path):
             for f in _NUMBERS:
                 out[f.name][i] = np.nan
             continue
-        numbers = parse_records([line], _NUMBERS, str(path), i + 2)
+        numbers = parse_records([line], _NUMBERS, str(path), i + 2, whole=True)
         for f in _NUMBERS:
             out[f.name][i] = numbers[f.name][0]
     return out

@@ -28,6 +28,7 @@ def read_table90(path):
     Raises
     ------
     RecordLayoutError
-        For a missing header or an unreadable field.
+        For a missing header, a header of another column count than 3, a
+        row of another length, or an unreadable or non-finite field.
     """
-    return read_counted_rows(path, FIELDS)
+    return read_counted_rows(path, FIELDS, columns=3)

@@ -1,8 +1,9 @@
 """tabplot: pictures of the programs' spectra and kernels, as SVG and PNG.
 
 Run as ``python3 -m linefinding.tabplot`` or, once installed, ``tabplot``.
-Exit status: 0 pictures written, 1 wrong command line or nothing to draw,
-2 a file missing or not in its layout.
+Exit status: 0 pictures written, 1 wrong command line or nothing to draw
+(no rows, or no number on the picture's axis), 2 a file missing or not in
+its layout, 3 an unexpected error; each error is one line on stderr.
 """
 
 import argparse
@@ -11,11 +12,12 @@ import warnings
 from pathlib import Path
 
 import matplotlib
+import numpy as np
 
 matplotlib.use("Agg")
 matplotlib.rcParams["svg.hashsalt"] = "linefinding"  # the same SVG for the same data
 
-from linefinding.command_line import CommandParser, UsageError  # noqa: E402
+from linefinding.command_line import CommandParser, one_line, run_command, say  # noqa: E402
 from linefinding.info_pictures import dofs_figure, kernels_figure  # noqa: E402
 from linefinding.pictures import kormal_figure, spectrum_figure  # noqa: E402
 from linefinding.records import OverflowFieldWarning, RecordLayoutError  # noqa: E402
@@ -74,54 +76,57 @@ def _save(fig, stem):
     return written
 
 
-def main(argv=None):
-    """Runs tabplot; returns the exit status (0, 1 or 2)."""
-    try:
-        args = _parser().parse_args(argv)
-    except UsageError as e:
-        print(f"tabplot: {e}", file=sys.stderr)
-        return 1
+# Per kind: the reader, the argument naming its file, the fewest rows worth a
+# picture, the column the picture is drawn against (some of it must be a
+# number, not asterisks), and what the rows are.
+_KINDS = {
+    "spectrum": (read_table71, "table71", 1, "wavenumber", "spectral points"),
+    "kormal": (read_spectra_out, "spectra", 1, "wavenumber", "spectral points"),
+    "kernels": (read_table78, "kernels", 1, "altitude", "averaging kernels"),  # table80 has table78's layout
+    "dofs": (read_table79, "table79", 2, None, "windows"),  # the "all" row and at least one window
+}
+
+
+def _figure(args, table):
+    if args.kind == "spectrum":
+        windows = read_table76(args.windows) if args.windows else None
+        return spectrum_figure(table, windows, table71_units(args.table71), args.title)
+    if args.kind == "kormal":
+        return kormal_figure(table, args.title)
+    if args.kind == "kernels":
+        return kernels_figure(table, args.title)
+    return dofs_figure(table, args.title)
+
+
+def _tabplot(argv):
+    args = _parser().parse_args(argv)
+    reader, argument, least, axis, what = _KINDS[args.kind]
+    source = getattr(args, argument)
     try:
         with warnings.catch_warnings(record=True) as caught:
             warnings.simplefilter("always", OverflowFieldWarning)
-            if args.kind == "spectrum":
-                spectra = read_table71(args.table71)
-                windows = read_table76(args.windows) if args.windows else None
-                source = args.table71
-                if len(spectra) == 0:
-                    print(f"tabplot: {source}: no spectral points to draw", file=sys.stderr)
-                    return 1
-                fig = spectrum_figure(spectra, windows, table71_units(args.table71), args.title)
-            elif args.kind == "kernels":
-                kernels = read_table78(args.kernels)  # table80 has table78's layout
-                source = args.kernels
-                if len(kernels) == 0:
-                    print(f"tabplot: {source}: no averaging kernels to draw", file=sys.stderr)
-                    return 1
-                fig = kernels_figure(kernels, args.title)
-            elif args.kind == "dofs":
-                table = read_table79(args.table79)
-                source = args.table79
-                if len(table) < 2:
-                    print(f"tabplot: {source}: no windows to draw", file=sys.stderr)
-                    return 1
-                fig = dofs_figure(table, args.title)
-            else:
-                spectra = read_spectra_out(args.spectra)
-                source = args.spectra
-                if len(spectra) == 0:
-                    print(f"tabplot: {source}: no spectral points to draw", file=sys.stderr)
-                    return 1
-                fig = kormal_figure(spectra, args.title)
+            table = reader(source)
+            if len(table) < least:
+                say(f"tabplot: {source}: no {what} to draw\n", sys.stderr)
+                return 1
+            if axis is not None and not np.isfinite(table[axis]).any():
+                say(f"tabplot: {source}: no {axis} to draw against (each is a field of asterisks)\n", sys.stderr)
+                return 1
+            fig = _figure(args, table)
         for w in caught:
-            print(f"tabplot: warning: {w.message}", file=sys.stderr)
+            say(f"tabplot: warning: {one_line(w.message)}\n", sys.stderr)
         stem = args.output if args.output else source.with_suffix("") if source.suffix else source
         for path in _save(fig, stem):
-            print(f"tabplot: wrote {path}")
+            say(f"tabplot: wrote {path}\n")
     except (OSError, RecordLayoutError) as e:
-        print(f"tabplot: {e}", file=sys.stderr)
+        say(f"tabplot: {one_line(e)}\n", sys.stderr)
         return 2
     return 0
+
+
+def main(argv=None):
+    """Runs tabplot; returns the exit status (0, 1, 2, or 3 for an unexpected error)."""
+    return run_command("tabplot", _tabplot, argv)
 
 
 if __name__ == "__main__":

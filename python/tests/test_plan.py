@@ -2,6 +2,7 @@
 degrees-of-freedom pictures: on hand-made files, then on the example run."""
 
 import json
+import os
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
@@ -200,6 +201,11 @@ REFUSALS = [
     ({"microwin": MICROWIN.replace(_ROW3, _OTHER_ROW)}, 1, "lists the window co 2160.00 0.30 that table76"),
     ({"microwin": crlf(MICROWIN.splitlines()[:2])}, 1, "reports 2 windows"),
     ({"microwin": MICROWIN.replace("n2o    ", "ch4    ")}, 1, "name other gases for the window co 2147.10"),
+    # json has no infinity: refused where it is read, or where the plan would make one
+    ({"table79": TABLE79.replace("  .812", "   inf")}, 2, "table79, record 2, columns 32-37: not a finite number"),
+    ({"output.dat": OUTPUT_DAT.replace("    3.500", "      inf")}, 2, "record 13, columns 13-21: not a finite"),
+    ({"output": echo(line31="0.00125", line33="1e-320")}, 1, "deck line 33: noise 9.99989e-321 gives a signal-to-noise ratio beyond"),
+    ({"table76": TABLE76[:-8]}, 2, "table76, record 4: record cut short"),
 ]
 
 
@@ -210,6 +216,29 @@ def test_plan_refuses_missing_or_disagreeing_inputs(tmp_path, capsys, files, sta
     err = capsys.readouterr().err
     assert message in err and err.count("\n") == 1, err
     assert not (run / "bands.ctl").exists()
+
+
+def test_plan_into_a_reader_that_has_gone_ends_quietly(tmp_path):
+    # As `plan | head -1` when head has exited: a pipe without a reader.
+    run = hand_made(tmp_path / "run")
+    read_end, write_end = os.pipe()
+    os.close(read_end)
+    try:
+        result = subprocess.run([sys.executable, "-m", "linefinding.plan", str(run)], cwd=PACKAGE_DIR,
+                                stdout=write_end, stderr=subprocess.PIPE, text=True)
+    finally:
+        os.close(write_end)
+    assert (result.returncode, result.stderr) == (0, "")
+    assert (run / "bands.ctl").read_text() == BANDS_CTL
+
+
+def test_an_unexpected_error_is_one_line_with_status_3(tmp_path, capsys, monkeypatch):
+    def broken(directory):
+        raise ZeroDivisionError("float division by zero\nsecond line")
+    monkeypatch.setattr(plan, "build_plan", broken)
+    assert plan.main([str(tmp_path)]) == 3
+    assert capsys.readouterr().err == ("plan: unexpected error, the command ends: ZeroDivisionError: "
+                                       "float division by zero second line\n")
 
 
 def ids_in_svg(path, prefix):

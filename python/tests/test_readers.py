@@ -5,7 +5,7 @@ import pytest
 
 import linefinding as lf
 from layouts import (MICROWIN, OUTPUT_DAT, SPECTRA_OUT, TABLE70, TABLE71, TABLE71_THREE, TABLE72,
-                     TABLE73, TABLE74, TABLE75, TABLE76, TABLE77, TABLE78, TABLE90, DECK)
+                     TABLE73, TABLE74, TABLE75, TABLE76, TABLE77, TABLE78, TABLE90, DECK, crlf)
 
 WEIGHTS = [1.0e-3 + 1.0e-5 * k for k in range(1, 21)]
 
@@ -112,6 +112,23 @@ def test_field_of_asterisks_is_nan_with_a_warning(tmp_path, name, reader, text, 
     (lf.read_table72, "7 lines\r\n", "header of 10 records announced"),
     (lf.read_table76, "name     cm-1     window \r\nco        2147.x0   .24\r\n", "record 2, columns 10-16"),
     (lf.read_table90, "", "record 1"),
+    # a record cut short is refused, not read as zeros
+    (lf.read_table76, TABLE76[:-6], r"record 4: record cut short, columns 20-23 missing"),
+    (lf.read_table80, TABLE78[:-12], r"record 5: record cut short, columns 30-39 missing"),
+    (lf.read_table80, TABLE78.replace(" 3   4", " 3   3000000"), "3000000 columns announced"),
+    (lf.read_table80, crlf(TABLE78.splitlines()[:-1]), r"2 path segments announced \(record 1\), 1 kernel rows"),
+    (lf.read_microwin, MICROWIN.replace("n2o" + " " * 64, "n2o"), "record 2: record cut short"),
+    (lf.read_output_dat, OUTPUT_DAT.replace("window:  49.000", "window:  49."), "record 4: record cut short"),
+    # rows of another field count than the header's
+    (lf.read_table71, TABLE71_THREE.replace(" .45000E+02", " .45000E+02  .10000E+01"),
+     "record 4, columns 47-58: more fields than the layout's 46 columns"),
+    (lf.read_table90, TABLE90.replace(" 2 3 ", " 2 4 "), "record 1: 4 columns announced, this table has 3"),
+    (lf.read_table77, TABLE77.replace(" 3 22 ", " 3 21 "), "record 1: 21 columns announced, this table has 22"),
+    # what float() would take but no program writes
+    (lf.read_table70, TABLE70.replace(" 1.20E-07", "      inf"), "record 4, columns 1-9: not a finite number"),
+    (lf.read_table70, TABLE70.replace(" 1.20E-07", "   1e+999"), "record 4, columns 1-9: not a finite number"),
+    (lf.read_spectra_out, SPECTRA_OUT.replace("  .980E+00", "       nan"), "record 3, columns 11-20: not a finite"),
+    (lf.read_table70, TABLE70.replace(" 1.20E-07", "  1_2E-07"), "record 4, columns 1-9: not a number"),
 ])
 def test_files_out_of_layout_name_file_and_place(tmp_path, reader, text, message):
     with pytest.raises(lf.RecordLayoutError, match=message):

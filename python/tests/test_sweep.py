@@ -3,6 +3,7 @@ example's data: summary.csv against the runs' tables, a second invocation,
 a changed value, a run that stops, and the Slurm executor's dry run."""
 
 import csv
+import hashlib
 import os
 import re
 import shutil
@@ -13,6 +14,7 @@ import pytest
 import linefinding as lf
 from conftest import REPOSITORY, ExampleRun, binary
 from linefinding.deck import DeckError, read_answers, set_answers
+from linefinding import sweep
 from linefinding.sweep import RUN_DIRECTORY_ANSWERS, SweepError, expand_runs
 
 BASE_VORNE = (REPOSITORY / "examples" / "co_window" / "input-vorne").read_text()
@@ -106,6 +108,64 @@ def test_sweep_runs_work_in_their_own_directory_and_are_checked_by_the_programs(
         assert v[2][:1] == v[3][:1] == " " and v[42][0] == "n" and v[18].split()[0] == run["answers"]["gas"]
     with pytest.raises(SweepError, match=r"^run gas-CO: input-vorne: tesk refuses it: Wrong naming "):
         expand_runs({"sweep": {"gas": ["CO"]}}, BASE_VORNE, BASE_KORMAL, programs=programs)
+
+
+# A sweep file that is fine, and what replaces or adds to it: each refused
+# with one line, before a deck is written or a program run.
+DROP = object()  # the key is left out
+GOOD = {"output": "out", "decks": {"tesk": "v", "kormal": "k"}, "data": ["d"],
+        "answers": {"grid": 0.01}, "sweep": {"gas": ["co"]}}
+SWEEP_REFUSALS = [
+    ({"sweeps": {"gas": ["co"]}}, "unknown key 'sweeps' (did you mean 'sweep'?)"),
+    ({"answer": {"gas": "co"}}, "unknown key 'answer' (did you mean 'answers'?)"),
+    ({"sweep": {}}, "'sweep' is empty"),
+    ({"sweep": DROP, "cases": []}, "'cases' is empty"),
+    ({"output": ""}, "'output' is empty"),
+    ({"output": "//"}, "output '//' is the file-system root"),
+    ({"output": 2024}, "'output' must be a folder"),
+    ({"threads": "2"}, "'threads' must be the threads of each tesk run, a whole number of at least 1, not '2'"),
+    ({"data": "d"}, "'data' must be a list of files or folders"),
+    ({"decks": {"tesk": "v", "kormal": 5}}, "decks: kormal must be a file name, not 5"),
+    ({"answers": {"gas": None}}, "answers: answer gas needs a single value (a number or a word), not no value"),
+    ({"sweep": {"gas": "co"}}, "sweep axis 'gas': a non-empty list of values is needed, not 'co'"),
+    ({"sweep": {"gas": [["co"]]}}, "sweep axis 'gas': each value must be a single value or a group"),
+    ({"sweep": {"t": [{"name": "co", "gas": ["co"]}]}}, "sweep axis 't': answer gas needs a single value"),
+]
+
+
+@pytest.mark.parametrize("change, message", SWEEP_REFUSALS, ids=[m for _, m in SWEEP_REFUSALS])
+def test_sweep_file_refusals(change, message):
+    config = {k: v for k, v in {**GOOD, **change}.items() if v is not DROP}
+    with pytest.raises(SweepError) as refused:
+        expand_runs(config, BASE_VORNE, BASE_KORMAL, programs={})
+    assert message in str(refused.value) and "\n" not in str(refused.value)
+
+
+@pytest.mark.parametrize("entries, message", [
+    (["a/answers.json"], "data: a/answers.json, the name of a file every run directory has of its own "
+                         "(an earlier run's folder?); move it out of the data"),
+    (["b", "c"], "data: c holds midlat.mod, and {d}/b/midlat.mod has the same name: a run can link only one"),
+    (["b", "d"], "data: no file or folder d"),
+])
+def test_data_files_that_a_run_would_take_for_another(tmp_path, monkeypatch, entries, message):
+    monkeypatch.chdir(tmp_path)
+    for name in ("a/answers.json", "b/midlat.mod", "c/midlat.mod"):
+        (tmp_path / name).parent.mkdir(exist_ok=True)
+        (tmp_path / name).write_text("")
+    with pytest.raises(SweepError, match="^" + re.escape(message.format(d=tmp_path.resolve())) + "$"):
+        sweep.data_files({"data": entries})
+
+
+def test_run_names_too_long_for_a_directory_end_in_a_stable_hash(programs):
+    long = ["x" * 30 + "a", "x" * 30 + "b"]  # alike up to where they are cut
+    config = {"sweep": {"target": [{"name": n, "gas": g} for n, g in zip(long + ["short"], ("co", "n2o", "co"))]}}
+    runs = expand_runs(config, BASE_VORNE, BASE_KORMAL, programs=programs, name_max=30)
+    names = list(runs)
+    assert names[2] == "target-short" and "full_name" not in runs["target-short"]
+    for name, full in zip(names[:2], long):
+        assert re.fullmatch(r"target-x{6}~[0-9a-f]{16}", name) and runs[name]["full_name"] == f"target-{full}"
+    assert names[0] != names[1]
+    assert list(expand_runs(config, BASE_VORNE, BASE_KORMAL, programs=programs, name_max=30)) == names
 
 
 # ---------------------------------------------------------------- the workflow
@@ -247,3 +307,29 @@ def test_a_run_that_stops_is_marked_and_the_others_finish(tmp_path):
         assert refused.returncode == 1
         assert f"run layers_removed-{value}: {message}" in refused.stderr, refused.stderr[-2000:]
         assert not (tmp_path / "out" / "runs" / f"layers_removed-{value}").exists()
+
+
+@needs_snakemake
+def test_a_run_name_too_long_for_a_directory_is_shortened_and_said(tmp_path):
+    config = sweep_dir(tmp_path, "  target: [{name: " + "x" * 300 + ", gas: co}]")
+    dry = snakemake(tmp_path, config, "-n")
+    assert dry.returncode == 0, dry.stderr[-2000:]
+    name = "target-" + "x" * 231 + "~" + hashlib.sha256(("target-" + "x" * 300).encode()).hexdigest()[:16]
+    assert jobs(dry.stdout, "tesk") == [name]
+    assert f"sweep file: 1 run name is longer than a file name may be: shortened to its start and a hash of " \
+           f"the whole name (e.g. {name}); summary.csv and each run's answers.json give the run's values\n" \
+           in dry.stderr
+
+
+@needs_snakemake
+def test_a_data_folder_holding_a_deck_stops_the_sweep_before_any_job(tmp_path):
+    # An earlier run's deck among the data would be linked over each run's own.
+    config = sweep_dir(tmp_path, "  gas: [co, n2o]")
+    (tmp_path / "data" / "input-vorne").write_text(BASE_VORNE)
+    config.write_text(config.read_text().replace("data: [data/midlat.mod, data/midlat.vmr, data/solar.dat]",
+                                                 "data: [data]"))
+    refused = snakemake(tmp_path, config, "--cores", "2")
+    assert refused.returncode == 1
+    assert ("sweep file: data: data holds input-vorne, the name of a file every run directory has of its own "
+            "(an earlier run's folder?); move it out of the data\n") in refused.stderr, refused.stderr[-2000:]
+    assert not (tmp_path / "out").exists()

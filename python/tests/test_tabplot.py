@@ -11,7 +11,7 @@ import pytest
 
 from linefinding import tabplot
 from conftest import deck
-from layouts import SPECTRA_OUT, TABLE76, crlf
+from layouts import SPECTRA_OUT, TABLE76, TABLE78, crlf
 
 PACKAGE_DIR = Path(__file__).resolve().parents[1]
 
@@ -53,9 +53,15 @@ def test_kormal_spectra(tmp_path):
 @pytest.mark.parametrize("args, files, status, message", [
     (["spectrum", "{d}/missing"], {}, 2, "No such file"),
     (["spectrum", "{d}/table71", "--windows", "{d}/table76"],
-     {"table71": "3 4\r\nx\r\ny\r\n 2146.0000  .5\r\n", "table76": "h\r\nco        21x7.00   .2\r\n"}, 2,
+     {"table71": "3 4\r\nx\r\ny\r\n 2146.0000" + "  .50000E+00" * 3 + "\r\n",
+      "table76": "h\r\nco        21x7.00   .20\r\n"}, 2,
      "record 2, columns 10-16"),
     (["kormal", "{d}/spectra.out"], {"spectra.out": " 2 4 \r\n header\r\n"}, 1, "no spectral points"),
+    (["kormal", "{d}/spectra.out"], {"spectra.out": SPECTRA_OUT.replace("2147.0000", "*" * 9).replace("2147.0050", "*" * 9)},
+     1, "no wavenumber to draw against"),
+    (["kernels", "{d}/table80"], {"table80": TABLE78[:-12]}, 2, "table80, record 5: record cut short"),
+    (["kernels", "{d}/table80"], {"table80": TABLE78.replace(" 3   4", " 3   3000000")}, 2,
+     "3000000 columns announced"),
     (["spectrum"], {}, 1, "the following arguments are required"),
     (["histogram", "x"], {}, 1, "invalid choice"),
 ])
@@ -63,7 +69,9 @@ def test_exit_status(tmp_path, capsys, args, files, status, message):
     for name, text in files.items():
         (tmp_path / name).write_text(text, newline="")
     assert tabplot.main([a.format(d=tmp_path) for a in args]) == status
-    assert message in capsys.readouterr().err
+    err = capsys.readouterr().err
+    assert message in err and err.endswith("\n"), err
+    assert not list(tmp_path.glob("*.svg"))
 
 
 def test_runs_as_a_module_with_an_example_in_its_help():
