@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "common/nint.hpp"
@@ -53,7 +54,13 @@ bool cell(float v, float vmin, float scale, float span, int& out) {
 void plot_file(Console& console, const std::string& path, int xcol, int ycol, PlotVariant variant) {
   const VariantTraits& v = variant == PlotVariant::line_finding ? kLineFinding : kInterferingGas;
   TextReader in(path);
-  if (xcol < 1 || ycol < 1 || xcol > kMaxColumns || ycol > kMaxColumns) stop(v.column_message);
+  if (xcol < 1 || ycol < 1 || xcol > kMaxColumns || ycol > kMaxColumns) {
+    // Only the line-finding deck chooses the columns; the other program's are fixed.
+    const std::string where = variant == PlotVariant::line_finding ? ": change line 45 of the deck." : ".";
+    stop(v.column_message, " Columns " + std::to_string(xcol) + " and " + std::to_string(ycol) +
+                               " of the plot file asked for; a plot takes columns 1 to " +
+                               std::to_string(kMaxColumns) + where);
+  }
 
   for (int i = 0; i < 3; ++i) in.read_free();
 

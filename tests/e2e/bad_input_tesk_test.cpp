@@ -159,7 +159,8 @@ TEST(BadInputTesk, Deck) {
       {"no a-priori uncertainty", text(set_record(set_record(set_record(t, 9, "a"), 18, "2146."), 34, "0.")), 1,
        {" appriori covariance matrix is singular "}},
       {"plot column above 100", text(set_record(set_record(set_record(t, 5, "d"), 43, "y"), 45, "1 101")),
-       1, {"Increase No. of columns for display program"}},
+       1, {"Increase No. of columns for display program"}, true,
+       " Columns 1 and 101 of the plot file asked for; a plot takes columns 1 to 100: change line 45 of the deck."},
   };
   run_table('c', "input-vorne", cases);
 }
