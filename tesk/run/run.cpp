@@ -1,6 +1,7 @@
 #include "tesk/run/run.hpp"
 
 #include "common/plot.hpp"
+#include "common/run_files.hpp"
 #include "inputs/line_list.hpp"
 #include "tesk/linefind/line_finding.hpp"
 #include "tesk/run/banner.hpp"
@@ -55,10 +56,16 @@ void line_finding(RunState& state, rec::Console& console) {
 void start_up(RunState& state) {
   Deck& d = state.deck;
   d = read_deck();
+  rec::RunFiles* files = rec::current_run_files();
+  // A display run computes nothing: the echo keeps saying what the tables
+  // beside it were made with.
+  if (files && d.runmode == RunMode::display) files->discard("output");
   finish_deck(d);
   state.setup = spectrum_setup(d);
   state.sun.emplace(solar_file_source(d.inpath));
   state.names = compose_names(d.outpath);
+  if (files) files->lock_directory_of(state.names.table70);
+  rec::note_input_file(d.linefile);
   if (d.nrec == 0) d.nrec = inputs::count_records(d.linefile);
 }
 
