@@ -57,7 +57,12 @@ RunFiles::RunFiles(std::string_view program) : program_(program) {}
 
 RunFiles::~RunFiles() {
   abandon();
-  for (const Lock& lock : locks_) ::close(lock.fd);  // releases the flock
+  // The holder's name goes with the lock: a lock file left behind is empty.
+  for (const Lock& lock : locks_) {
+    const int emptied = ::ftruncate(lock.fd, 0);  // if not, only a stale name stays
+    static_cast<void>(emptied);
+    ::close(lock.fd);  // releases the flock
+  }
 }
 
 RunFiles::Staged* RunFiles::find(const std::string& key) {
