@@ -73,7 +73,7 @@ struct WrongAnswer {
 
 class DeckWrongAnswer : public ::testing::TestWithParam<WrongAnswer> {};
 
-TEST_P(DeckWrongAnswer, StopsWithItsMessageAfterEchoingTheLine) {
+TEST_P(DeckWrongAnswer, StopsWithItsMessageAndKeepsTheEarlierEcho) {
   const WrongAnswer& c = GetParam();
   auto deck = e2e::valid_deck();
   deck[static_cast<std::size_t>(c.line - 1)] = c.answer;
