@@ -146,7 +146,8 @@ std::string RunFiles::stage(const std::string& path) {
   const std::string dir = directory_of(path);
   lock_directory_locked(dir);
   const std::string name = fs::path(path).filename().string();
-  std::string staged = (fs::path(path).parent_path() / ("." + name + "." + std::to_string(::getpid()) + ".tmp")).string();
+  const std::string temporary = "." + name + "." + std::to_string(::getpid()) + ".tmp";
+  std::string staged = (fs::path(path).parent_path() / temporary).string();
   staged_.push_back(Staged{key, staged, 1, false});
   return staged;
 }

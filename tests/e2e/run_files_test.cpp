@@ -105,7 +105,8 @@ TEST(RunFiles, LineListNamedLikeATableOrLinkedFromOne) {
   d[1] = "table80";
   auto r = run_tesk(dir, d);
   EXPECT_EQ(r.status, 2) << r.console;
-  EXPECT_EQ(last_line(r.console), " Output file table80 is the input table80 of this run (the same file): it is not replaced");
+  EXPECT_EQ(last_line(r.console),
+            " Output file table80 is the input table80 of this run (the same file): it is not replaced");
   EXPECT_EQ(dir.read("table80"), lines);
 
   // table71 a symbolic link to the line list: the same file, refused.
@@ -113,7 +114,8 @@ TEST(RunFiles, LineListNamedLikeATableOrLinkedFromOne) {
   fs::create_symlink("lines.hit", dir.path() / "table71");
   r = run_tesk(dir, deck('c', 's'));
   EXPECT_EQ(r.status, 2) << r.console;
-  EXPECT_EQ(last_line(r.console), " Output file table71 is the input lines.hit of this run (the same file): it is not replaced");
+  EXPECT_EQ(last_line(r.console),
+            " Output file table71 is the input lines.hit of this run (the same file): it is not replaced");
   EXPECT_EQ(dir.read("lines.hit"), lines);
   EXPECT_TRUE(fs::is_symlink(dir.path() / "table71"));
   EXPECT_FALSE(dir.exists("table70"));
