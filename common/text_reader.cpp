@@ -15,8 +15,8 @@ namespace rec {
 namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 16;
-// No file of the system holds a record of a mebibyte (the widest table rows
-// are a few hundred characters): a longer one is not a file of this system,
+// No file of the system holds a record of a mebibyte (the widest table rows,
+// a kernel row per path segment, are a few thousand characters): a longer one is not a file of this system,
 // and reading on would only grow the buffer.
 constexpr std::size_t kLongestRecord = std::size_t{1} << 20;
 
