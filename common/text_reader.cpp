@@ -16,8 +16,8 @@ namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 16;
 // No file of the system holds a record of a mebibyte (the widest table rows,
-// a kernel row per path segment, are a few thousand characters): a longer one is not a file of this system,
-// and reading on would only grow the buffer.
+// a kernel row per path segment, are a few thousand characters): a longer
+// one is no file of this system, and reading on would only grow the buffer.
 constexpr std::size_t kLongestRecord = std::size_t{1} << 20;
 
 }  // namespace
