@@ -8,6 +8,7 @@
 #include "common/read_statement.hpp"
 #include "common/records.hpp"
 #include "common/report.hpp"
+#include "common/run_files.hpp"
 
 namespace rec {
 namespace {
@@ -24,7 +25,7 @@ std::string_view without_terminator(std::string_view record) {
 
 DirectFile::DirectFile(const std::string& path, int reclen) : path_(path), reclen_(reclen) {
   if (reclen <= 0) throw std::invalid_argument("record length of " + path + " must be positive");
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = open_input(path);
   if (!file_) throw RecordError(open_report(path, errno));
   if (std::fseek(file_, 0, SEEK_END) != 0 || (size_ = std::ftell(file_)) < 0) {
     int error = errno;

@@ -1,8 +1,11 @@
 #include "common/program.hpp"
 
 #include <exception>
+#include <optional>
 #include <ostream>
 #include <string>
+
+#include "common/run_files.hpp"
 
 namespace rec {
 namespace {
@@ -19,13 +22,14 @@ std::string one_line(std::string_view text) {
   return line;
 }
 
-}  // namespace
-
-int run_program(std::ostream& out, const std::function<void(Console&)>& body, std::string_view normal_end) {
+int run_framed(std::ostream& out, const std::function<void(Console&)>& body, std::string_view normal_end,
+               RunFiles* files) {
   Console console(out);
   int status = 0;
   try {
+    if (files) files->lock_directory(".");
     body(console);
+    if (files) files->commit();
     console.message(normal_end);
   } catch (const Stop& s) {
     console.message(s.what());
@@ -43,9 +47,22 @@ int run_program(std::ostream& out, const std::function<void(Console&)>& body, st
     console.message(one_line("an exception of unknown type"));
     status = 3;
   }
+  if (files) files->abandon();
   console.finish();
   out.flush();
   return status;
+}
+
+}  // namespace
+
+int run_program(std::ostream& out, const std::function<void(Console&)>& body, std::string_view normal_end) {
+  return run_framed(out, body, normal_end, nullptr);
+}
+
+int run_program_writing(std::ostream& out, std::string_view program, const std::function<void(Console&)>& body) {
+  RunFiles files(program);
+  RunFilesScope scope(files);
+  return run_framed(out, body, kNormalEnd, &files);
 }
 
 }  // namespace rec

@@ -20,4 +20,12 @@ inline constexpr std::string_view kNormalEnd = "Stop - Program terminated.";
 int run_program(std::ostream& out, const std::function<void(Console&)>& body,
                 std::string_view normal_end = kNormalEnd);
 
+// The same for a run that writes files (run_files.hpp): `program` ("tesk",
+// "kormal") first locks the working directory, then runs `body` with a
+// RunFiles installed. Only a body that ends normally has its staged files
+// renamed over their final names (a failure of that is a RecordError, status
+// 2) before the normal-end line; any other end removes them, leaving every
+// earlier file as it was. The locks are released on return.
+int run_program_writing(std::ostream& out, std::string_view program, const std::function<void(Console&)>& body);
+
 }  // namespace rec

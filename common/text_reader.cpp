@@ -9,16 +9,21 @@
 #include "common/read_statement.hpp"
 #include "common/records.hpp"
 #include "common/report.hpp"
+#include "common/run_files.hpp"
 
 namespace rec {
 namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 16;
+// No file of the system holds a record of a mebibyte (the widest table rows,
+// a kernel row per path segment, are a few thousand characters): a longer
+// one is no file of this system, and reading on would only grow the buffer.
+constexpr std::size_t kLongestRecord = std::size_t{1} << 20;
 
 }  // namespace
 
 TextReader::TextReader(const std::string& path) : path_(path) {
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = open_input(path);
   if (!file_) throw RecordError(open_report(path, errno));
 }
 
@@ -87,6 +92,10 @@ bool TextReader::fetch_view(std::string_view& rec) {
                           " characters without a line end");
       }
       return true;
+    }
+    if (available > kLongestRecord) {
+      throw RecordError(" Record " + std::to_string(recno_ + 1) + " of " + path_ + " is longer than " +
+                        std::to_string(kLongestRecord) + " characters: not a text file of this system");
     }
     // Keep the partial record, make room behind it and read the next block.
     if (head_ > 0) {

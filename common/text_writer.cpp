@@ -1,11 +1,15 @@
 // Sequential text files are written through a buffer of whole records that is
 // handed to the file in large blocks: the spectrum tables hold millions of
 // values, so a record must cost no system call of its own.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <stdexcept>
 
 #include "common/records.hpp"
 #include "common/report.hpp"
+#include "common/run_files.hpp"
 
 namespace rec {
 namespace {
@@ -15,9 +19,25 @@ constexpr std::string_view kTerminator = "\r\n";
 
 }  // namespace
 
+// Within a run the file is written under its temporary name (run_files.hpp);
+// the temporary is created anew, never through a link left in its place.
 TextWriter::TextWriter(const std::string& path) : path_(path) {
-  file_ = std::fopen(path.c_str(), "wb");
-  if (!file_) throw RecordError(create_report(path, errno));
+  if (RunFiles* files = current_run_files()) {
+    const std::string staged = files->stage(path);
+    int fd = ::open(staged.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      file_ = ::fdopen(fd, "wb");
+      if (!file_) ::close(fd);
+    }
+    if (!file_) {
+      int error = errno;
+      files->closed(path, false);
+      throw RecordError(create_report(path, error));
+    }
+  } else {
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) throw RecordError(create_report(path, errno));
+  }
   buffer_.reserve(kFlushAt + 1024);
 }
 
@@ -109,10 +129,14 @@ void TextWriter::close() {
   } catch (const RecordError&) {
     std::fclose(file);
     file_ = nullptr;
+    if (RunFiles* files = current_run_files()) files->closed(path_, false);
     throw;
   }
   file_ = nullptr;
-  if (std::fclose(file) != 0) throw RecordError(write_report(path_, errno));
+  const bool ok = std::fclose(file) == 0;
+  const int error = errno;
+  if (RunFiles* files = current_run_files()) files->closed(path_, ok);
+  if (!ok) throw RecordError(write_report(path_, error));
 }
 
 }  // namespace rec

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/run_files.hpp"
 #include "inputs/molecules.hpp"
 
 namespace inputs {
@@ -54,7 +55,7 @@ double decode_position(std::string_view record, RecordOrigin origin) {
 
 // Length of the first record, line end included, or -1 for an empty file.
 long first_record_length(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = rec::open_input(path);
   if (f == nullptr) rec::record_error(" Cannot open line list " + path + " (file not found)");
   long n = 0;
   int c;

@@ -37,5 +37,6 @@ int main(int argc, char** argv) {
     return rec::run_program(std::cout, kormal::check_deck_run, kormal::kDeckAccepted);
   }
   if (auto status = rec::handle_arguments(argc, argv, kInfo, std::cout, std::cerr)) return *status;
-  return rec::run_program(std::cout, [](rec::Console& console) { kormal::run(console, std::cin); });
+  return rec::run_program_writing(std::cout, "kormal",
+                                  [](rec::Console& console) { kormal::run(console, std::cin); });
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/plot.hpp"
+#include "common/run_files.hpp"
 #include "inputs/line_list.hpp"
 #include "kormal/banner.hpp"
 #include "kormal/line_pass.hpp"
@@ -109,6 +110,10 @@ void run(rec::Console& console, std::istream& keyboard) {
   state->species.zenith_angle = deck.zenith_angle;
 
   rec::TextReader windows(deck.windowfile);
+  // Inputs read later are noted now: an output that is one of them is refused
+  // before the first window.
+  rec::note_input_file(deck.linefile);
+  rec::note_input_file(state->names.atmosphere);
   Outputs out{rec::TextWriter(state->names.output), rec::TextWriter(state->names.microwin),
               std::string(kHeaderLength, ' ')};
   if (deck.nrec == 0) deck.nrec = inputs::count_records(deck.linefile);

@@ -37,5 +37,5 @@ int main(int argc, char** argv) {
     return rec::run_program(std::cout, tesk::check_deck_run, tesk::kDeckAccepted);
   }
   if (auto status = rec::handle_arguments(argc, argv, kInfo, std::cout, std::cerr)) return *status;
-  return rec::run_program(std::cout, [](rec::Console& console) { tesk::run(console); });
+  return rec::run_program_writing(std::cout, "tesk", [](rec::Console& console) { tesk::run(console); });
 }

@@ -109,8 +109,10 @@ void convolve_spectrum(const Instrument& ils, const IntervalGrid& points, Cosine
   cosine_transform(plans, x, +1);
   // Coefficient k + 1 belongs to the optical path difference k / (2 N grid)
   // cm: keep the interferogram up to resol.
-  const int m = rec::nint(2.0f * static_cast<float>(n) * resol * grid);
-  for (int i = std::max(m, 0) + 1; i <= n; ++i) at(i) = 0.0f;
+  // A path difference beyond the transform (1e8 cm on a fine grid passes the
+  // int range) keeps every coefficient: m is clamped to n before the loop.
+  const int m = std::clamp(rec::nint(2.0f * static_cast<float>(n) * resol * grid), 0, n);
+  for (int i = m + 1; i <= n; ++i) at(i) = 0.0f;
   cosine_transform(plans, x, -1);
 
   if (fovarea == 0.0f) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/plot.hpp"
+#include "common/run_files.hpp"
 #include "inputs/line_list.hpp"
 #include "inputs/solar_file.hpp"
 #include "tesk/atmosphere/atmosphere.hpp"
@@ -123,10 +124,16 @@ StartUp start_up() {
   StartUp s;
   Deck& d = s.deck;
   d = read_deck();
+  rec::RunFiles* files = rec::current_run_files();
+  // A display run computes nothing: the echo keeps saying what the tables
+  // beside it were made with.
+  if (files && d.runmode == RunMode::display) files->discard("output");
   finish_deck(d);
   s.setup = spectrum_setup(d);
   s.sun = solar_file_source(d.inpath);
   s.names = compose_names(d.outpath);
+  if (files) files->lock_directory_of(s.names.table70);
+  rec::note_input_file(d.linefile);
   if (d.nrec == 0) d.nrec = inputs::count_records(d.linefile);
   return s;
 }

@@ -183,9 +183,11 @@ void run_spectra(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
   const SpectrumSetup& s = state.setup;
   Progress progress(console);
+  // The atmosphere files are read before the tables are opened, so that a
+  // table that is one of them is refused before anything is computed.
+  set_up_path(state);
   rec::TextWriter table70(state.names.table70);
   rec::TextWriter table71(state.names.table71);
-  set_up_path(state);
 
   const std::vector<IntervalGrid> grids = interval_grids(d);
   const int ninterval = static_cast<int>(grids.size());

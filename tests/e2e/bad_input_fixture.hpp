@@ -53,9 +53,11 @@ struct Outcome {
 };
 
 // Runs `program` in `dir` with no input, killing it after `seconds`; with
-// `address_space_kb` > 0 the child's address space is limited to that.
+// `address_space_kb` > 0 the child's address space is limited to that, with
+// `file_bytes` > 0 no file it writes (its console included) may grow beyond
+// that: a write past it fails as on a full disk.
 inline Outcome run_bounded(const testing_support::WorkDir& dir, const std::string& program,
-                           int seconds = kSecondsPerRun, long address_space_kb = 0) {
+                           int seconds = kSecondsPerRun, long address_space_kb = 0, long file_bytes = 0) {
   const fs::path console = dir.path() / ".console";
   pid_t pid = ::fork();
   if (pid == 0) {
@@ -69,6 +71,11 @@ inline Outcome run_bounded(const testing_support::WorkDir& dir, const std::strin
     if (address_space_kb > 0) {
       rlimit limit{static_cast<rlim_t>(address_space_kb) * 1024, static_cast<rlim_t>(address_space_kb) * 1024};
       if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(126);
+    }
+    if (file_bytes > 0) {
+      ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
+      rlimit limit{static_cast<rlim_t>(file_bytes), static_cast<rlim_t>(file_bytes)};
+      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
     }
     ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);

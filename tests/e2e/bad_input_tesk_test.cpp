@@ -92,8 +92,10 @@ void run_case(char runmode, const std::string& file, const Case& c) {
 
   Outcome r = run_bounded(dir, LF_TESK_BIN);
   expect_clean_end(r, c.status, c.words, c.detail);
+  // A run that stops leaves even the tables it would write as they were.
+  const bool wrote = r.exited && r.status == 0;
   for (const auto& [name, content] : before) {
-    if (std::find(written.begin(), written.end(), name) != written.end() || name == file) continue;
+    if ((wrote && std::find(written.begin(), written.end(), name) != written.end()) || name == file) continue;
     EXPECT_EQ(dir.read(name), content) << name << " changed";
   }
   if (c.status == 0 && r.status == 0 && c.same) {
@@ -292,21 +294,24 @@ TEST(BadInputTesk, LineFindingTables) {
 namespace {
 
 // A table that cannot be written whole ends the run with the file layer's
-// report instead of a normal end over a cut file: the file is a link to a
-// device that is always full, or its directory does not exist.
+// report instead of a normal end over a cut file, and leaves no file: no
+// file may grow past 4096 bytes (the echo is the first to pass it), or the
+// output directory does not exist. A table that is a link to a device that
+// is always full is replaced by the table, never written through.
 TEST(BadInputTesk, WriteFailures) {
   struct WriteCase {
     std::string file;   // linked to the full device
     char study;
     std::string outpath;  // deck line 4
+    long file_bytes;      // the largest file the run may write; 0: no bound
   };
   const std::vector<WriteCase> cases = {
-      {"output", 'd', ""},  {"table70", 'd', ""}, {"table71", 'd', ""}, {"table72", 'd', ""},
-      {"table76", 'd', ""}, {"table77", 'w', ""}, {"table78", 'a', ""}, {"table90", 'i', ""},
-      {"", 'd', "missing/"},
+      {"output", 'd', "", 0},  {"table70", 'd', "", 0}, {"table71", 'd', "", 0}, {"table72", 'd', "", 0},
+      {"table76", 'd', "", 0}, {"table77", 'w', "", 0}, {"table78", 'a', "", 0}, {"table90", 'i', "", 0},
+      {"", 'd', "missing/", 0}, {"", 'd', "", 4096},
   };
   for (const WriteCase& c : cases) {
-    SCOPED_TRACE(c.file + " " + c.study + " " + c.outpath);
+    SCOPED_TRACE(c.file + " " + c.study + " " + c.outpath + " " + std::to_string(c.file_bytes));
     WorkDir dir;
     FileSet files = baseline().files;
     for (const auto& t : kTables) files.erase(t);
@@ -317,12 +322,20 @@ TEST(BadInputTesk, WriteFailures) {
     files["input-vorne"] = d;
     write_files(dir, files);
     if (!c.file.empty()) fs::create_symlink("/dev/full", dir.path() / c.file);
-    Outcome r = run_bounded(dir, LF_TESK_BIN);
-    if (c.file.empty()) {
-      expect_clean_end(r, 2, {"Cannot create file missing/table7", "no such file"});
-    } else {
-      expect_clean_end(r, 2, {"Cannot write file " + c.file});
+    Outcome r = run_bounded(dir, LF_TESK_BIN, kSecondsPerRun, 0, c.file_bytes);
+    if (!c.file.empty()) {
+      expect_clean_end(r, 0, {});
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path() / c.file)));
+      EXPECT_GT(fs::file_size(dir.path() / c.file), 0u);
+      continue;
     }
+    if (c.file_bytes > 0) {
+      expect_clean_end(r, 2, {"Cannot write file output", "File too large"});
+    } else {
+      expect_clean_end(r, 2, {"Cannot create file missing/table7", "no such file"});
+    }
+    for (const auto& t : kTables) EXPECT_FALSE(dir.exists(t)) << t;
+    EXPECT_FALSE(dir.exists("output"));
   }
 }
 

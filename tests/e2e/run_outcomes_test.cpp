@@ -14,7 +14,6 @@
 
 namespace {
 
-using testing_support::crlf_lines;
 using testing_support::split_lines;
 using testing_support::WorkDir;
 
@@ -112,17 +111,20 @@ TEST(RunOutcomes, RadianceWindowsEndAtTheClearestAirAndASortRunNeedsNoAtmosphere
   }
 }
 
-// A header count outside 1..46: table72 gets the echo's first line, then the
-// run stops. The count of the target's lines, before, names the isotope.
-TEST(RunOutcomes, AHeaderCountOutOfRangeLeavesTable72ItsFirstLine) {
+// A header count outside 1..46 stops the run after table72 got the echo's
+// first line; a stopped run keeps every earlier file, so the table72 of an
+// earlier run is still there. The count of the target's lines, before, names
+// the isotope.
+TEST(RunOutcomes, AHeaderCountOutOfRangeStopsAndKeepsTheEarlierTable72) {
   WorkDir dir;
   auto deck = study_deck("a", "250.");
   deck[0] = "47         header lines";
   deck[19] = "1";
+  dir.write("table72", "earlier run\n");
   const auto console = run_deck(dir, deck, 1);
   EXPECT_NE(std::find(console.begin(), console.end(), "3 lines of co in the range, 2 of isotope 1"), console.end());
   EXPECT_EQ(console.back(), " Number of header lines must lie between 1 and 46");
-  EXPECT_EQ(dir.read("table72"), crlf_lines({deck[0] + std::string(200 - deck[0].size(), ' ')}));
+  EXPECT_EQ(dir.read("table72"), "earlier run\n");
 }
 
 // kormal names the window it skips below its contribution threshold.

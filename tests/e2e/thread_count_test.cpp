@@ -123,7 +123,7 @@ TEST(ThreadCount, StopInTheSpectrumStepIsTheSameOnAnyThreadCount) {
     const auto one = run_with_threads(c.changes, 1);
     EXPECT_EQ(one.at("status"), "1");
     EXPECT_NE(one.at("console").find(c.message), std::string::npos) << one.at("console");
-    ASSERT_TRUE(one.count("table71"));
+    EXPECT_FALSE(one.count("table71"));  // a stopped run leaves no table
     for (int threads : {2, 3}) {
       SCOPED_TRACE(threads);
       EXPECT_TRUE(run_with_threads(c.changes, threads) == one);
