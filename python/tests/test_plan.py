@@ -2,6 +2,7 @@
 degrees-of-freedom pictures: on hand-made files, then on the example run."""
 
 import json
+import shutil
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
@@ -13,7 +14,7 @@ import pytest
 
 import linefinding as lf
 from linefinding import gas_formulas, plan, tabplot
-from conftest import EXAMPLE_DECK, deck
+from conftest import EXAMPLE_DECK, ExampleRun, deck
 from layouts import TABLE78, crlf, output_dat_block
 
 PACKAGE_DIR = Path(__file__).resolve().parents[1]
@@ -296,3 +297,30 @@ def test_plan_and_pictures_of_the_example_run(example_run):
         assert tabplot.main([kind, str(example_run.dir / table), "-o", str(example_run.dir / stem)]) == 0
         ET.parse(example_run.dir / f"{stem}.svg")
         assert (example_run.dir / f"{stem}.png").stat().st_size > 1000
+
+
+def test_plan_refuses_an_echo_or_a_kormal_run_of_other_tables(example_run, tmp_path, capsys):
+    """The echo of a run with another grid copied in, then the echo and tables
+    of that run over those kormal rated: plan refuses each with one line."""
+    assert example_run.tesk(deck(line43="n")).returncode == 0
+    if not (example_run.dir / "table79").exists():
+        pytest.skip("this tesk writes no table79 (information content not built in)")
+    assert example_run.kormal(KORMAL_DECK).returncode == 0
+    (tmp_path / "other").mkdir()
+    other = ExampleRun(tmp_path / "other")
+    assert other.tesk(deck(line43="n", line28="0.004", line42="5")).returncode == 0
+    assert plan.main([str(example_run.dir)]) == 0
+    capsys.readouterr()
+
+    mine = (example_run.dir / "output").read_bytes()
+    shutil.copy(other.dir / "output", example_run.dir / "output")
+    assert plan.main([str(example_run.dir)]) == 1
+    err = capsys.readouterr().err
+    assert err.count("\n") == 1 and "output says grid (cm-1) 0.004" in err and "was computed with 0.002" in err, err
+
+    (example_run.dir / "output").write_bytes(mine)
+    for name in ("output", "table76", "table79"):
+        shutil.copy(other.dir / name, example_run.dir / name)
+    assert plan.main([str(example_run.dir)]) == 1
+    err = capsys.readouterr().err
+    assert err.count("\n") == 1 and "microwin and output.dat are not of this table76" in err, err
