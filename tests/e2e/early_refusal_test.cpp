@@ -93,11 +93,11 @@ TEST(EarlyRefusal, AByteOrderMarkIsDropped) {
 TEST(EarlyRefusal, KormalRecordsTheWindowsItRatedAndSkipped) {
   const std::string table76 =
       "name     cm-1     window \n"
-      "co       2000.60   0.30\n"
+      "co       2005.00   0.30\n"
       "xx       2000.20   0.30\n"
-      "co       2005.00   0.30\n";
+      "co       2000.60   0.30\n";
   const std::string deck = e2e::deck_text(
-      {"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0", "n", "8", "1.", "0.01", "d", "n", "n"});
+      {"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0", "n", "8", "0.1", "0.01", "d", "n", "n"});
   WorkDir plain, marked;
   for (const WorkDir* dir : {&plain, &marked}) {
     e2e::write_atmosphere(*dir);
@@ -113,11 +113,11 @@ TEST(EarlyRefusal, KormalRecordsTheWindowsItRatedAndSkipped) {
   EXPECT_EQ(plain.read("kormal.log"),
             testing_support::crlf_lines({
                 " table76 table76",
-                " bytes 98 crc32 bdb5bd0d windows 3",  // zlib's CRC-32 of those 98 bytes
-                " window    1 co       2000.60   0.30 rated",
+                " bytes 98 crc32 1a942540 windows 3",  // zlib's CRC-32 of those 98 bytes
+                " window    1 co       2005.00   0.30 rated",
                 " window    2 xx       2000.20   0.30 skipped: no gas of this name in the gas table",
-                " window    3 co       2005.00   0.30 skipped: target contribution    .000 % below the threshold"
-                "   1.000 %",
+                " window    3 co       2000.60   0.30 skipped: target contribution    .000 % below the threshold"
+                "    .100 %",
             }));
   EXPECT_EQ(split_lines(plain.read("microwin")).size(), 2u);  // the heading and the rated window
   for (const char* f : {"kormal.log", "output.dat", "microwin", "spectra.out"}) {
