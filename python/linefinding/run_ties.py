@@ -2,14 +2,18 @@
 it claims, and kormal's record to the ``table76`` it rated.
 
 ``table79`` opens with one line per value it was computed with, before its
-column heading::
+column heading: a key in columns 1-8, then the values (``e16.9``)::
 
-    range      .214000000E+04   .218000000E+04   (cm-1)
-    grid       .200000000E-02                    (cm-1)
-    max-opd    .500000000E+02                    (cm)
-    fov        .125000000E-02                    (rad)
+    range      .214000000E+04   .218000000E+04
+    grid       .200000000E-02
+    max-opd    .500000000E+02
+    fov        .000000000E+00
     noise      .100000000E-02
-    target   co        0                         (name, isotope; 0 all)
+    target   co        0
+
+the range and grid in cm-1, the maximum path difference in cm, the
+field-of-view radius in rad, the noise of the normalised spectrum, and the
+target's name and isotope (0 for all).
 
 ``kormal.log``, written by ``kormal`` after its other files, names the
 window table it read, its size and CRC-32, and what became of every row::
@@ -17,7 +21,7 @@ window table it read, its size and CRC-32, and what became of every row::
      table76 table76
      bytes 277 crc32 b2a5d2ca windows 3
      window    1 co       2147.10    .24 rated
-     window    2 co       2150.86    .37 skipped: target contribution ...
+     window    2 co       2150.86    .37 skipped: target contribution ... below the threshold ...
 """
 
 import math
@@ -27,8 +31,9 @@ from linefinding.records import RecordLayoutError, read_lines
 
 # The keys of table79's first lines, in their order.
 ORIGIN_KEYS = ("range", "grid", "max-opd", "fov", "noise", "target")
-# The values are single-precision numbers printed with nine digits; two
-# decks' values that differ at all differ far more than this.
+# Relative agreement asked of an echo value and table79's: above the
+# rounding of a single-precision value printed with nine digits and read
+# from the deck's decimal text, below any change of an answer worth making.
 _SAME_VALUE = 1e-6
 
 
