@@ -21,6 +21,9 @@ constexpr std::string_view kBadZenithAngle =
     "the solar zenith angle must be a number of degrees, at least 0 and below 90";
 
 constexpr std::string_view kNameLine = "(a200)";  // kPathFieldWidth columns
+// A byte-order mark that editors may put before a deck's first line: it is
+// no part of the line list's name.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t";
 
 std::string_view trimmed(std::string_view text) {
@@ -66,7 +69,14 @@ class DeckReader {
   std::string name(std::string_view what) {
     static const rec::Format line(kNameLine);
     std::string field(kPathFieldWidth, ' ');
-    if (in_.read(line, {&field}) != rec::ReadStatus::ok) short_deck(what);
+    if (in_.record_number() == 0) {
+      std::string raw;
+      if (in_.next_record(raw) != rec::ReadStatus::ok) short_deck(what);
+      if (raw.starts_with(kByteOrderMark)) raw.erase(0, kByteOrderMark.size());
+      rec::read_internal(raw, line, {&field}, rec::Where{in_.path(), 1});
+    } else if (in_.read(line, {&field}) != rec::ReadStatus::ok) {
+      short_deck(what);
+    }
     return rec::path_prefix(field);
   }
   void free(std::initializer_list<rec::InItem> items, std::string_view what) {
@@ -143,6 +153,7 @@ FileNames compose_names(const KormalDeck& d) {
   f.output = d.outpath + "output.dat";
   f.microwin = d.outpath + "microwin";
   f.spectra = "spectra.out";
+  f.log = d.outpath + "kormal.log";
   return f;
 }
 

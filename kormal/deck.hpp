@@ -56,6 +56,7 @@ struct FileNames {
   std::string output;      // outpath + output.dat
   std::string microwin;    // outpath + microwin
   std::string spectra;     // spectra.out in the working directory
+  std::string log;         // outpath + kormal.log
 };
 
 FileNames compose_names(const KormalDeck& deck);

@@ -3,6 +3,8 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/plot.hpp"
 #include "common/run_files.hpp"
@@ -14,6 +16,7 @@
 #include "kormal/solar.hpp"
 #include "kormal/spectra_file.hpp"
 #include "kormal/window.hpp"
+#include "kormal/window_log.hpp"
 
 namespace kormal {
 namespace {
@@ -29,6 +32,12 @@ const rec::Format kSolarNotCovered("(' Window not covered by solar.dat, no solar
 const rec::Format kBelowThreshold(
     "(' Target contribution',f8.3,' % below the threshold',f8.3,' %, window skipped: ',a)");
 const rec::Format kNoProfile("(' No profile of this gas in the atmosphere file, window skipped: ',a)");
+// Why a window was skipped, for kormal.log (the console says it in full).
+constexpr std::string_view kRated = "rated";
+constexpr std::string_view kSkippedUnknownGas = "skipped: no gas of this name in the gas table";
+constexpr std::string_view kSkippedNoProfile = "skipped: no profile of this gas in the atmosphere file";
+const rec::Format kSkippedBelowThreshold("('skipped: target contribution',f8.3,' % below the threshold',f8.3,' %')");
+constexpr std::size_t kSkippedBelowThresholdWidth = 68;  // of that record
 constexpr int kFirstRow = 2;  // of the window table, after its header line
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
@@ -45,8 +54,9 @@ void pause(rec::Console& console, std::istream& keyboard) {
   std::getline(keyboard, answer);
 }
 
-// One row of the window table, from its decoding to the pause.
-void process_window(RunState& state, const std::string& row, rec::Where where, rec::Console& console, Outputs& out,
+// One row of the window table, from its decoding to the pause; returns
+// what became of it, for kormal.log.
+std::string process_window(RunState& state, const std::string& row, rec::Where where, rec::Console& console, Outputs& out,
                     std::istream& keyboard) {
   const KormalDeck& deck = state.deck;
   const WindowRecord w = decode_window(row, where);
@@ -54,7 +64,7 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
   const int target = state.gases.find(w.gasname);
   if (target == 0) {
     console.write(kUnknownGas, {row_text(w)});
-    return;
+    return std::string(kSkippedUnknownGas);
   }
 
   if (state.names.atmosphere.empty()) {
@@ -65,7 +75,7 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
   read_atmosphere(state.names.atmosphere, deck.observer_alt, w.isotope != 0 ? kIsotopePseudoGases : 0, atm);
   if (target > atm.nspeci) {
     console.write(kNoProfile, {row_text(w)});
-    return;
+    return std::string(kSkippedNoProfile);
   }
   if (w.isotope != 0) add_isotope_pseudo_gases(w, target, state.gases, atm);
   compute_columns(atm, state.species);
@@ -85,10 +95,13 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
     }
   }
   rank_species(deck.sortkey, m);
+  std::string outcome(kRated);
   if (m.contribution >= deck.contribution_threshold) {
     write_window_report(console, out.output, out.microwin, out.header, w, target, state.gases, m, deck);
   } else {
     console.write(kBelowThreshold, {m.contribution, deck.contribution_threshold, row_text(w)});
+    outcome.assign(kSkippedBelowThresholdWidth, ' ');
+    rec::write_internal(outcome, kSkippedBelowThreshold, {m.contribution, deck.contribution_threshold});
   }
 
   write_spectra(state.names.spectra, w, m);
@@ -96,6 +109,7 @@ void process_window(RunState& state, const std::string& row, rec::Where where, r
     rec::plot_file(console, state.names.spectra, kSpectraX, kSpectraY, rec::PlotVariant::interfering_gas);
   }
   if (deck.pause == 's') pause(console, keyboard);
+  return outcome;
 }
 
 }  // namespace
@@ -114,6 +128,8 @@ void run(rec::Console& console, std::istream& keyboard) {
   // before the first window.
   rec::note_input_file(deck.linefile);
   rec::note_input_file(state->names.atmosphere);
+  const WindowTableTie tie = tie_window_table(deck.windowfile);
+  std::vector<WindowOutcome> outcomes;
   Outputs out{rec::TextWriter(state->names.output), rec::TextWriter(state->names.microwin),
               std::string(kHeaderLength, ' ')};
   if (deck.nrec == 0) deck.nrec = inputs::count_records(deck.linefile);
@@ -126,13 +142,18 @@ void run(rec::Console& console, std::istream& keyboard) {
   windows.expect_rows(kFirstRow, kRowLength);
   std::string row(kRowLength, ' ');
   while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
-    process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
+    std::string outcome =
+        process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
+    outcomes.push_back(WindowOutcome{row, std::move(outcome)});
   }
   windows.close();
 
   console.write(kResults);
   out.microwin.close();
   out.output.close();
+  // Last, after every other file of the run: a record present means the
+  // run that wrote it ended normally.
+  write_window_log(state->names.log, tie, outcomes);
 }
 
 }  // namespace kormal

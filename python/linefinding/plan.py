@@ -2,7 +2,9 @@
 
 Run as ``python3 -m linefinding.plan [DIR]``. Reads DIR's deck echo
 ``output``, ``table76`` and ``table79`` (on the deck's output prefix),
-``kormal``'s ``microwin`` and ``output.dat``, and writes
+``kormal``'s ``microwin``, ``output.dat`` and ``kormal.log``, refuses
+them unless the echo is of the run that made the tables and kormal's
+record is of the ``table76`` beside them, and writes
 
 - ``plan.json``: the target, the deck values a retrieval needs, every
   window with its limits, degrees of freedom and interfering gases, and the
@@ -32,6 +34,7 @@ from linefinding.gas_formulas import gases_to_fit
 from linefinding.microwin import read_microwin
 from linefinding.output_dat import read_output_dat
 from linefinding.records import OverflowFieldWarning, RecordLayoutError
+from linefinding.run_ties import TieError, check_echo_origin, check_kormal_tie, read_kormal_log, read_table79_origin
 from linefinding.table76 import read_table76
 from linefinding.table79 import read_table79
 
@@ -121,23 +124,25 @@ def _deck_values(echo):
     }
 
 
-def _interferers(table76, microwin, reports, directory):
-    """The kormal findings of every table76 window: (reported, contribution, gases).
+def _interferers(table76, microwin, reports, record, directory):
+    """The kormal findings of every table76 window: (reported, contribution, gases, outcome).
 
-    microwin and output.dat hold the windows whose target contribution
-    reached kormal's threshold, in table76 order; the others get none."""
+    kormal's record says, row by row of table76, whether kormal rated the
+    window (then microwin and output.dat hold it, in table76 order) or
+    skipped it and why."""
     blocks = sorted(set(reports["window"].tolist()))
     if len(blocks) != len(microwin):
         raise PlanError(f"{directory / 'output.dat'} reports {len(blocks)} windows, "
                         f"{directory / 'microwin'} {len(microwin)}: not of the same kormal run")
-    found = [(False, None, [])] * len(table76)
-    position = 0
-    for n, line in enumerate(microwin):
-        while position < len(table76) and not _same_window(table76[position], line):
-            position += 1
-        if position == len(table76):
-            raise PlanError(f"{directory / 'microwin'} lists the window {_window_text(line)} "
-                            f"that table76 does not have (in its order)")
+    rated = [n for n, (_, outcome) in enumerate(record["windows"]) if outcome == "rated"]
+    if len(rated) != len(microwin):
+        raise PlanError(f"{directory / 'kormal.log'} says kormal rated {len(rated)} windows, "
+                        f"{directory / 'microwin'} holds {len(microwin)}: not of the same kormal run")
+    found = [(False, None, [], outcome) for _, outcome in record["windows"]]
+    for n, (position, line) in enumerate(zip(rated, microwin)):
+        if not _same_window(table76[position], line):
+            raise PlanError(f"{directory / 'microwin'} lists the window {_window_text(line)} where table76 "
+                            f"has {_window_text(table76[position])}")
         rows = reports[reports["window"] == blocks[n]]
         listed = rows[~rows["target"]]
         names = [g for g in line["interferers"] if g]
@@ -145,8 +150,7 @@ def _interferers(table76, microwin, reports, directory):
             raise PlanError(f"output.dat and microwin name other gases for the window {_window_text(line)}")
         measure = "abs_trans" if line["sort"] == "a" else "rel_trans"
         gases = [{"gas": str(r["name"]), "measure": _number(r[measure])} for r in listed]
-        found[position] = (True, _number(rows["contribution"][0]), gases)
-        position += 1
+        found[position] = (True, _number(rows["contribution"][0]), gases, "rated")
     return found
 
 
@@ -179,9 +183,16 @@ def build_plan(directory):
     path76, path79 = Path(prefix + "table76"), Path(prefix + "table79")
     table76 = read_table76(path76)
     table79 = read_table79(path79)
+    origin = read_table79_origin(path79)
     microwin = read_microwin(directory / "microwin")
     reports = read_output_dat(directory / "output.dat")
+    record = read_kormal_log(directory / "kormal.log")
     deck = _deck_values(echo)
+    try:
+        check_echo_origin(echo, directory / "output", origin, path79)
+        check_kormal_tie(record, directory / "kormal.log", path76)
+    except TieError as e:
+        raise PlanError(str(e)) from None
 
     if len(table76) == 0:
         raise PlanError(f"{path76} has no windows: nothing to plan")
@@ -197,10 +208,12 @@ def build_plan(directory):
     for w in table76:
         if w["label"] != label:
             raise PlanError(f"{path76} has a window of {w['label']}, the deck echo's target is {label}")
-    findings = _interferers(table76, microwin, reports, directory)
+    if len(record["windows"]) != len(table76):  # same bytes, so only a record out of its layout
+        raise PlanError(f"{directory / 'kormal.log'} has {len(record['windows'])} windows, {path76} {len(table76)}")
+    findings = _interferers(table76, microwin, reports, record, directory)
 
     windows = []
-    for index, (w, info, (reported, contribution, gases)) in enumerate(zip(table76, rows, findings), start=1):
+    for index, (w, info, (reported, contribution, gases, outcome)) in enumerate(zip(table76, rows, findings), start=1):
         singular = bool(info["singular"])
         gasb, left_out = _gases_to_fit(label, gases)
         # No kernel area above 0.5 is written as 0.0 and 0.0: no altitude range.
@@ -213,7 +226,7 @@ def build_plan(directory):
             "zlow": _number(info["zlow"]) if covered else None,
             "zhigh": _number(info["zhigh"]) if covered else None,
             "singular": singular,
-            "reported_by_kormal": reported, "target_contribution": contribution,
+            "reported_by_kormal": reported, "kormal_outcome": outcome, "target_contribution": contribution,
             "interferers": gases,
             "gasb": gasb, "gasb_left_out": left_out,
         })
@@ -261,10 +274,9 @@ def bands_ctl(plan):
         ``snr`` (1 / noise of the normalised spectrum) and ``gasb`` (the
         molecules of the target and of the gases kormal listed for the
         window, each once), after a comment line naming the gases left out
-        of it when there are any, or saying that kormal did not report the
-        window (microwin and output.dat hold no row of it: its target
-        contribution stayed below kormal's threshold, as kormal's console
-        says), so that no interfering gas is known.
+        of it when there are any, or saying that kormal skipped the window
+        and why, as its record kormal.log says, so that no interfering gas
+        is known.
     """
     deck = plan["deck"]
     target = plan["target"]
@@ -281,7 +293,7 @@ def bands_ctl(plan):
         if w["gasb_left_out"]:
             lines.append(f"# band.{w['index']}: {' '.join(w['gasb_left_out'])} left out of gasb: no molecule to fit")
         if not w["reported_by_kormal"]:
-            lines.append(f"# band.{w['index']}: not reported by kormal (target contribution below its threshold): "
+            lines.append(f"# band.{w['index']}: not reported by kormal ({w['kormal_outcome']}): "
                          "no interfering gases known")
         lines.append(key + "gasb = " + " ".join(w["gasb"]))
     return "\n".join(lines) + "\n"

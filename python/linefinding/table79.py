@@ -1,6 +1,7 @@
 """``table79``: the information content of every microwindow.
 
-One header line, then one row per window of ``table76`` in its order, then
+Six lines of what the table was computed with (read by
+``linefinding.run_ties``), the column heading, then one row per window of ``table76`` in its order, then
 one row labelled ``all`` for the windows together (no rows at all when
 there are no windows). A row is
 ``(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)``: gas label, centre
@@ -12,6 +13,7 @@ not be inverted has `` singular`` after its number of points instead.
 
 import numpy as np
 
+from linefinding.run_ties import ORIGIN_KEYS
 from linefinding.records import Field, RecordLayoutError, parse_records, read_lines
 
 HEADER = "name     cm-1     window points   dofs  zlow zhigh"
@@ -27,6 +29,15 @@ _NUMBERS = (
     Field("zhigh", 45, 49),   # km
 )
 _SINGULAR = "singular"
+
+
+def _heading_record(lines):
+    """The index of the column heading: after the lines of what the table was
+    computed with (none in a table of an older tesk)."""
+    n = 0
+    while n < len(lines) and n < len(ORIGIN_KEYS) and lines[n].split()[:1] == [ORIGIN_KEYS[n]]:
+        n += 1
+    return n
 
 
 def read_table79(path):
@@ -54,10 +65,11 @@ def read_table79(path):
         field.
     """
     lines = read_lines(path)
-    if not lines or lines[0].rstrip() != HEADER:
-        raise RecordLayoutError(f"{path}, record 1: expected the header line {HEADER!r}")
-    rows = lines[1:]
-    head = parse_records(rows, _HEAD, str(path), 2)
+    start = _heading_record(lines)
+    if len(lines) <= start or lines[start].rstrip() != HEADER:
+        raise RecordLayoutError(f"{path}, record {start + 1}: expected the header line {HEADER!r}")
+    rows = lines[start + 1:]
+    head = parse_records(rows, _HEAD, str(path), start + 2)
     if len(rows) > 0 and head["label"][-1] != "all":
         raise RecordLayoutError(f"{path}: no final row labelled 'all' (a table cut short?)")
     dtype = head.dtype.descr + [(f.name, np.float64) for f in _NUMBERS] + [("singular", bool)]
@@ -70,7 +82,7 @@ def read_table79(path):
             for f in _NUMBERS:
                 out[f.name][i] = np.nan
             continue
-        numbers = parse_records([line], _NUMBERS, str(path), i + 2, whole=True)
+        numbers = parse_records([line], _NUMBERS, str(path), i + start + 2, whole=True)
         for f in _NUMBERS:
             out[f.name][i] = numbers[f.name][0]
     return out

@@ -3,9 +3,11 @@ degrees-of-freedom pictures: on hand-made files, then on the example run."""
 
 import json
 import os
+import shutil
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
+import zlib
 from pathlib import Path
 
 import numpy as np
@@ -13,7 +15,7 @@ import pytest
 
 import linefinding as lf
 from linefinding import gas_formulas, plan, tabplot
-from conftest import EXAMPLE_DECK, deck
+from conftest import EXAMPLE_DECK, ExampleRun, deck
 from layouts import TABLE78, crlf, output_dat_block
 
 PACKAGE_DIR = Path(__file__).resolve().parents[1]
@@ -76,7 +78,7 @@ band.2.calc_point_space = 0.002
 band.2.max_opd = 50.0
 band.2.omega = 1.25
 band.2.snr = 1000.0
-# band.2: not reported by kormal (target contribution below its threshold): no interfering gases known
+# band.2: not reported by kormal (skipped: target contribution    .100 % below the threshold    .500 %): no interfering gases known
 band.2.gasb = CO
 band.3.nu_start = 2155.0
 band.3.nu_stop = 2156.0
@@ -94,12 +96,44 @@ def echo(**answers):
     return crlf(line.ljust(200) for line in deck(**answers).splitlines())
 
 
+SKIPPED = "skipped: target contribution    .100 % below the threshold    .500 %"
+
+
+def origin_lines(e):
+    """The first lines of a table79 computed with the deck of the echo `e`."""
+    return crlf([f"range    {e.vlo:17.9E}{e.vhi:17.9E}", f"grid     {e.grid:17.9E}", f"max-opd  {e.resol:17.9E}",
+                 f"fov      {e.fovrad:17.9E}", f"noise    {e.avkpar1:17.9E}",
+                 f"target   {e.gasname:<7} {e.isotope or 0:3d}"])
+
+
+def kormal_log(table76_text):
+    """kormal's record of a run on `table76_text` that skipped its second window."""
+    data = table76_text.encode("latin-1")
+    rows = table76_text.splitlines()[1:]
+    return crlf([" table76 table76", f" bytes {len(data)} crc32 {zlib.crc32(data):08x} windows {len(rows)}"]
+                + [f" window{n:5d} {row[:23]:<23} {SKIPPED if n == 2 else 'rated'}"
+                   for n, row in enumerate(rows, start=1)])
+
+
 def hand_made(directory, **files):
     """A working directory of a study and its kormal run; `files` replace or
-    (with None) remove the hand-made ones."""
+    (with None) remove the hand-made ones. A table79 given without the lines
+    of what it was computed with gets those of the echo; kormal.log, unless
+    given, is of a run on the table76 (the one given, or TABLE76)."""
     texts = {"output": echo(line31="0.00125"), "table76": TABLE76, "table79": TABLE79,
              "microwin": MICROWIN, "output.dat": OUTPUT_DAT}
     texts.update(files)
+    if texts["table79"] is not None and not texts["table79"].startswith("range"):
+        made_with = directory.parent / "echo-of-table79"
+        made_with.write_bytes((texts["output"] or "").encode())
+        try:
+            e = lf.read_deck_echo(made_with)
+        except lf.RecordLayoutError:  # the echo is no deck's: the example's
+            made_with.write_bytes(echo(line31="0.00125").encode())
+            e = lf.read_deck_echo(made_with)
+        texts["table79"] = origin_lines(e) + texts["table79"]
+    if texts["microwin"] is not None and "kormal.log" not in files:
+        texts["kormal.log"] = kormal_log(texts["table76"] or TABLE76)
     directory.mkdir(parents=True, exist_ok=True)
     for name, text in texts.items():
         if text is not None:
@@ -158,11 +192,13 @@ def test_plan_of_a_hand_made_directory(tmp_path, capsys):
     w1, w2, w3 = p["windows"]
     assert w1 == {"index": 1, "label": "co", "centre": 2147.1, "width": 0.24, "nu_start": 2146.98,
                   "nu_stop": 2147.22, "points": 121, "dofs": 0.812, "zlow": 0.5, "zhigh": 10.5,
-                  "singular": False, "reported_by_kormal": True, "target_contribution": 20.0,
+                  "singular": False, "reported_by_kormal": True, "kormal_outcome": "rated",
+                  "target_contribution": 20.0,
                   "interferers": [{"gas": "h2o", "measure": 3.5}, {"gas": "n2o", "measure": 1.25}],
                   "gasb": ["CO", "H2O", "N2O"], "gasb_left_out": []}
     assert (w2["dofs"], w2["zlow"], w2["singular"], w2["reported_by_kormal"], w2["interferers"]) == (
         None, None, True, False, [])
+    assert w2["kormal_outcome"] == SKIPPED
     # no kernel area above 0.5: no altitude range; the solar lines are not a gas to fit
     assert (w3["dofs"], w3["zlow"], w3["zhigh"], w3["gasb"]) == (1.234, None, None, ["CO", "O3"])
     assert [g["gas"] for g in w3["interferers"]] == ["solar", "o3"]
@@ -198,11 +234,11 @@ REFUSALS = [
     ({"table79": crlf(TABLE79.splitlines()[:2] + TABLE79.splitlines()[-1:])}, 1, "has 1 windows"),
     ({"table79": crlf(TABLE79.splitlines()[:1])}, 1, "has 0 windows"),
     ({"table79": TABLE79.replace("2151.49   9.02", "2151.49   8.02")}, 1, "the 'all' row spans"),
-    ({"microwin": MICROWIN.replace(_ROW3, _OTHER_ROW)}, 1, "lists the window co 2160.00 0.30 that table76"),
+    ({"microwin": MICROWIN.replace(_ROW3, _OTHER_ROW)}, 1, "lists the window co 2160.00 0.30 where table76 has co 2155.50 1.00"),
     ({"microwin": crlf(MICROWIN.splitlines()[:2])}, 1, "reports 2 windows"),
     ({"microwin": MICROWIN.replace("n2o    ", "ch4    ")}, 1, "name other gases for the window co 2147.10"),
     # json has no infinity: refused where it is read, or where the plan would make one
-    ({"table79": TABLE79.replace("  .812", "   inf")}, 2, "table79, record 2, columns 32-37: not a finite number"),
+    ({"table79": TABLE79.replace("  .812", "   inf")}, 2, "table79, record 8, columns 32-37: not a finite number"),
     ({"output.dat": OUTPUT_DAT.replace("    3.500", "      inf")}, 2, "record 13, columns 13-21: not a finite"),
     ({"output": echo(line31="0.00125", line33="1e-320")}, 1, "deck line 33: noise 9.99989e-321 gives a signal-to-noise ratio beyond"),
     ({"table76": TABLE76[:-8]}, 2, "table76, record 4: record cut short"),
@@ -290,3 +326,30 @@ def test_plan_and_pictures_of_the_example_run(example_run):
         assert tabplot.main([kind, str(example_run.dir / table), "-o", str(example_run.dir / stem)]) == 0
         ET.parse(example_run.dir / f"{stem}.svg")
         assert (example_run.dir / f"{stem}.png").stat().st_size > 1000
+
+
+def test_plan_refuses_an_echo_or_a_kormal_run_of_other_tables(example_run, tmp_path, capsys):
+    """The echo of a run with another grid copied in, then the echo and tables
+    of that run over those kormal rated: plan refuses each with one line."""
+    assert example_run.tesk(deck(line43="n")).returncode == 0
+    if not (example_run.dir / "table79").exists():
+        pytest.skip("this tesk writes no table79 (information content not built in)")
+    assert example_run.kormal(KORMAL_DECK).returncode == 0
+    (tmp_path / "other").mkdir()
+    other = ExampleRun(tmp_path / "other")
+    assert other.tesk(deck(line43="n", line28="0.004", line42="5")).returncode == 0
+    assert plan.main([str(example_run.dir)]) == 0
+    capsys.readouterr()
+
+    mine = (example_run.dir / "output").read_bytes()
+    shutil.copy(other.dir / "output", example_run.dir / "output")
+    assert plan.main([str(example_run.dir)]) == 1
+    err = capsys.readouterr().err
+    assert err.count("\n") == 1 and "output says grid (cm-1) 0.004" in err and "was computed with 0.002" in err, err
+
+    (example_run.dir / "output").write_bytes(mine)
+    for name in ("output", "table76", "table79"):
+        shutil.copy(other.dir / name, example_run.dir / name)
+    assert plan.main([str(example_run.dir)]) == 1
+    err = capsys.readouterr().err
+    assert err.count("\n") == 1 and "microwin and output.dat are not of this table76" in err, err

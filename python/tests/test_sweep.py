@@ -211,9 +211,12 @@ def read_summary(path):
 
 
 def table79_rows(path):
-    """table79 read by its columns: label, centre, width, points, dofs, zlow, zhigh."""
+    """table79 read by its columns, after its column heading: label, centre,
+    width, points, dofs, zlow, zhigh."""
     rows = []
-    for line in path.read_text().splitlines()[1:]:
+    lines = path.read_text().splitlines()
+    heading = next(n for n, line in enumerate(lines) if line.startswith("name "))
+    for line in lines[heading + 1:]:
         rows.append([line[0:8].strip(), line[9:16].strip(), line[17:23].strip(), line[24:30].strip(),
                      line[31:37].strip(), line[38:43].strip(), line[44:49].strip()])
     return rows

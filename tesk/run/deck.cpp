@@ -38,6 +38,19 @@ constexpr std::string_view kPlotfileTooLong = "Path and name for output plot fil
 constexpr std::string_view kUnitTargetFactor = " Target factor must differ from 1 for line finding";
 constexpr std::string_view kBadGasName = "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)";
 
+// A byte-order mark that editors may put before a deck's first line: it is
+// no answer, and the echo (whose first line the line tables read) must not
+// carry it either.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// table72 to table75 print line positions with f9.4: from this position on
+// they would print as asterisks, which no reader of those tables can take.
+constexpr float kFirstUnprintablePosition = 10000.0f;
+
+// Zenith angles from here on point the ground-based observer below the
+// horizon: no path leaves the atmosphere.
+constexpr float kHorizonAngle = 90.0f;
+
 // Whether the first free-form item of `text` is a number that a single
 // precision value cannot hold: nan, inf, or beyond the largest float.
 bool not_finite(std::string_view text) {
@@ -93,6 +106,7 @@ class DeckReader {
                         " lines; " + std::to_string(kDeckLines) + " are needed");
     }
     ++line_;
+    if (line_ == 1 && raw.starts_with(kByteOrderMark)) raw.erase(0, kByteOrderMark.size());
     raw.resize(kDeckWidth, ' ');
     field_ = raw;
     if (echo_) echo_->record(field_);
@@ -209,12 +223,19 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
   d.vlo = r.real();
   r.next();
   d.vhi = r.real();
+  // A display run writes no line tables, so only the runs that find lines
+  // need positions that those tables can print.
+  if (d.study == Study::line_finding && d.runmode != RunMode::display && d.vhi >= kFirstUnprintablePosition) {
+    r.wrong("line finding needs a range below 10000 cm-1, whose line positions the line tables can print");
+  }
   r.next();
   r.free({&d.gasname});
   r.next();
   d.isotope = r.integer();
   r.next();
   d.target_scale = r.real();
+  // The factor multiplies the target's mixing ratios: below 0 there is no gas.
+  if (d.target_scale < 0.0f) r.wrong("the profile factor must be 0 or more");
   r.next();
   r.integer();  // lines 22 and 23 are read and not used
   r.next();
@@ -229,6 +250,9 @@ Deck read_deck(const std::string& deck_path, const std::string& echo_path) {
     d.geom = parse(f[0], {Geometry::limb, Geometry::ground}, kBadGeom);
     // The value is read from columns 2 to 15 only.
     d.geomval = r.real_from(std::string_view(f).substr(1, 14), 2);
+    if (d.geom == Geometry::ground && d.geomval >= kHorizonAngle) {
+      r.wrong("the zenith angle of a ground-based path must be below 90 degrees");
+    }
   }
 
   r.next();

@@ -78,7 +78,10 @@ void window_information(RunState& state, rec::Console& console) {
     }
   }
 
-  InformationTable table79(state.names.table79);
+  const Deck& deck = state.deck;
+  InformationTable table79(state.names.table79, InformationOrigin{deck.vlo, deck.vhi, deck.grid, deck.resol,
+                                                                  deck.fovrad, deck.noise, deck.gasname,
+                                                                  deck.isotope});
   InformationWork work;
   Matrix window_info(kMaxLevels, kMaxLevels);
   Matrix joint_info(kMaxLevels, kMaxLevels);

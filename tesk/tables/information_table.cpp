@@ -5,6 +5,12 @@
 namespace tesk {
 namespace {
 
+const rec::Format kRangeLine("('range   ',2(1x,e16.9))");
+const rec::Format kGridLine("('grid    ',1x,e16.9)");
+const rec::Format kPathDifferenceLine("('max-opd ',1x,e16.9)");
+const rec::Format kFieldLine("('fov     ',1x,e16.9)");
+const rec::Format kNoiseLine("('noise   ',1x,e16.9)");
+const rec::Format kTargetLine("('target  ',1x,a7,1x,i3)");
 const rec::Format kWindowRow("(a8,1x,f7.2,1x,f6.2)");
 const rec::Format kTableHeader("('name     cm-1     window points   dofs  zlow zhigh')");
 const rec::Format kContentRow("(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)");
@@ -38,7 +44,15 @@ std::vector<MicroWindow> read_microwindows(const std::string& path) {
   return windows;
 }
 
-InformationTable::InformationTable(const std::string& path) : table_(path) { table_.write(kTableHeader); }
+InformationTable::InformationTable(const std::string& path, const InformationOrigin& origin) : table_(path) {
+  table_.write(kRangeLine, {origin.vlo, origin.vhi});
+  table_.write(kGridLine, {origin.grid});
+  table_.write(kPathDifferenceLine, {origin.resol});
+  table_.write(kFieldLine, {origin.fovrad});
+  table_.write(kNoiseLine, {origin.noise});
+  table_.write(kTargetLine, {std::string_view(origin.gasname), origin.isotope});
+  table_.write(kTableHeader);
+}
 
 void InformationTable::row(std::string_view label, float centre, float width, int points,
                            const InformationContent& c) {

@@ -26,11 +26,26 @@ std::vector<MicroWindow> read_microwindows(const std::string& path);
 // The label of the row of all windows together.
 inline constexpr std::string_view kAllWindowsLabel = "all     ";
 
-// table79, created or replaced when opened; its header goes first.
+// What a table79 was computed with, written in its header so that a reader
+// can tell it from a deck echo of another run. Values as the deck has them.
+struct InformationOrigin {
+  float vlo = 0.0f, vhi = 0.0f;  // range, cm-1
+  float grid = 0.0f;             // cm-1
+  float resol = 0.0f;            // maximum path difference, cm
+  float fovrad = 0.0f;           // field-of-view radius, rad
+  float noise = 0.0f;            // of the normalised spectrum
+  std::string gasname;           // target, 7 characters
+  int isotope = 0;               // 0 all isotopes
+};
+
+// table79, created or replaced when opened; its header goes first: one line
+// per value of the origin (a key, then the values in e16.9, which a single
+// precision value reads back exactly; the target as name and isotope), then
+// the column heading.
 class InformationTable {
  public:
   // Throws rec::RecordError when the file cannot be written.
-  explicit InformationTable(const std::string& path);
+  InformationTable(const std::string& path, const InformationOrigin& origin);
   // One row: label (8 characters), centre and width (cm-1), spectral points
   // and what the kernels tell, or " singular" after the points.
   void row(std::string_view label, float centre, float width, int points, const InformationContent& c);
