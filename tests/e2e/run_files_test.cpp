@@ -21,13 +21,7 @@ namespace fs = std::filesystem;
 using testing_support::split_lines;
 using testing_support::WorkDir;
 
-// The spectral fixture's deck, run mode `runmode`, study `study`.
-std::vector<std::string> deck(char runmode, char study) {
-  auto d = e2e::spectral_deck();
-  d[4] = std::string(1, runmode);
-  d[8] = std::string(1, study);
-  return d;
-}
+std::vector<std::string> deck(char runmode, char study) { return e2e::spectral_deck(runmode, study); }
 
 testing_support::ProgramResult run_tesk(const WorkDir& dir, const std::vector<std::string>& d) {
   dir.write("input-vorne", e2e::deck_text(d));

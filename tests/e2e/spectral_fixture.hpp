@@ -28,6 +28,14 @@ inline std::vector<std::string> spectral_deck() {
   return d;
 }
 
+// The same range (201 rows of table71) in run mode `runmode` and study `study`.
+inline std::vector<std::string> spectral_deck(char runmode, char study) {
+  auto d = spectral_deck();
+  d[4] = std::string(1, runmode);
+  d[8] = std::string(1, study);
+  return d;
+}
+
 // An isothermal atmosphere (250 K) with an 8 km scale height, levels every
 // km from 0 to 100 km, and constant mixing ratios: gas g has 1e-9 except CO2
 // (gas 2, 3.7e-4) and CO (gas 5, 1e-7).

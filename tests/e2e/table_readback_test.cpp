@@ -15,14 +15,7 @@ namespace {
 using testing_support::split_lines;
 using testing_support::WorkDir;
 
-// The spectral fixture's range (2000-2001 cm-1 at 0.005 cm-1: 201 rows of
-// table71) in run mode `runmode` and study `study`.
-std::vector<std::string> deck(char runmode, char study) {
-  auto d = e2e::spectral_deck();
-  d[4] = std::string(1, runmode);
-  d[8] = std::string(1, study);
-  return d;
-}
+std::vector<std::string> deck(char runmode, char study) { return e2e::spectral_deck(runmode, study); }
 
 struct Outcome {
   int status = -1;
