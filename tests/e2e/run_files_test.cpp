@@ -123,7 +123,7 @@ void write_kormal_inputs(const WorkDir& dir, const std::string& windows, const s
   }
   dir.write("table76", "name     cm-1     window \n" + windows);
   dir.write("input-kormal", e2e::deck_text({"lines.hit", "table76", " ", " ", "hitran 101", "0", "m", "0.0", "n", "8",
-                                            "0.", "0.01", "d", "n", pause}));
+                                            "0.", "0.01", "d", pause, "n"}));
 }
 
 TEST(RunFiles, KormalStoppedAtAWindowKeepsTheEarlierReports) {
@@ -146,8 +146,9 @@ TEST(RunFiles, KormalStoppedAtAWindowKeepsTheEarlierReports) {
 TEST(RunFiles, SecondRunWhileKormalHoldsTheDirectory) {
   WorkDir dir;
   write_kormal_inputs(dir, "co       2000.20    .30\n", "s");
-  // kormal pauses after its window, waiting for enter on the pipe.
-  const std::string command = "cd '" + dir.path().string() + "' && exec " + LF_KORMAL_BIN + " > .console 2>&1";
+  // kormal pauses after its window, waiting for enter on the pipe. Its console
+  // goes to a file of its own: the one WorkDir::run captures is tesk's.
+  const std::string command = "cd '" + dir.path().string() + "' && exec " + LF_KORMAL_BIN + " > .kormal.console 2>&1";
   std::FILE* keyboard = ::popen(command.c_str(), "w");
   ASSERT_NE(keyboard, nullptr);
   std::string holder;
@@ -158,7 +159,7 @@ TEST(RunFiles, SecondRunWhileKormalHoldsTheDirectory) {
   if (holder.find("kormal, process ") == std::string::npos) {
     std::fputs("\n", keyboard);
     ::pclose(keyboard);
-    FAIL() << "kormal did not hold the directory: " << dir.read(".console");
+    FAIL() << "kormal did not hold the directory: " << dir.read(".kormal.console");
   }
   const auto r = run_tesk(dir, deck('c', 's'));
   EXPECT_EQ(r.status, 2) << r.console;
