@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/byte_order_mark.hpp"
 #include "common/path_prefix.hpp"
 #include "common/records.hpp"
 #include "kormal/limits.hpp"
@@ -21,9 +22,6 @@ constexpr std::string_view kBadZenithAngle =
     "the solar zenith angle must be a number of degrees, at least 0 and below 90";
 
 constexpr std::string_view kNameLine = "(a200)";  // kPathFieldWidth columns
-// A byte-order mark that editors may put before a deck's first line: it is
-// no part of the line list's name.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t";
 
 std::string_view trimmed(std::string_view text) {
@@ -72,7 +70,7 @@ class DeckReader {
     if (in_.record_number() == 0) {
       std::string raw;
       if (in_.next_record(raw) != rec::ReadStatus::ok) short_deck(what);
-      if (raw.starts_with(kByteOrderMark)) raw.erase(0, kByteOrderMark.size());
+      rec::drop_byte_order_mark(raw);  // no part of the line list's name
       rec::read_internal(raw, line, {&field}, rec::Where{in_.path(), 1});
     } else if (in_.read(line, {&field}) != rec::ReadStatus::ok) {
       short_deck(what);

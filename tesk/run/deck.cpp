@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/byte_order_mark.hpp"
 #include "common/nint.hpp"
 #include "common/path_prefix.hpp"
 #include "inputs/molecules.hpp"
@@ -37,11 +38,6 @@ constexpr std::string_view kBadWincentre = " starting microwindow smaller than i
 constexpr std::string_view kPlotfileTooLong = "Path and name for output plot file to long";
 constexpr std::string_view kUnitTargetFactor = " Target factor must differ from 1 for line finding";
 constexpr std::string_view kBadGasName = "Wrong naming (eg. ch2o -> h2co or h20 -> h2o)";
-
-// A byte-order mark that editors may put before a deck's first line: it is
-// no answer, and the echo (whose first line the line tables read) must not
-// carry it either.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // table72 to table75 print line positions with f9.4: from this position on
 // they would print as asterisks, which no reader of those tables can take.
@@ -106,7 +102,8 @@ class DeckReader {
                         " lines; " + std::to_string(kDeckLines) + " are needed");
     }
     ++line_;
-    if (line_ == 1 && raw.starts_with(kByteOrderMark)) raw.erase(0, kByteOrderMark.size());
+    // The echo's first line is read back by the line tables: no mark there.
+    if (line_ == 1) rec::drop_byte_order_mark(raw);
     raw.resize(kDeckWidth, ' ');
     field_ = raw;
     if (echo_) echo_->record(field_);
