@@ -27,7 +27,7 @@ window table it read, its size and CRC-32, and what became of every row::
 import math
 import zlib
 
-from linefinding.records import RecordLayoutError, read_lines
+from linefinding.records import RecordLayoutError, parse_real, read_lines
 
 # The keys of table79's first lines, in their order.
 ORIGIN_KEYS = ("range", "grid", "max-opd", "fov", "noise", "target")
@@ -66,7 +66,8 @@ def read_table79_origin(path):
             if key == "target":
                 origin[key] = (words[1], int(words[2]))
             else:
-                values = [float(w) for w in words[1:]]
+                # The programs' own number rule: asterisks read as NaN, refused here.
+                values = [parse_real(w, f"{path}, record {n + 1}") for w in words[1:]]
                 if len(values) != (2 if key == "range" else 1) or not all(map(math.isfinite, values)):
                     raise ValueError
                 origin[key] = values if key == "range" else values[0]
