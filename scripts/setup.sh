@@ -4,7 +4,7 @@
 # package (python/) and the sweep workflow (workflow/, Snakemake) need.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libeigen3-dev
           python3-numpy python3-matplotlib python3-pytest snakemake clang libclang-rt-dev libomp-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,39 @@
+// The settings of the information step that the deck has no line for: how
+// the a-priori of the target profile is stated and how uncertain the other
+// gases and the temperature are. They come from the optional file
+// `input-plan` in the working directory (key = value lines, # comments); a
+// run without it takes the defaults below.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tesk/kernels/apriori.hpp"
+
+namespace tesk {
+
+inline constexpr std::string_view kPlanFile = "input-plan";
+
+struct PlanSettings {
+  // How the a-priori covariance is formed: `absolute` takes deck line 34
+  // (the uncertainty of the mixing ratio) on the diagonal; `percent` takes
+  // apriori_percent of the profile in every layer. Either way the layers
+  // correlate over correlation_km (0: not at all) with the given shape.
+  AprioriKind apriori = AprioriKind::absolute;
+  float apriori_percent = 50.0f;   // % of the target's mixing ratio in each layer
+  float correlation_km = 0.0f;     // km, inter-layer correlation length
+  CorrelationShape correlation = CorrelationShape::exponential;
+  float interferer_percent = 5.0f;   // %, uncertainty of every other gas's column
+  float temperature_kelvin = 2.0f;   // K, uncertainty of the whole temperature profile
+  bool from_file = false;            // false: no input-plan, the defaults hold
+};
+
+// Reads `path` (normally kPlanFile in the working directory). A missing file
+// gives the defaults with from_file false. Throws rec::Stop with a message
+// naming the line for an unknown key, a repeated key, a line without `=`, or
+// a value that is not a number or not one of the key's words or lies outside
+// its range; rec::RecordError for a file that exists but cannot be read.
+// Touches no console.
+PlanSettings read_plan_settings(const std::string& path);
+
+}  // namespace tesk
