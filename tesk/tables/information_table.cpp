@@ -1,5 +1,7 @@
 #include "tesk/tables/information_table.hpp"
 
+#include <algorithm>
+
 #include "common/report.hpp"
 
 namespace tesk {
@@ -12,13 +14,18 @@ const rec::Format kFieldLine("('fov     ',1x,e16.9)");
 const rec::Format kNoiseLine("('noise   ',1x,e16.9)");
 const rec::Format kTargetLine("('target  ',1x,a7,1x,i3)");
 const rec::Format kWindowRow("(a8,1x,f7.2,1x,f6.2)");
-const rec::Format kTableHeader("('name     cm-1     window points   dofs  zlow zhigh')");
-const rec::Format kContentRow("(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1)");
+const rec::Format kTableHeader(
+    "('name     cm-1     window points   dofs  zlow zhigh    noise%   smooth%   interf%     temp%    total%')");
+const rec::Format kContentRow("(a8,1x,f7.2,1x,f6.2,1x,i6,1x,f6.3,1x,f5.1,1x,f5.1,5(1x,f9.3))");
 const rec::Format kSingularRow("(a8,1x,f7.2,1x,f6.2,1x,i6,' singular')");
 
 // table76: a title line, then rows of kWindowRow.
 constexpr int kFirstWindowRow = 2;
 constexpr std::size_t kWindowRowWidth = 23;
+
+// The widest error the f9.3 fields hold; a larger one says only "that much or more".
+constexpr double kLargestError = 99999.999;
+double capped(double percent) { return std::min(percent, kLargestError); }
 
 }  // namespace
 
@@ -55,12 +62,14 @@ InformationTable::InformationTable(const std::string& path, const InformationOri
 }
 
 void InformationTable::row(std::string_view label, float centre, float width, int points,
-                           const InformationContent& c) {
-  if (c.singular) {
+                           const InformationRow& r) {
+  if (r.singular) {
     table_.write(kSingularRow, {label, centre, width, points});
-  } else {
-    table_.write(kContentRow, {label, centre, width, points, c.dofs, c.zlow, c.zhigh});
+    return;
   }
+  const ColumnErrors& e = r.errors;
+  table_.write(kContentRow, {label, centre, width, points, r.dofs, r.zlow, r.zhigh, capped(e.noise),
+                             capped(e.smoothing), capped(e.interference), capped(e.temperature), capped(e.total)});
 }
 
 }  // namespace tesk

@@ -1,6 +1,7 @@
 // The tables of the information step: the microwindows it reads from
 // table76, and table79, one row per window and one for all windows together
-// with the points, degrees of freedom and covered altitudes of a retrieval.
+// with the points, degrees of freedom, covered altitudes and column error
+// budget of a retrieval.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "common/records.hpp"
-#include "tesk/kernels/information_content.hpp"
+#include "tesk/kernels/retrieval_budget.hpp"
 
 namespace tesk {
 
@@ -22,6 +23,15 @@ struct MicroWindow {
 // The windows of table76 (`path`), in its order. Throws rec::RecordError for
 // a missing file, an unreadable row, a width below 0, or a last row cut short.
 std::vector<MicroWindow> read_microwindows(const std::string& path);
+
+// What table79 tells of a retrieval from one window or from all together.
+struct InformationRow {
+  bool singular = false;  // Se has no inverse (a noise of 0): nothing below holds
+  double dofs = 0.0;      // degrees of freedom
+  float zlow = 0.0f;      // km, lowest altitude whose kernel area exceeds 0.5 (0 when none does)
+  float zhigh = 0.0f;     // km, highest such altitude (0 when none does)
+  ColumnErrors errors;    // % of the target's column
+};
 
 // The label of the row of all windows together.
 inline constexpr std::string_view kAllWindowsLabel = "all     ";
@@ -47,8 +57,9 @@ class InformationTable {
   // Throws rec::RecordError when the file cannot be written.
   InformationTable(const std::string& path, const InformationOrigin& origin);
   // One row: label (8 characters), centre and width (cm-1), spectral points
-  // and what the kernels tell, or " singular" after the points.
-  void row(std::string_view label, float centre, float width, int points, const InformationContent& c);
+  // and what the kernels tell, then the column errors (f9.3 each; 100000 %
+  // or more is written as 99999.999), or " singular" after the points.
+  void row(std::string_view label, float centre, float width, int points, const InformationRow& r);
   void close() { table_.close(); }
 
  private:

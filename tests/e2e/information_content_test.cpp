@@ -1,8 +1,8 @@
 // The information content of the microwindows of a line-finding study on the
 // example's synthetic data: table79 and table80 of a complete run, checked
 // against table76, then a sort run without noise, whose matrices have no
-// inverse. (That a window gives the degrees of freedom of its own kernel
-// study is checked bit for bit in tests/tesk/run.)
+// inverse. (The derivatives and the budget are checked against finite
+// differences and textbook formulas in tests/tesk.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,13 +72,13 @@ TEST(InformationContent, WindowsOfAStudyOnTheExampleData) {
   const std::vector<std::string> t79(whole79.begin() + 6, whole79.end());
   ASSERT_GE(t76.size(), 3u);
   ASSERT_EQ(t79.size(), t76.size() + 1);
-  EXPECT_EQ(t79[0], "name     cm-1     window points   dofs  zlow zhigh");
+  EXPECT_EQ(t79[0], "name     cm-1     window points   dofs  zlow zhigh    noise%   smooth%   interf%     temp%    total%");
   double lo = 1e9, hi = 0.0, largest = 0.0;
   int total = 0;
   for (std::size_t w = 1; w < t76.size(); ++w) {
     SCOPED_TRACE(t79[w]);
     const std::string& row = t79[w];
-    ASSERT_EQ(row.size(), 49u);
+    ASSERT_EQ(row.size(), 99u);
     EXPECT_EQ(row.substr(0, 23), t76[w].substr(0, 23));
     const double centre = field(row, 10, 7), width = field(row, 18, 6);
     const int points = std::atoi(row.substr(24, 6).c_str());
@@ -88,6 +88,11 @@ TEST(InformationContent, WindowsOfAStudyOnTheExampleData) {
     EXPECT_LT(dofs, 80.0);
     EXPECT_LE(zlow, zhigh);
     EXPECT_LE(zhigh, 80.0);
+    // The total is the root sum of squares of the four parts, each rounded to 0.001.
+    double squares = 0.0;
+    for (std::size_t first : {51u, 61u, 71u, 81u}) squares += std::pow(field(row, first, 9), 2);
+    EXPECT_NEAR(field(row, 91, 9), std::sqrt(squares), 0.002);
+    EXPECT_GT(field(row, 91, 9), 0.0);
     lo = std::min(lo, centre - width / 2);
     hi = std::max(hi, centre + width / 2);
     largest = std::max(largest, dofs);

@@ -1,0 +1,130 @@
+#include "tesk/run/window_derivatives.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tesk/engine/convolution.hpp"
+#include "tesk/engine/parallel_for.hpp"
+#include "tesk/engine/planck.hpp"
+#include "tesk/engine/spectra.hpp"
+#include "tesk/run/spectral_run.hpp"
+
+namespace tesk {
+namespace {
+
+constexpr float kTwoPi = 6.283f;            // as the field of view's spread is computed
+constexpr float kLeastPadding = 0.1f;       // cm-1
+constexpr float kPaddingPathDifference = 5.0f;  // cm-1 cm: padding x maximum path difference
+
+// -dI/dtau_s at point j for every segment s = 1..L of the path, into d[s - 1]:
+// how much the monochromatic spectrum drops per unit optical depth added to
+// segment s. Transmission (with the sun if any): the spectrum itself.
+// Radiance, segment 1 next to the instrument with transmission t_s to the far
+// side of segment s: the light from beyond s (emission and background) minus
+// the segment's own emission B_s t_s.
+void depth_derivatives(const SpectrumSetup& s, const Extinction& ext, const Spectra& spec,
+                       std::span<const Segment> segs, float nu, int j, std::vector<double>& d) {
+  const auto n = segs.size();
+  if (s.quantity == Quantity::transmission) {
+    std::fill(d.begin(), d.end(), spec(kAllClass, j));
+    return;
+  }
+  std::vector<double> t(n + 1);
+  std::vector<double> b(n + 1);
+  t[0] = 1.0;
+  for (std::size_t k = 1; k <= n; ++k) {
+    t[k] = t[k - 1] * std::exp(-ext(kAllClass, segs[k - 1].layer, j));
+    b[k] = planck(nu, segs[k - 1].temp);
+  }
+  double beyond = planck(nu, s.background_temp) * t[n];  // light from beyond segment k
+  for (std::size_t k = n; k >= 1; --k) {
+    d[k - 1] = beyond - b[k] * t[k];
+    beyond += b[k] * (t[k - 1] - t[k]);
+  }
+}
+
+}  // namespace
+
+std::vector<Segment> state_layers(std::span<const Segment> segments) {
+  std::vector<Segment> layers;
+  for (const Segment& s : segments) {
+    const bool seen = std::any_of(layers.begin(), layers.end(), [&](const Segment& l) { return l.layer == s.layer; });
+    if (!seen) layers.push_back(s);
+  }
+  return layers;
+}
+
+double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu, float grid) {
+  const Instrument& ils = s.instrument;
+  const double sample = ils.convolves() ? 1.0 / (2.0 * static_cast<double>(ils.resolution)) : static_cast<double>(grid);
+  double continuum = 1.0;
+  if (s.quantity == Quantity::radiance) {
+    float hottest = s.background_temp;
+    for (const Segment& seg : segments) hottest = std::max(hottest, seg.temp);
+    continuum = planck(nu, hottest);
+  }
+  return static_cast<double>(s.retrieval.noise) * continuum * std::sqrt(sample / static_cast<double>(grid));
+}
+
+Padding window_padding(const Instrument& ils, const IntervalGrid& window) {
+  if (!ils.convolves()) return {};
+  const float pad = std::max(kLeastPadding, kPaddingPathDifference / ils.resolution);
+  const float spread = window.vend * ils.fov_area / kTwoPi;
+  return {static_cast<int>(std::ceil(pad / window.grid)), static_cast<int>(std::ceil((pad + spread) / window.grid))};
+}
+
+void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, SolarSpectrum& sun,
+                        const IntervalGrid& window, inputs::LineList& list, IntervalWork& w, WindowDerivatives& out) {
+  const Padding pad = window_padding(s.instrument, window);
+  IntervalGrid g = window;
+  g.npts = window.npts + pad.below + pad.above;
+  g.vstart = window.vstart - static_cast<float>(pad.below) * window.grid;
+  g.vend = g.nu(g.npts);
+  const int points = g.npts + 1;
+
+  // The monochromatic spectra in radiance (or transmission) units.
+  SpectrumSetup mono = s;
+  mono.instrument = Instrument{};
+  mono.units = Units::radiance;
+
+  const auto nstate = static_cast<Eigen::Index>(m.state.size());
+  // Columns 0..nstate-1 the target per layer, then the other gases, then the temperature.
+  Eigen::MatrixXd d = Eigen::MatrixXd::Zero(points, nstate + 2);
+  compute_interval_spectra(mono, m.warm, sun, g, list, w);
+  for (int j = 0; j < points; ++j) d(j, nstate + 1) = w.spec(kAllClass, j);
+  compute_interval_spectra(mono, m.base, sun, g, list, w);
+  for (int j = 0; j < points; ++j) d(j, nstate + 1) -= w.spec(kAllClass, j);
+
+  std::vector<int> state_of(m.segments.size());
+  for (std::size_t k = 0; k < m.segments.size(); ++k) {
+    const auto it = std::find_if(m.state.begin(), m.state.end(),
+                                 [&](const Segment& l) { return l.layer == m.segments[k].layer; });
+    state_of[k] = static_cast<int>(it - m.state.begin());
+  }
+  parallel_for(0, points - 1, [&](int j) {
+    std::vector<double> dtau(m.segments.size());
+    depth_derivatives(s, w.ext, w.spec, m.segments, g.nu(j), j, dtau);
+    for (std::size_t k = 0; k < m.segments.size(); ++k) {
+      const Segment& seg = m.segments[k];
+      // The target's optical depth is proportional to its mixing ratio.
+      if (seg.target_vmr > 0.0f) {
+        d(j, state_of[k]) += dtau[k] * w.ext(kTargetClass, seg.layer, j) / static_cast<double>(seg.target_vmr);
+      }
+      d(j, nstate) += dtau[k] * w.ext(kOtherClass, seg.layer, j);
+    }
+  });
+  if (s.instrument.convolves()) {
+    parallel_for(0, static_cast<int>(nstate) + 1, [&](int c) {
+      convolve_spectrum(s.instrument, g, w.plans, std::span<double>(d.col(c).data(), static_cast<std::size_t>(points)));
+    });
+  }
+
+  const int rows = window.npts + 1;
+  out.k = d.block(pad.below, 0, rows, nstate);
+  out.interferer = d.col(nstate).segment(pad.below, rows);
+  out.temperature = d.col(nstate + 1).segment(pad.below, rows);
+  out.sigma.resize(rows);
+  for (int j = 0; j < rows; ++j) out.sigma(j) = point_noise(s, m.segments, window.nu(j), window.grid);
+}
+
+}  // namespace tesk
