@@ -139,8 +139,11 @@ def _budget_panel(ax, table79):
     else:
         ax.set_ylim(0.0, 1.3 * positive.max() if len(positive) else 1.0)
     ax.grid(True, axis="y", color="0.9", lw=0.5)
-    if ax.get_legend_handles_labels()[0]:
-        ax.legend(loc="upper right", framealpha=0.9, fontsize=8, ncol=3)
+    handles, texts = ax.get_legend_handles_labels()
+    if handles:
+        order = [text for _, text, _ in _SOURCES] + ["total (root sum of squares)", "total, 100000 % or more"]
+        pairs = sorted(zip(handles, texts), key=lambda pair: order.index(pair[1]))
+        ax.legend([h for h, _ in pairs], [t for _, t in pairs], loc="upper right", framealpha=0.9, fontsize=8, ncol=3)
 
 
 def dofs_figure(table79, title=None):

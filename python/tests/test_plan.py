@@ -14,8 +14,8 @@ import numpy as np
 import pytest
 
 import linefinding as lf
-from linefinding import gas_formulas, plan, tabplot
-from linefinding.table79 import has_column_errors
+from linefinding import gas_formulas, info_pictures, plan, tabplot
+from linefinding.table79 import has_column_errors, joint_line
 from conftest import EXAMPLE_DECK, ExampleRun, deck
 from layouts import TABLE78, crlf, output_dat_block
 
@@ -197,6 +197,23 @@ def test_table79_reader_refuses(tmp_path, text, message):
         lf.read_table79(tmp_path / "table79")
 
 
+_ALL_ROW = "all      2151.49   9.02    808"
+
+
+@pytest.mark.parametrize("text, line", [
+    (TABLE79, "All 3 windows together: 1.901 degrees of freedom, total column error 0.500 %"),
+    (TABLE79.replace("     .500\r\n", "99999.999\r\n"),
+     "All 3 windows together: 1.901 degrees of freedom, total column error 100000 % or more"),
+    (TABLE79_OLD, "All 3 windows together: 1.901 degrees of freedom; no column errors in this table79 (of an older tesk)"),
+    (TABLE79[:TABLE79.index(_ALL_ROW)] + crlf([_ALL_ROW + " singular"]),
+     "All 3 windows together: singular (no degrees of freedom, no column error)"),
+    (crlf(TABLE79.splitlines()[:1]), "table79 has no windows"),
+])
+def test_table79_joint_line(tmp_path, text, line):
+    (tmp_path / "table79").write_text(text, newline="")
+    assert joint_line(lf.read_table79(tmp_path / "table79")) == line
+
+
 def test_table80_and_deck_echo_readers(tmp_path):
     (tmp_path / "table80").write_text(TABLE78, newline="")
     kernels = lf.read_table80(tmp_path / "table80")
@@ -360,13 +377,27 @@ def ids_in_svg(path, prefix):
                   key=lambda s: (len(s), s))
 
 
-def test_kernel_and_dofs_pictures(tmp_path):
+_BUDGET = [f"budget-{n}-{name}" for n in (1, 3, "all")
+           for name in ("noise", "smoothing", "interference", "temperature", "total")]
+
+
+@pytest.mark.parametrize("text, budget, scales", [
+    (TABLE79, _BUDGET, ["linear", "log"]),  # 0.1 % to the cap
+    (TABLE79.replace("99999.999", "   15.000").replace("     .100      .200      .200      .400      .500",
+                                                       "    1.000     2.000     2.000     4.000     5.000"),
+     _BUDGET, ["linear", "linear"]),  # 0.25 % to 15 %
+    (TABLE79_OLD, [], ["linear"]),  # degrees of freedom only
+], ids=["with column errors", "small spread", "older"])
+def test_kernel_and_dofs_pictures(tmp_path, text, budget, scales):
     (tmp_path / "table80").write_text(TABLE78, newline="")
-    (tmp_path / "table79").write_text(TABLE79, newline="")
+    (tmp_path / "table79").write_text(text, newline="")
     assert tabplot.main(["kernels", str(tmp_path / "table80"), "-o", str(tmp_path / "kernels")]) == 0
     assert ids_in_svg(tmp_path / "kernels.svg", "kernel-") == ["kernel-1", "kernel-2", "kernel-area"]
     assert tabplot.main(["dofs", str(tmp_path / "table79")]) == 0
     assert ids_in_svg(tmp_path / "table79.svg", "dofs-") == ["dofs-1", "dofs-3", "dofs-all"]  # 2 is singular
+    assert sorted(ids_in_svg(tmp_path / "table79.svg", "budget-")) == sorted(budget)
+    figure = info_pictures.dofs_figure(lf.read_table79(tmp_path / "table79"))
+    assert [ax.get_yscale() for ax in figure.axes] == scales
     for name in ("kernels.png", "table79.png"):
         assert (tmp_path / name).read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
     (tmp_path / "empty").write_text(" 3   2\r\n Averaging kernels \r\n\r\n", newline="")
