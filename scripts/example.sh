@@ -4,10 +4,11 @@
 # line list with interfering gases, a mid-latitude atmosphere, a solar
 # spectrum): a line-finding study of CO at 2140-2180 cm-1 with tesk, then
 # kormal on its microwindows, then the retrieval plan (plan.json, bands.ctl)
-# with the information content of the windows, then pictures of the spectra,
-# the last window, the joint averaging kernels and the degrees of freedom per
-# window. Ends with the microwindow list, the interfering gases of each window
-# and where every result lies.
+# with the information content of the windows and one line on all of them
+# together (degrees of freedom, total column error), then pictures of the
+# spectra, the last window, the joint averaging kernels and the degrees of
+# freedom and column-error budget per window. Ends with the microwindow
+# list, the interfering gases of each window and where every result lies.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +35,8 @@ python=/usr/bin/python3
 here=$PWD
 echo "=== plan: retrieval bands and information content of the microwindows ==="
 (cd python && "$python" -m linefinding.plan "$here/$run" | sed "s|$here/||g")
+(cd python && "$python" -c 'import sys; from linefinding.table79 import joint_line, read_table79
+print("table79: " + joint_line(read_table79(sys.argv[1])))' "$here/$run/table79")
 echo
 (cd python && "$python" -m linefinding.tabplot spectrum "$here/$run/table71" --windows "$here/$run/table76" \
    -o "$here/$run/co_windows" --title "CO 2140-2180 cm-1: spectra and microwindows" >/dev/null)
@@ -42,7 +45,7 @@ echo
 (cd python && "$python" -m linefinding.tabplot kernels "$here/$run/table80" -o "$here/$run/kernels" \
    --title "CO: averaging kernels of all microwindows together (table80)" >/dev/null)
 (cd python && "$python" -m linefinding.tabplot dofs "$here/$run/table79" -o "$here/$run/dofs" \
-   --title "CO: degrees of freedom per microwindow (table79)" >/dev/null)
+   --title "CO: degrees of freedom and column errors per microwindow (table79)" >/dev/null)
 
 echo "=== Microwindows (table76) ==="
 cat "$run/table76" | tr -d '\r'

@@ -6,13 +6,15 @@ Run as ``python3 -m linefinding.plan [DIR]``. Reads DIR's deck echo
 them unless the echo is of the run that made the tables and kormal's
 record is of the ``table76`` beside them, and writes
 
-- ``plan.json``: the target, the deck values a retrieval needs, every
-  window with its limits, degrees of freedom and interfering gases, and the
-  windows together;
+- ``plan.json``: the target, the deck values a retrieval needs, the noise
+  model the information content was computed with, every window with its
+  limits, degrees of freedom, column-error budget and interfering gases,
+  and the windows together;
 - ``bands.ctl``: the band section of a retrieval control file, dotted
   ``key = value`` lines, one band per window;
 
-and prints a summary, one line per window. It only reads what the programs
+and prints a summary, one line per window, then the joint degrees of
+freedom and total column error of all windows. It only reads what the programs
 wrote; it recomputes no physics.
 
 Exit status: 0 plan written, 1 wrong command line or inputs that disagree,
@@ -36,7 +38,7 @@ from linefinding.output_dat import read_output_dat
 from linefinding.records import OverflowFieldWarning, RecordLayoutError
 from linefinding.run_ties import TieError, check_echo_origin, check_kormal_tie, read_kormal_log, read_table79_origin
 from linefinding.table76 import read_table76
-from linefinding.table79 import read_table79
+from linefinding.table79 import ERROR_NAMES, has_column_errors, percent_text, read_table79
 
 # The windows' limits come from f7.2 centres and f6.2 widths: two rows
 # name the same window when they agree to well within that last digit.
@@ -66,6 +68,40 @@ def _edge(value):
 def _number(value):
     """A float for plan.json: None for NaN (a field of asterisks)."""
     return None if value is None or math.isnan(value) else float(value)
+
+
+def _column_errors(row, with_errors):
+    """A row's column-error budget for plan.json: % of the column per source
+    and their total; None for a singular row or a table79 without them."""
+    if not with_errors or row["singular"]:
+        return None
+    return {name: _number(row[name]) for name in ERROR_NAMES}
+
+
+def _noise_model(deck, with_errors):
+    """What the noise of deck line 33 was taken to be by the information
+    step that wrote table79.
+
+    Its reciprocal is the signal-to-noise ratio relative to the continuum.
+    A table79 with column errors came from an information step that
+    convolves with the instrument: the noise is per spectral sample, and an
+    interferogram sampled out to the maximum path difference L has samples
+    1/(2L) cm-1 apart (the grid when there is no instrument, L = 0). An
+    older table79 counted every grid point as an independent measurement.
+    """
+    if not with_errors:
+        return {"snr": deck["snr"], "relative_to": "continuum", "per": "grid point",
+                "sample_spacing_cm-1": deck["grid"], "sample_spacing_from": "grid"}
+    if deck["max_opd"] > 0:
+        spacing = 1.0 / (2.0 * deck["max_opd"])
+        if not math.isfinite(spacing):
+            raise PlanError(f"deck line 30: maximum path difference {deck['max_opd']:g} cm gives a sample "
+                            "spacing beyond the range of a number")
+        source = "max_opd"
+    else:
+        spacing, source = deck["grid"], "grid"
+    return {"snr": deck["snr"], "relative_to": "continuum", "per": "spectral sample",
+            "sample_spacing_cm-1": spacing, "sample_spacing_from": source}
 
 
 def _same_window(a, b):
@@ -204,6 +240,7 @@ def build_plan(directory):
         if not _same_window(w76, w79):
             raise PlanError(f"{path79} has the window {_window_text(w79)} where {path76} has "
                             f"{_window_text(w76)}: not of the same run")
+    with_errors = has_column_errors(table79)
     label = _target_label(echo.gasname, echo.isotope)
     for w in table76:
         if w["label"] != label:
@@ -226,6 +263,7 @@ def build_plan(directory):
             "zlow": _number(info["zlow"]) if covered else None,
             "zhigh": _number(info["zhigh"]) if covered else None,
             "singular": singular,
+            "column_error_percent": _column_errors(info, with_errors),
             "reported_by_kormal": reported, "kormal_outcome": outcome, "target_contribution": contribution,
             "interferers": gases,
             "gasb": gasb, "gasb_left_out": left_out,
@@ -243,11 +281,13 @@ def build_plan(directory):
         "directory": str(directory),
         "target": {"gas": echo.gasname, "isotope": echo.isotope, "label": label},
         "deck": deck,
+        "noise": _noise_model(deck, with_errors),
         # the interferers' measure: output.dat's rel.-trans (sort d) or abs.-trans (a), in %
         "kormal": {"sort": sort, "measure": {"d": "rel_trans", "a": "abs_trans"}.get(sort)},
         "windows": windows,
         "joint": {"dofs": None if joint["singular"] else _number(joint["dofs"]), "points": int(joint["points"]),
-                  "nu_start": start, "nu_stop": stop},
+                  "nu_start": start, "nu_stop": stop,
+                  "column_error_percent": _column_errors(joint, with_errors)},
     }
 
 
@@ -255,6 +295,19 @@ def _ctl_number(value):
     """A number as bands.ctl writes it: at most six decimals, no binary noise."""
     text = f"{value:.6f}".rstrip("0")
     return text + "0" if text.endswith(".") else text
+
+
+def _snr_comment(plan, index):
+    """The comment line that says what band.N.snr is: the noise model of
+    plan.json, as the information step that wrote table79 assumed it."""
+    noise = plan["noise"]
+    spacing = _ctl_number(noise["sample_spacing_cm-1"])
+    if noise["per"] == "grid point":
+        return (f"# band.{index}.snr: signal-to-noise ratio relative to the continuum per grid point of "
+                f"{spacing} cm-1, as the information step of an older tesk assumed")
+    source = "1/(2 x max-opd)" if noise["sample_spacing_from"] == "max_opd" else "the grid: max-opd 0"
+    return (f"# band.{index}.snr: signal-to-noise ratio relative to the continuum per spectral sample of "
+            f"{spacing} cm-1 ({source}), as the information step assumed")
 
 
 def bands_ctl(plan):
@@ -271,7 +324,8 @@ def bands_ctl(plan):
         ``band = 1 2 ...``, then per window N ``band.N.nu_start``,
         ``nu_stop`` (cm-1), ``calc_point_space`` (the deck grid, cm-1),
         ``max_opd`` (cm), ``omega`` (field-of-view half angle, mrad),
-        ``snr`` (1 / noise of the normalised spectrum) and ``gasb`` (the
+        ``snr`` (1 / noise of the normalised spectrum, after a comment
+        line saying per what spectral sample it holds) and ``gasb`` (the
         molecules of the target and of the gases kormal listed for the
         window, each once), after a comment line naming the gases left out
         of it when there are any, or saying that kormal skipped the window
@@ -289,6 +343,7 @@ def bands_ctl(plan):
                   key + "calc_point_space = " + _ctl_number(deck["grid"]),
                   key + "max_opd = " + _ctl_number(deck["max_opd"]),
                   key + "omega = " + _ctl_number(deck["omega_mrad"]),
+                  _snr_comment(plan, w["index"]),
                   key + "snr = " + _ctl_number(deck["snr"])]
         if w["gasb_left_out"]:
             lines.append(f"# band.{w['index']}: {' '.join(w['gasb_left_out'])} left out of gasb: no molecule to fit")
@@ -304,7 +359,8 @@ def _optional(value, form):
 
 
 def summary(plan):
-    """The printed summary: one line per window, then the joint degrees of freedom."""
+    """The printed summary: one line per window, then the joint degrees of
+    freedom and, when table79 has it, the total column error."""
     deck = plan["deck"]
     t = plan["target"]
     isotope = f"isotope {t['isotope']}" if t["isotope"] else "all isotopes"
@@ -319,7 +375,10 @@ def summary(plan):
                    f"{dofs:>9}{_optional(w['zlow'], '.1f'):>6}{_optional(w['zhigh'], '.1f'):>6}  {gases}")
     j = plan["joint"]
     dofs = "singular" if j["dofs"] is None else f"{j['dofs']:.3f}"
-    out.append(f"Joint degrees of freedom of all {len(plan['windows'])} windows: {dofs} ({j['points']} points)")
+    joint = f"Joint degrees of freedom of all {len(plan['windows'])} windows: {dofs} ({j['points']} points)"
+    if j["column_error_percent"] is not None:
+        joint += f", total column error {percent_text(j['column_error_percent']['total'])}"
+    out.append(joint)
     return "\n".join(out) + "\n"
 
 

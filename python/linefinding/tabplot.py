@@ -1,4 +1,5 @@
-"""tabplot: pictures of the programs' spectra and kernels, as SVG and PNG.
+"""tabplot: pictures of the programs' spectra, kernels and information
+content, as SVG and PNG.
 
 Run as ``python3 -m linefinding.tabplot`` or, once installed, ``tabplot``.
 Exit status: 0 pictures written, 1 wrong command line or nothing to draw
@@ -37,7 +38,8 @@ _EXAMPLES = """examples:
       writes kernels.svg and kernels.png: the averaging kernels of all
       microwindows together (or of a study a, from its table78)
   tabplot dofs table79
-      writes table79.svg and table79.png: degrees of freedom per window
+      writes table79.svg and table79.png: degrees of freedom per window and,
+      below, the error of the target's total column per window by source
 """
 
 
@@ -56,7 +58,7 @@ def _parser():
     a = sub.add_parser("kernels", help="averaging kernels of a table78 or table80, against altitude",
                        epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     a.add_argument("kernels", type=Path, help="table78 of a study a, or table80 of a line-finding study")
-    d = sub.add_parser("dofs", help="degrees of freedom per microwindow of a table79, as bars",
+    d = sub.add_parser("dofs", help="degrees of freedom and column-error budget per microwindow of a table79, as bars",
                        epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     d.add_argument("table79", type=Path, help="information-content table of a line-finding study")
     for q in (s, k, a, d):

@@ -14,7 +14,8 @@ import numpy as np
 import pytest
 
 import linefinding as lf
-from linefinding import gas_formulas, plan, tabplot
+from linefinding import gas_formulas, info_pictures, plan, tabplot
+from linefinding.table79 import has_column_errors, joint_line
 from conftest import EXAMPLE_DECK, ExampleRun, deck
 from layouts import TABLE78, crlf, output_dat_block
 
@@ -29,15 +30,23 @@ TABLE76 = crlf([
     "co      " + " " + "2155.50" + " " + "  1.00",
 ])
 
-TABLE79 = crlf([
-    "name     cm-1     window points   dofs  zlow zhigh",
-    # a8, 1x, f7.2, 1x, f6.2, 1x, i6, 1x, f6.3, 1x, f5.1, 1x, f5.1
+# a8, 1x, f7.2, 1x, f6.2, 1x, i6, then 1x, f6.3, 1x, f5.1, 1x, f5.1 or ' singular'
+_T79_ROWS = [
     "co      " + " " + "2147.10" + " " + "   .24" + " " + "   121" + " " + "  .812" + " " + "   .5" + " " + " 10.5",
     "co      " + " " + "2150.86" + " " + "   .37" + " " + "   186" + " singular",
     "co      " + " " + "2155.50" + " " + "  1.00" + " " + "   501" + " " + " 1.234" + " " + "   .0" + " " + "   .0",
     # the span 2146.98-2156.00 of all windows
     "all     " + " " + "2151.49" + " " + "  9.02" + " " + "   808" + " " + " 1.901" + " " + "   .5" + " " + " 25.5",
-])
+]
+# then 5(1x, f9.3): noise, smoothing, interference, temperature, total (% of the column);
+# window 3 at the cap of 100000 % or more
+_T79_ERRORS = ["    2.000" + " " + "   10.000" + " " + "    1.000" + " " + "    4.000" + " " + "   11.000", None,
+               "    3.500" + " " + "99999.999" + " " + "     .250" + " " + "   12.000" + " " + "99999.999",
+               "     .100" + " " + "     .200" + " " + "     .200" + " " + "     .400" + " " + "     .500"]
+TABLE79 = crlf(["name     cm-1     window points   dofs  zlow zhigh    noise%   smooth%   interf%     temp%    total%"]
+               + [row if errors is None else row + " " + errors for row, errors in zip(_T79_ROWS, _T79_ERRORS)])
+# of an older tesk: no column errors
+TABLE79_OLD = crlf(["name     cm-1     window points   dofs  zlow zhigh"] + _T79_ROWS)
 
 _ROW1 = "co      " + " " + "2147.10" + " " + "   .24"
 _ROW3 = "co      " + " " + "2155.50" + " " + "  1.00"
@@ -70,6 +79,7 @@ band.1.nu_stop = 2147.22
 band.1.calc_point_space = 0.002
 band.1.max_opd = 50.0
 band.1.omega = 1.25
+# band.1.snr: signal-to-noise ratio relative to the continuum per spectral sample of 0.01 cm-1 (1/(2 x max-opd)), as the information step assumed
 band.1.snr = 1000.0
 band.1.gasb = CO H2O N2O
 band.2.nu_start = 2150.675
@@ -77,6 +87,7 @@ band.2.nu_stop = 2151.045
 band.2.calc_point_space = 0.002
 band.2.max_opd = 50.0
 band.2.omega = 1.25
+# band.2.snr: signal-to-noise ratio relative to the continuum per spectral sample of 0.01 cm-1 (1/(2 x max-opd)), as the information step assumed
 band.2.snr = 1000.0
 # band.2: not reported by kormal (skipped: target contribution    .100 % below the threshold    .500 %): no interfering gases known
 band.2.gasb = CO
@@ -85,6 +96,7 @@ band.3.nu_stop = 2156.0
 band.3.calc_point_space = 0.002
 band.3.max_opd = 50.0
 band.3.omega = 1.25
+# band.3.snr: signal-to-noise ratio relative to the continuum per spectral sample of 0.01 cm-1 (1/(2 x max-opd)), as the information step assumed
 band.3.snr = 1000.0
 # band.3: solar left out of gasb: no molecule to fit
 band.3.gasb = CO O3
@@ -141,8 +153,9 @@ def hand_made(directory, **files):
     return directory
 
 
-def test_table79_reader_with_a_singular_row_and_the_all_row(tmp_path):
-    (tmp_path / "table79").write_text(TABLE79, newline="")
+@pytest.mark.parametrize("text", [TABLE79, TABLE79_OLD], ids=["with column errors", "older"])
+def test_table79_reader_with_a_singular_row_and_the_all_row(tmp_path, text):
+    (tmp_path / "table79").write_text(text, newline="")
     t = lf.read_table79(tmp_path / "table79")
     assert t["label"].tolist() == ["co", "co", "co", "all"]
     np.testing.assert_allclose(t["centre"], [2147.10, 2150.86, 2155.50, 2151.49], rtol=1e-12)
@@ -152,6 +165,15 @@ def test_table79_reader_with_a_singular_row_and_the_all_row(tmp_path):
     np.testing.assert_allclose(t["dofs"], [0.812, np.nan, 1.234, 1.901], rtol=1e-12)
     np.testing.assert_allclose(t["zlow"], [0.5, np.nan, 0.0, 0.5], rtol=1e-12)
     np.testing.assert_allclose(t["zhigh"], [10.5, np.nan, 0.0, 25.5], rtol=1e-12)
+    if text is TABLE79_OLD:
+        assert not has_column_errors(t) and "total" not in t.dtype.names
+        return
+    assert has_column_errors(t)
+    for name, values in {"noise": [2.0, 3.5, 0.1], "smoothing": [10.0, 99999.999, 0.2],
+                         "interference": [1.0, 0.25, 0.2], "temperature": [4.0, 12.0, 0.4],
+                         "total": [11.0, 99999.999, 0.5]}.items():
+        np.testing.assert_allclose(t[name][[0, 2, 3]], values, rtol=1e-12, err_msg=name)
+        assert np.isnan(t[name][1]), name  # singular
 
 
 @pytest.mark.parametrize("text, message", [
@@ -159,11 +181,37 @@ def test_table79_reader_with_a_singular_row_and_the_all_row(tmp_path):
     (crlf(TABLE79.splitlines()[:2]), "no final row labelled 'all'"),
     (TABLE79.replace("name ", "nome "), "record 1: expected the header line"),
     (TABLE79.replace(" 1.234", " 1.2x4"), "record 4, columns 32-37"),
+    (TABLE79.replace("   12.000", "   12.0x0"), "record 4, columns 81-89: not a number"),
+    (TABLE79.replace("    4.000", "      inf"), "record 2, columns 81-89: not a finite number"),
+    (TABLE79.replace("   11.000\r\n", "   11.0\r\n"), "record 2: record cut short, columns 98-99 missing"),
+    (TABLE79.replace("   11.000\r\n", "   11.000    1.000\r\n"), "record 2, columns 100-108: more fields"),
+    # the rows of one layout under the heading of the other
+    (TABLE79.replace("zhigh    noise%   smooth%   interf%     temp%    total%", "zhigh"),
+     "record 2, columns 50-99: more fields than the layout's 49 columns"),
+    (TABLE79_OLD.replace("zhigh", "zhigh    noise%   smooth%   interf%     temp%    total%"),
+     "record 2: record cut short, columns 50-99 missing"),
 ])
 def test_table79_reader_refuses(tmp_path, text, message):
     (tmp_path / "table79").write_text(text, newline="")
     with pytest.raises(lf.RecordLayoutError, match=message):
         lf.read_table79(tmp_path / "table79")
+
+
+_ALL_ROW = "all      2151.49   9.02    808"
+
+
+@pytest.mark.parametrize("text, line", [
+    (TABLE79, "All 3 windows together: 1.901 degrees of freedom, total column error 0.500 %"),
+    (TABLE79.replace("     .500\r\n", "99999.999\r\n"),
+     "All 3 windows together: 1.901 degrees of freedom, total column error 100000 % or more"),
+    (TABLE79_OLD, "All 3 windows together: 1.901 degrees of freedom; no column errors in this table79 (of an older tesk)"),
+    (TABLE79[:TABLE79.index(_ALL_ROW)] + crlf([_ALL_ROW + " singular"]),
+     "All 3 windows together: singular (no degrees of freedom, no column error)"),
+    (crlf(TABLE79.splitlines()[:1]), "table79 has no windows"),
+])
+def test_table79_joint_line(tmp_path, text, line):
+    (tmp_path / "table79").write_text(text, newline="")
+    assert joint_line(lf.read_table79(tmp_path / "table79")) == line
 
 
 def test_table80_and_deck_echo_readers(tmp_path):
@@ -192,22 +240,68 @@ def test_plan_of_a_hand_made_directory(tmp_path, capsys):
     w1, w2, w3 = p["windows"]
     assert w1 == {"index": 1, "label": "co", "centre": 2147.1, "width": 0.24, "nu_start": 2146.98,
                   "nu_stop": 2147.22, "points": 121, "dofs": 0.812, "zlow": 0.5, "zhigh": 10.5,
-                  "singular": False, "reported_by_kormal": True, "kormal_outcome": "rated",
+                  "singular": False,
+                  "column_error_percent": {"noise": 2.0, "smoothing": 10.0, "interference": 1.0,
+                                           "temperature": 4.0, "total": 11.0},
+                  "reported_by_kormal": True, "kormal_outcome": "rated",
                   "target_contribution": 20.0,
                   "interferers": [{"gas": "h2o", "measure": 3.5}, {"gas": "n2o", "measure": 1.25}],
                   "gasb": ["CO", "H2O", "N2O"], "gasb_left_out": []}
     assert (w2["dofs"], w2["zlow"], w2["singular"], w2["reported_by_kormal"], w2["interferers"]) == (
         None, None, True, False, [])
+    assert w2["column_error_percent"] is None
+    assert w3["column_error_percent"] == {"noise": 3.5, "smoothing": 99999.999, "interference": 0.25,
+                                          "temperature": 12.0, "total": 99999.999}
     assert w2["kormal_outcome"] == SKIPPED
     # no kernel area above 0.5: no altitude range; the solar lines are not a gas to fit
     assert (w3["dofs"], w3["zlow"], w3["zhigh"], w3["gasb"]) == (1.234, None, None, ["CO", "O3"])
     assert [g["gas"] for g in w3["interferers"]] == ["solar", "o3"]
     assert w3["gasb_left_out"] == ["solar"]
-    assert p["joint"] == {"dofs": 1.901, "points": 808, "nu_start": 2146.98, "nu_stop": 2156.0}
+    assert p["joint"] == {"dofs": 1.901, "points": 808, "nu_start": 2146.98, "nu_stop": 2156.0,
+                          "column_error_percent": {"noise": 0.1, "smoothing": 0.2, "interference": 0.2,
+                                                   "temperature": 0.4, "total": 0.5}}
+    assert p["noise"] == {"snr": 1000.0, "relative_to": "continuum", "per": "spectral sample",
+                          "sample_spacing_cm-1": 0.01, "sample_spacing_from": "max_opd"}
     out = capsys.readouterr().out.splitlines()
     assert out[2].split() == ["1", "co", "2146.980", "2147.220", "121", "0.812", "0.5", "10.5", "CO", "H2O", "N2O"]
     assert "singular" in out[3] and "not reported by kormal" in out[3]
-    assert out[5] == "Joint degrees of freedom of all 3 windows: 1.901 (808 points)"
+    assert out[5] == "Joint degrees of freedom of all 3 windows: 1.901 (808 points), total column error 0.500 %"
+
+
+@pytest.mark.parametrize("files, noise, comment, joint", [
+    # no instrument: a spectral sample is a grid step
+    ({"output": echo(line30="0.", line31="0.00125")},
+     {"per": "spectral sample", "sample_spacing_cm-1": 0.002, "sample_spacing_from": "grid"},
+     "spectral sample of 0.002 cm-1 (the grid: max-opd 0), as the information step assumed",
+     "Joint degrees of freedom of all 3 windows: 1.901 (808 points), total column error 0.500 %"),
+    # a table79 of an older tesk: every grid point a measurement, no column errors
+    ({"table79": TABLE79_OLD},
+     {"per": "grid point", "sample_spacing_cm-1": 0.002, "sample_spacing_from": "grid"},
+     "grid point of 0.002 cm-1, as the information step of an older tesk assumed",
+     "Joint degrees of freedom of all 3 windows: 1.901 (808 points)"),
+    # the joint retrieval at the cap
+    ({"table79": TABLE79.replace("     .500\r\n", "99999.999\r\n")},
+     {"per": "spectral sample", "sample_spacing_cm-1": 0.01, "sample_spacing_from": "max_opd"},
+     "spectral sample of 0.01 cm-1 (1/(2 x max-opd)), as the information step assumed",
+     "Joint degrees of freedom of all 3 windows: 1.901 (808 points), total column error 100000 % or more"),
+], ids=["max-opd 0", "older table79", "joint error capped"])
+def test_plan_states_the_noise_model_and_column_errors(tmp_path, capsys, files, noise, comment, joint):
+    run = hand_made(tmp_path / "run", **files)
+    assert plan.main([str(run)]) == 0
+    p = json.loads((run / "plan.json").read_text())
+    assert p["noise"] == {"snr": 1000.0, "relative_to": "continuum", **noise}
+    old = "table79" in files and files["table79"] is TABLE79_OLD
+    assert [w["column_error_percent"] is None for w in p["windows"]] == [old, True, old]
+    assert (p["joint"]["column_error_percent"] is None) == old
+    ctl = (run / "bands.ctl").read_text().splitlines()
+    # each just before its band's snr, the rest of the file as it was
+    said = [n for n, line in enumerate(ctl) if ".snr: " in line]
+    assert [ctl[n] for n in said] == [f"# band.{k}.snr: signal-to-noise ratio relative to the continuum per {comment}"
+                                      for k in (1, 2, 3)]
+    assert [ctl[n + 1] for n in said] == [f"band.{k}.snr = 1000.0" for k in (1, 2, 3)]
+    expected = BANDS_CTL.replace("max_opd = 50.0", f"max_opd = {p['deck']['max_opd']:.1f}").splitlines()
+    assert [line for n, line in enumerate(ctl) if n not in said] == [line for line in expected if ".snr: " not in line]
+    assert capsys.readouterr().out.splitlines()[5] == joint
 
 
 def test_plan_writes_into_another_directory_from_the_output_prefix(tmp_path):
@@ -283,13 +377,27 @@ def ids_in_svg(path, prefix):
                   key=lambda s: (len(s), s))
 
 
-def test_kernel_and_dofs_pictures(tmp_path):
+_BUDGET = [f"budget-{n}-{name}" for n in (1, 3, "all")
+           for name in ("noise", "smoothing", "interference", "temperature", "total")]
+
+
+@pytest.mark.parametrize("text, budget, scales", [
+    (TABLE79, _BUDGET, ["linear", "log"]),  # 0.1 % to the cap
+    (TABLE79.replace("99999.999", "   15.000").replace("     .100      .200      .200      .400      .500",
+                                                       "    1.000     2.000     2.000     4.000     5.000"),
+     _BUDGET, ["linear", "linear"]),  # 0.25 % to 15 %
+    (TABLE79_OLD, [], ["linear"]),  # degrees of freedom only
+], ids=["with column errors", "small spread", "older"])
+def test_kernel_and_dofs_pictures(tmp_path, text, budget, scales):
     (tmp_path / "table80").write_text(TABLE78, newline="")
-    (tmp_path / "table79").write_text(TABLE79, newline="")
+    (tmp_path / "table79").write_text(text, newline="")
     assert tabplot.main(["kernels", str(tmp_path / "table80"), "-o", str(tmp_path / "kernels")]) == 0
     assert ids_in_svg(tmp_path / "kernels.svg", "kernel-") == ["kernel-1", "kernel-2", "kernel-area"]
     assert tabplot.main(["dofs", str(tmp_path / "table79")]) == 0
     assert ids_in_svg(tmp_path / "table79.svg", "dofs-") == ["dofs-1", "dofs-3", "dofs-all"]  # 2 is singular
+    assert sorted(ids_in_svg(tmp_path / "table79.svg", "budget-")) == sorted(budget)
+    figure = info_pictures.dofs_figure(lf.read_table79(tmp_path / "table79"))
+    assert [ax.get_yscale() for ax in figure.axes] == scales
     for name in ("kernels.png", "table79.png"):
         assert (tmp_path / name).read_bytes()[:8] == b"\x89PNG\r\n\x1a\n"
     (tmp_path / "empty").write_text(" 3   2\r\n Averaging kernels \r\n\r\n", newline="")
