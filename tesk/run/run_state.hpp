@@ -21,6 +21,7 @@
 #include "tesk/limits.hpp"
 #include "tesk/run/deck.hpp"
 #include "tesk/run/file_names.hpp"
+#include "tesk/run/plan_settings.hpp"
 
 namespace tesk {
 
@@ -58,6 +59,7 @@ struct RunState {
   Deck deck;
   SpectrumSetup setup;  // the rules of the deck's spectra, built once from the deck
   FileNames names;
+  PlanSettings plan;  // of the information step: input-plan, or its defaults
   std::optional<SolarSpectrum> sun;  // the solar spectrum, read when first needed
   Atmosphere atm;
   AirPath path;
