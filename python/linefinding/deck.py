@@ -22,8 +22,9 @@ that both programs look along the same path; for a limb path ``kormal``
 keeps its 75 degrees.
 
 The settings of ``tesk``'s information step that the deck has no line
-for (:data:`PLAN_ANSWERS`: ``apriori``, ``apriori_percent``, ...) are named
-answers too: :func:`set_plan` writes them into the text of ``input-plan``
+for (:data:`PLAN_ANSWERS`: ``apriori_percent``, ``temperature_error``, ...)
+are named answers too, by their keys there (only the kind of a-priori is
+``apriori_kind``, as ``apriori`` is deck line 34): :func:`set_plan` writes them into the text of ``input-plan``
 (``key = value`` lines), keeping the entries and comments of a base one.
 :func:`set_answers` takes them beside the deck answers and has ``tesk
 --check-deck`` check them with the decks.
@@ -128,16 +129,27 @@ ANSWERS = {
                            "ground-based path, else 75"),
 }
 
-# The keys of input-plan, tesk's settings of the information step of study d
-# (tesk checks their values; README.md says what each means).
+@dataclass(frozen=True)
+class PlanAnswer:
+    """A named answer that is an entry of input-plan: its key there."""
+
+    key: str
+    meaning: str
+
+
+# The entries of input-plan, tesk's settings of the information step of
+# study d (tesk checks their values; README.md says what each means). Each
+# answer is named as its key, except the kind of a-priori: the answer
+# `apriori` is deck line 34.
 PLAN_ANSWERS = {
-    "apriori": "a-priori of the target: absolute (deck line 34) or percent (of the profile)",
-    "apriori_percent": "a-priori uncertainty, % of the target's profile in each layer",
-    "correlation_length": "correlation length of the a-priori between layers, km; 0: none",
-    "correlation_shape": "exponential or gaussian",
-    "interferer_error": "uncertainty of every other gas's column, %",
-    "temperature_error": "uncertainty of the temperature profile, K",
+    "apriori_kind": PlanAnswer("apriori", "a-priori of the target: absolute (deck line 34) or percent"),
+    "apriori_percent": PlanAnswer("apriori_percent", "a-priori uncertainty, % of the target's profile in each layer"),
+    "correlation_length": PlanAnswer("correlation_length", "correlation length of the a-priori, km; 0: none"),
+    "correlation_shape": PlanAnswer("correlation_shape", "exponential or gaussian"),
+    "interferer_error": PlanAnswer("interferer_error", "uncertainty of every other gas's column, %"),
+    "temperature_error": PlanAnswer("temperature_error", "uncertainty of the temperature profile, K"),
 }
+_PLAN_ANSWER_OF_KEY = {answer.key: name for name, answer in PLAN_ANSWERS.items()}
 
 # Answers whose text may be empty: a blank prefix is the working directory.
 _MAY_BE_BLANK = ("input_path", "output_path")
@@ -256,7 +268,8 @@ def _plan_key(line):
 
 
 def plan_entries(plan_text):
-    """The entries of an input-plan text: key to (line number, value text)."""
+    """The entries of an input-plan text: key (as the file names it) to
+    (line number, value text)."""
     entries = {}
     for n, line in enumerate((plan_text or "").splitlines(), start=1):
         key = _plan_key(line)
@@ -295,8 +308,9 @@ def set_plan(plan_text, answers):
         text = value_text(value)
         if not _PLAN_WORD.fullmatch(text):
             raise DeckError(f"answer {name} = {text!r}: one word is needed (no blanks, # or =)")
-        entry = f"{name} = {text}"
-        at = next((n for n, line in enumerate(lines) if _plan_key(line) == name), None)
+        key = PLAN_ANSWERS[name].key
+        entry = f"{key} = {text}"
+        at = next((n for n, line in enumerate(lines) if _plan_key(line) == key), None)
         if at is None:
             lines.append(entry)
         else:
@@ -421,8 +435,8 @@ def _answer_at(deck, line, given, plan_text=None):
     """The name of the answer that stands in a line of a deck (one the caller
     gave, where the line holds two), or None."""
     if deck == PLAN:
-        return next((key for key, (n, _) in plan_entries(plan_text).items()
-                     if n == line and key in PLAN_ANSWERS), None)
+        return next((_PLAN_ANSWER_OF_KEY[key] for key, (n, _) in plan_entries(plan_text).items()
+                     if n == line and key in _PLAN_ANSWER_OF_KEY), None)
     names = [name for name, answer in ANSWERS.items()
              if (answer.vorne if deck == VORNE else answer.kormal) not in (None, ()) and
              (answer.vorne if deck == VORNE else answer.kormal)[0] == line]
@@ -458,7 +472,8 @@ def check_decks(vorne_text, kormal_text, programs=None, given=(), plan_text=None
     _split(vorne_text, VORNE, VORNE_LINES)
     _split(kormal_text, KORMAL, KORMAL_LINES)
     texts = read_answers(vorne_text, kormal_text)
-    texts.update({key: value for key, (_, value) in plan_entries(plan_text).items() if key in PLAN_ANSWERS})
+    texts.update({_PLAN_ANSWER_OF_KEY[key]: value for key, (_, value) in plan_entries(plan_text).items()
+                  if key in _PLAN_ANSWER_OF_KEY})
 
     def where(name, deck, line):
         origin = "" if name in given else ", from the base deck"

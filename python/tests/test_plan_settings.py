@@ -27,7 +27,7 @@ PLANS = [
     (None, {"gas": "co"}, None),
     (None, {"temperature_error": 1.5, "gas": "co"}, "temperature_error = 1.5\n"),
     (BASE_PLAN, {}, BASE_PLAN),
-    (BASE_PLAN, {"apriori": "absolute", "correlation_length": 4},
+    (BASE_PLAN, {"apriori_kind": "absolute", "apriori": 1e-8, "correlation_length": 4},
      "# the a-priori\napriori = absolute  # of the profile\napriori_percent = 30\ncorrelation_length = 4\n"),
 ]
 
@@ -47,7 +47,7 @@ def test_plan_answers_go_into_no_deck_and_tesk_checks_them(programs):
         "answer temperature_error = '-1' (line 4 of input-plan): tesk refuses it: Wrong entry in line 4 of "
         "input-plan: temperature_error must be a number of 0 or more (K), found \"-1\"")
     # A base input-plan's own fault is named as the base's.
-    with pytest.raises(DeckError, match=r"^answer apriori = 'relative' \(line 2 of input-plan, from the base "
+    with pytest.raises(DeckError, match=r"^answer apriori_kind = 'relative' \(line 2 of input-plan, from the base "
                                         r"deck\): tesk refuses it: Wrong entry in line 2 of input-plan: apriori "
                                         r"must be absolute or percent"):
         set_answers(BASE_VORNE, BASE_KORMAL, {}, programs=programs, plan_text=BASE_PLAN.replace("percent ", "relative "))
