@@ -38,6 +38,10 @@ constexpr bool writes_weighting_functions(Study s) { return s == Study::weightin
 // target only inside the target layer, and write five-column table71 rows.
 constexpr bool uses_scaled_target(Study s) { return s == Study::line_finding || s == Study::interferogram; }
 
+// The study's windows get an information step (tables 79 and 80), whose
+// settings come from input-plan.
+constexpr bool has_information_step(Study s) { return s == Study::line_finding; }
+
 // Spectrum classes computed per interval: target, others, all (and scaled).
 constexpr int spectrum_class_count(Study s) { return s == Study::spectra ? 3 : 4; }
 

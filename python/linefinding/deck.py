@@ -21,6 +21,14 @@ ground-based (geometry ``g``), ``tesk``'s zenith angle is written there, so
 that both programs look along the same path; for a limb path ``kormal``
 keeps its 75 degrees.
 
+The settings of ``tesk``'s information step that the deck has no line
+for (:data:`PLAN_ANSWERS`: ``apriori_percent``, ``temperature_error``, ...)
+are named answers too, by their keys there (only the kind of a-priori is
+``apriori_kind``, as ``apriori`` is deck line 34): :func:`set_plan` writes them into the text of ``input-plan``
+(``key = value`` lines), keeping the entries and comments of a base one.
+:func:`set_answers` takes them beside the deck answers and has ``tesk
+--check-deck`` check them with the decks.
+
 Values may be numbers or text; they are written as Python prints them
 (``0.002``, ``1e-07``, ``45``) or as given.
 """
@@ -32,7 +40,7 @@ import tempfile
 from dataclasses import dataclass
 from pathlib import Path
 
-VORNE, KORMAL = "input-vorne", "input-kormal"
+VORNE, KORMAL, PLAN = "input-vorne", "input-kormal", "input-plan"
 VORNE_LINES, KORMAL_LINES = 46, 15
 # The optional last line of input-kormal: the solar zenith angle.
 KORMAL_ANGLE_LINE = 16
@@ -120,6 +128,28 @@ ANSWERS = {
                            "kormal: solar zenith angle of its path, degrees; unset: tesk's angle for a "
                            "ground-based path, else 75"),
 }
+
+@dataclass(frozen=True)
+class PlanAnswer:
+    """A named answer that is an entry of input-plan: its key there."""
+
+    key: str
+    meaning: str
+
+
+# The entries of input-plan, tesk's settings of the information step of
+# study d (tesk checks their values; README.md says what each means). Each
+# answer is named as its key, except the kind of a-priori: the answer
+# `apriori` is deck line 34.
+PLAN_ANSWERS = {
+    "apriori_kind": PlanAnswer("apriori", "a-priori of the target: absolute (deck line 34) or percent"),
+    "apriori_percent": PlanAnswer("apriori_percent", "a-priori uncertainty, % of the target's profile in each layer"),
+    "correlation_length": PlanAnswer("correlation_length", "correlation length of the a-priori, km; 0: none"),
+    "correlation_shape": PlanAnswer("correlation_shape", "exponential or gaussian"),
+    "interferer_error": PlanAnswer("interferer_error", "uncertainty of every other gas's column, %"),
+    "temperature_error": PlanAnswer("temperature_error", "uncertainty of the temperature profile, K"),
+}
+_PLAN_ANSWER_OF_KEY = {answer.key: name for name, answer in PLAN_ANSWERS.items()}
 
 # Answers whose text may be empty: a blank prefix is the working directory.
 _MAY_BE_BLANK = ("input_path", "output_path")
@@ -226,10 +256,73 @@ def _default_kormal_angle(decks):
     return _answer_text(geometry, "columns2") or None
 
 
+# ---------------------------------------------------------------- input-plan
+
+_PLAN_WORD = re.compile(r"[^\s#=]+")
+
+
+def _plan_key(line):
+    """The key of an input-plan line, or None for a blank or comment line."""
+    text = line.split("#", 1)[0]
+    return text.split("=", 1)[0].strip() if "=" in text else None
+
+
+def plan_entries(plan_text):
+    """The entries of an input-plan text: key (as the file names it) to
+    (line number, value text)."""
+    entries = {}
+    for n, line in enumerate((plan_text or "").splitlines(), start=1):
+        key = _plan_key(line)
+        if key is not None and key not in entries:
+            entries[key] = (n, line.split("#", 1)[0].split("=", 1)[1].strip())
+    return entries
+
+
+def set_plan(plan_text, answers):
+    """Sets the input-plan answers among `answers` into the text of ``input-plan``.
+
+    Parameters
+    ----------
+    plan_text : str or None
+        A base ``input-plan``; None: there is none.
+    answers : dict
+        Answer name to value; names not in :data:`PLAN_ANSWERS` are passed over.
+
+    Returns
+    -------
+    str or None
+        The text, LF line ends: an entry of the base given again has its
+        value replaced (its comment kept), a new one is added at the end.
+        None when there is no base and no input-plan answer.
+
+    Raises
+    ------
+    DeckError
+        For a value that is not one word (blanks, ``#`` or ``=``).
+    """
+    given = {name: value for name, value in answers.items() if name in PLAN_ANSWERS}
+    if plan_text is None and not given:
+        return None
+    lines = (plan_text or "").splitlines()
+    for name, value in given.items():
+        text = value_text(value)
+        if not _PLAN_WORD.fullmatch(text):
+            raise DeckError(f"answer {name} = {text!r}: one word is needed (no blanks, # or =)")
+        key = PLAN_ANSWERS[name].key
+        entry = f"{key} = {text}"
+        at = next((n for n, line in enumerate(lines) if _plan_key(line) == key), None)
+        if at is None:
+            lines.append(entry)
+        else:
+            comment = lines[at].partition("#")[2]
+            lines[at] = f"{entry}  #{comment}" if "#" in lines[at] else entry
+    return "\n".join(lines) + "\n"
+
+
 # ---------------------------------------------------------------- decks
 
 
-def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
+def set_answers(vorne_text, kormal_text, answers, programs=None, check=True, plan_text=None):
     """Sets named answers into the texts of the two decks.
 
     Parameters
@@ -237,15 +330,19 @@ def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
     vorne_text, kormal_text : str
         The base decks ``input-vorne`` and ``input-kormal``.
     answers : dict
-        Answer name to value; names are the keys of :data:`ANSWERS`. Lines
-        not named keep the base decks' text; without ``kormal_angle``,
-        ``kormal`` gets ``tesk``'s angle of a ground-based path unless the
-        base ``input-kormal`` has its own.
+        Answer name to value; names are the keys of :data:`ANSWERS` and of
+        :data:`PLAN_ANSWERS`. Lines not named keep the base decks' text;
+        without ``kormal_angle``, ``kormal`` gets ``tesk``'s angle of a
+        ground-based path unless the base ``input-kormal`` has its own.
+        The input-plan answers go into no deck: they are checked with the
+        decks, in the ``input-plan`` that :func:`set_plan` writes.
     programs : dict, optional
         ``{"tesk": path, "kormal": path}`` of the programs that check the
         result (:func:`check_decks`).
     check : bool
         Check the result with both programs (:func:`check_decks`).
+    plan_text : str, optional
+        The base ``input-plan``, checked with the input-plan answers set.
 
     Returns
     -------
@@ -258,9 +355,13 @@ def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
         For an unknown name, a value that cannot be written into its line
         (blanks, a comma, too wide), or a deck a program refuses.
     """
-    unknown = [name for name in answers if name not in ANSWERS]
+    unknown = [name for name in answers if name not in ANSWERS and name not in PLAN_ANSWERS]
     if unknown:
-        raise DeckError(f"unknown deck answer {unknown[0]!r}; known answers: {', '.join(ANSWERS)}")
+        raise DeckError(f"unknown deck answer {unknown[0]!r}; known answers: "
+                        f"{', '.join([*ANSWERS, *PLAN_ANSWERS])}")
+    plan = set_plan(plan_text, answers)
+    given_plan = [name for name in answers if name in PLAN_ANSWERS]
+    answers = {name: value for name, value in answers.items() if name in ANSWERS}
     decks = {VORNE: _split(vorne_text, VORNE, VORNE_LINES), KORMAL: _split(kormal_text, KORMAL, KORMAL_LINES)}
     # Answers of kormal alone come last: an observer altitude given with the
     # removed layers is the one kormal gets.
@@ -290,7 +391,7 @@ def set_answers(vorne_text, kormal_text, answers, programs=None, check=True):
             _set_kormal_angle(decks[KORMAL], angle)
     vorne, kormal = ("\n".join(decks[d]) + "\n" for d in (VORNE, KORMAL))
     if check:
-        check_decks(vorne, kormal, programs, given=answers)
+        check_decks(vorne, kormal, programs, given=[*answers, *given_plan], plan_text=plan)
     return vorne, kormal
 
 
@@ -327,19 +428,22 @@ def program_paths(programs=None):
 
 
 # A program's report that names the deck line it refuses.
-_LINE_NAMED = re.compile(r"(?:line|record) (\d+) of (input-vorne|input-kormal)")
+_LINE_NAMED = re.compile(r"(?:line|record) (\d+) of (input-vorne|input-kormal|input-plan)")
 
 
-def _answer_at(deck, line, given):
+def _answer_at(deck, line, given, plan_text=None):
     """The name of the answer that stands in a line of a deck (one the caller
     gave, where the line holds two), or None."""
+    if deck == PLAN:
+        return next((_PLAN_ANSWER_OF_KEY[key] for key, (n, _) in plan_entries(plan_text).items()
+                     if n == line and key in _PLAN_ANSWER_OF_KEY), None)
     names = [name for name, answer in ANSWERS.items()
              if (answer.vorne if deck == VORNE else answer.kormal) not in (None, ()) and
              (answer.vorne if deck == VORNE else answer.kormal)[0] == line]
     return next((n for n in names if n in given), names[0] if names else None)
 
 
-def check_decks(vorne_text, kormal_text, programs=None, given=()):
+def check_decks(vorne_text, kormal_text, programs=None, given=(), plan_text=None):
     """Checks two decks with the programs' own ``--check-deck``.
 
     The decks are written into a temporary directory, where ``tesk
@@ -355,6 +459,9 @@ def check_decks(vorne_text, kormal_text, programs=None, given=()):
     given : collection of str
         Names set by the caller; the others are reported as coming from
         the base deck.
+    plan_text : str, optional
+        An ``input-plan`` written beside the decks, which ``tesk`` checks
+        with them.
 
     Raises
     ------
@@ -365,6 +472,8 @@ def check_decks(vorne_text, kormal_text, programs=None, given=()):
     _split(vorne_text, VORNE, VORNE_LINES)
     _split(kormal_text, KORMAL, KORMAL_LINES)
     texts = read_answers(vorne_text, kormal_text)
+    texts.update({_PLAN_ANSWER_OF_KEY[key]: value for key, (_, value) in plan_entries(plan_text).items()
+                  if key in _PLAN_ANSWER_OF_KEY})
 
     def where(name, deck, line):
         origin = "" if name in given else ", from the base deck"
@@ -378,6 +487,8 @@ def check_decks(vorne_text, kormal_text, programs=None, given=()):
                             f"{other!r}; both decks must agree")
     paths = program_paths(programs)
     with tempfile.TemporaryDirectory(prefix="decks") as directory:
+        if plan_text is not None:
+            Path(directory, PLAN).write_text(plan_text)
         for program, deck, text in (("tesk", VORNE, vorne_text), ("kormal", KORMAL, kormal_text)):
             Path(directory, deck).write_text(text)
             result = subprocess.run([paths[program], "--check-deck"], cwd=directory, capture_output=True,
@@ -387,6 +498,6 @@ def check_decks(vorne_text, kormal_text, programs=None, given=()):
             lines = result.stdout.splitlines()
             message = (lines[-1] if lines else result.stderr.strip()).strip()
             named = _LINE_NAMED.search(message)
-            name = _answer_at(named.group(2), int(named.group(1)), given) if named else None
-            head = where(name, named.group(2), named.group(1)) if name else f"{deck}"
+            name = _answer_at(named.group(2), int(named.group(1)), given, plan_text) if named else None
+            head = where(name, named.group(2), named.group(1)) if name else (named.group(2) if named else deck)
             raise DeckError(f"{head}: {program} refuses it: {message}")

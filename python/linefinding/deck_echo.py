@@ -5,15 +5,21 @@ reader takes back the answers a retrieval set-up needs; it reads them as
 ``tesk`` does: a path up to its first blank, a letter from column 1, or
 the first free-form item of the line (items separated by blanks or commas,
 the rest a comment).
+
+A line-finding run (study d) ends the echo with the settings its
+information step used: a title line `` input-plan`` (or `` input-plan (not
+found: defaults)``) and one ``key = value`` line per setting.
 """
 
 import re
 from dataclasses import dataclass
-from typing import Optional
+from typing import Dict, Optional
 
 from linefinding.records import RecordLayoutError, parse_real, read_lines
 
 DECK_LINES = 46
+PLAN_TITLE = " input-plan"
+PLAN_TITLE_DEFAULTS = " input-plan (not found: defaults)"
 _ITEM = re.compile(r"[^\s,/]+")
 
 
@@ -57,6 +63,13 @@ class DeckEcho:
         Noise of the normalised spectrum (line 33).
     avkpar2 : float
         A-priori uncertainty of the mixing ratio (line 34).
+    plan : dict or None
+        The settings of the information step, key to value text as echoed
+        (``{"apriori": "absolute", "apriori_percent": "50", ...}``); None
+        for an echo without them (a study other than d, a display run).
+    plan_from_file : bool or None
+        Whether they came from ``input-plan`` (False: its defaults); None
+        without them.
     """
 
     outpath: str
@@ -77,6 +90,8 @@ class DeckEcho:
     fovrad: float
     avkpar1: float
     avkpar2: float
+    plan: Optional[Dict[str, str]] = None
+    plan_from_file: Optional[bool] = None
 
 
 class _Lines:
@@ -113,6 +128,21 @@ class _Lines:
             raise RecordLayoutError(f"{self.where(n)}: not an integer: {word!r}") from None
 
 
+def _plan_lines(lines, path):
+    """The settings after the deck lines: (dict, from_file), or (None, None)."""
+    tail = [line.rstrip() for line in lines[DECK_LINES:]]
+    if not tail or tail[0] not in (PLAN_TITLE, PLAN_TITLE_DEFAULTS):
+        return None, None
+    plan = {}
+    for n, line in enumerate(tail[1:], start=DECK_LINES + 2):
+        key, equals, value = line.partition(" = ")
+        if not equals or not key or not value:
+            raise RecordLayoutError(f"{path}, record {n}: expected a 'key = value' line of input-plan, "
+                                    f"found {line!r}")
+        plan[key] = value
+    return plan, tail[0] == PLAN_TITLE
+
+
 def read_deck_echo(path):
     """Reads the deck echo ``output``.
 
@@ -128,7 +158,8 @@ def read_deck_echo(path):
     ------
     RecordLayoutError
         For an echo of fewer than 46 lines (the run stopped while reading
-        its deck) or an answer that is not of its type.
+        its deck), an answer that is not of its type, or a settings line
+        that is not ``key = value``.
     """
     lines = read_lines(path)
     if len(lines) < DECK_LINES:
@@ -137,6 +168,7 @@ def read_deck_echo(path):
     d = _Lines(lines, str(path))
     gasname = d.item(19)[:7].strip()
     isotope = d.integer(20)
+    plan, plan_from_file = _plan_lines(lines, path)
     if gasname == "h2o" and isotope == 4:  # tesk's own special case: HDO, all its isotopes
         gasname, isotope = "hdo", 0
     return DeckEcho(
@@ -144,4 +176,5 @@ def read_deck_echo(path):
         norm=d.item(14)[:1], model=d.item(15)[:1], solar=d.item(8)[:1],
         vlo=d.real(17), vhi=d.real(18), gasname=gasname, isotope=isotope or None,
         geom=d.letter(26), geomval=d.real(26, lines[25][1:15]),
-        grid=d.real(28), resol=d.real(30), fovrad=d.real(31), avkpar1=d.real(33), avkpar2=d.real(34))
+        grid=d.real(28), resol=d.real(30), fovrad=d.real(31), avkpar1=d.real(33), avkpar2=d.real(34),
+        plan=plan, plan_from_file=plan_from_file)

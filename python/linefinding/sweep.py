@@ -17,7 +17,7 @@ import re
 import sys
 from pathlib import Path
 
-from linefinding.deck import DeckError, set_answers, value_text
+from linefinding.deck import PLAN, DeckError, set_answers, set_plan, value_text
 
 
 # Every run of a sweep works in its own directory, with the data linked into
@@ -59,13 +59,13 @@ SWEEP_KEYS = {
 _DECK_KEYS = ("tesk", "kormal")
 _PROGRAM_KEYS = ("tesk", "kormal", "python")
 
-# The files of a run directory (workflow/Snakefile): the decks and the record
+# The files of a run directory (workflow/Snakefile): the decks, input-plan, and the record
 # of the answers the workflow writes, the status files of its steps, and
 # the results of tesk (output prefix blank), kormal and plan. A data file of
 # one of these names would be linked over the run's own file, or removed as
 # an old result before the step.
 RUN_FILES = frozenset(
-    ["input-vorne", "input-kormal", "answers.json", "tesk.status", "kormal.status", "plan.status", "checked",
+    ["input-vorne", "input-kormal", "input-plan", "answers.json", "tesk.status", "kormal.status", "plan.status", "checked",
      "output", "output.dat", "microwin", "spectra.out", "plan.json", "bands.ctl"]
     + [f"table{n}" for n in range(70, 79)] + ["table90"])
 
@@ -205,6 +205,31 @@ def base_decks(config):
     return tuple(texts)
 
 
+def base_plan(config):
+    """The text of the base ``input-plan``: the one beside the base ``tesk``
+    deck, or None when there is none (the runs then have one only when the
+    sweep file sets one of its answers).
+
+    Raises
+    ------
+    SweepError
+        When the file is there but cannot be read.
+    """
+    check_sweep_file(config)
+    deck = (config.get("decks") or {}).get("tesk")
+    if not deck:
+        return None
+    path = Path(deck).parent / PLAN
+    if not path.exists():
+        return None
+    try:
+        return path.read_text()
+    except OSError as e:
+        raise SweepError(f"decks: tesk: cannot read {path}: {e.strerror or e}") from None
+    except UnicodeDecodeError:
+        raise SweepError(f"decks: tesk: {path} is not a text file") from None
+
+
 def data_files(config):
     """The data files linked into every run directory, as absolute paths.
 
@@ -297,7 +322,7 @@ def _axis_values(axis, values):
     return choices
 
 
-def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None, name_max=NAME_MAX):
+def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None, name_max=NAME_MAX, base_plan=None):
     """The runs of a sweep, with their decks.
 
     Parameters
@@ -318,13 +343,18 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None, name
     name_max : int
         The longest directory name the file system takes, bytes
         (:func:`name_limit`).
+    base_plan : str, optional
+        Text of the base ``input-plan`` (:func:`base_plan`).
 
     Returns
     -------
     dict
         Run name (its directory, ``axis-value_axis-value``) to a dict with
         ``answers`` (what the run varies, as text, for the summary), ``vorne`` and
-        ``kormal`` (the deck texts, with :data:`RUN_DIRECTORY_ANSWERS`). A
+        ``kormal`` (the deck texts, with :data:`RUN_DIRECTORY_ANSWERS`) and
+        ``plan`` (the text of the run's ``input-plan``: the base one with
+        the run's input-plan answers, ``linefinding.deck.PLAN_ANSWERS``; None
+        when there is neither). A
         name longer than `name_max` is cut and ends in ``~`` and a hash of
         the whole name, which the run's ``full_name`` holds.
 
@@ -353,12 +383,14 @@ def expand_runs(config, base_vorne, base_kormal, fixed=None, programs=None, name
         name = _fit_name(full_name, name_max)
         if name in runs:
             raise SweepError(f"two runs would share the directory {name!r}; give the values distinct names")
+        given = {**common, **answers, **RUN_DIRECTORY_ANSWERS}
         try:
-            vorne, kormal = set_answers(base_vorne, base_kormal, {**common, **answers, **RUN_DIRECTORY_ANSWERS},
-                                        programs=programs)
+            vorne, kormal = set_answers(base_vorne, base_kormal, given, programs=programs, plan_text=base_plan)
+            plan = set_plan(base_plan, given)
         except DeckError as e:
             raise SweepError(f"run {name}: {e}") from None
-        runs[name] = {"answers": {k: value_text(v) for k, v in answers.items()}, "vorne": vorne, "kormal": kormal}
+        runs[name] = {"answers": {k: value_text(v) for k, v in answers.items()}, "vorne": vorne, "kormal": kormal,
+                      "plan": plan}
         if name != full_name:
             runs[name]["full_name"] = full_name
     return runs

@@ -1,10 +1,13 @@
 #include "tesk/run/deck_check.hpp"
 
+#include <filesystem>
+
 #include "tesk/atmosphere/atmosphere.hpp"
 #include "tesk/engine/convolution.hpp"
 #include "tesk/run/banner.hpp"
 #include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/path_setup.hpp"
+#include "tesk/run/plan_run.hpp"
 #include "tesk/run/spectral_run.hpp"
 
 namespace tesk {
@@ -12,6 +15,11 @@ namespace tesk {
 Deck check_deck(const std::string& deck_path, rec::Console* console) {
   Deck d = read_deck(deck_path, "");
   finish_deck(d);
+  // The settings that the run's information step reads at start-up, from
+  // the directory of the deck.
+  if (reads_plan_settings(d)) {
+    read_plan_settings((std::filesystem::path(deck_path).parent_path() / kPlanFile).string());
+  }
   if (console != nullptr) write_memory_line(*console, d);
   // A display or sort run computes no spectra: it reads no atmosphere and
   // meets no limit of the path or the range.

@@ -16,7 +16,8 @@ namespace tesk {
 inline constexpr std::string_view kDeckAccepted = " The deck input-vorne passes every check of its answers";
 
 // Reads the deck at `deck_path` without writing the echo file, maps the gas
-// name (finish_deck), and, for a complete run, applies the limits that follow
+// name (finish_deck), reads input-plan beside the deck when a run would
+// (reads_plan_settings), and, for a complete run, applies the limits that follow
 // from the answers alone, in the order a run meets them: the input prefix of
 // the atmosphere files, the layers to remove from the model's, the points of
 // each interval and the transform length of the line shape. What needs the

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tesk/kernels/apriori.hpp"
 
@@ -35,5 +36,10 @@ struct PlanSettings {
 // its range; rec::RecordError for a file that exists but cannot be read.
 // Touches no console.
 PlanSettings read_plan_settings(const std::string& path);
+
+// The settings as the file states them, one `key = value` line per key in a
+// fixed order, numbers in their shortest text (50, 0.5, 1e-05): what the
+// run's echo ends with. Touches no file or console.
+std::vector<std::string> plan_settings_lines(const PlanSettings& settings);
 
 }  // namespace tesk

@@ -19,6 +19,7 @@
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/path_setup.hpp"
+#include "tesk/run/plan_run.hpp"
 #include "tesk/run/setup.hpp"
 #include "tesk/run/run_state.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
@@ -118,6 +119,7 @@ struct StartUp {
   SpectrumSetup setup;
   SolarSpectrum::Source sun;
   FileNames names;
+  PlanSettings plan;
 };
 
 StartUp start_up() {
@@ -135,6 +137,12 @@ StartUp start_up() {
   if (files) files->lock_directory_of(s.names.table70);
   rec::note_input_file(d.linefile);
   if (d.nrec == 0) d.nrec = inputs::count_records(d.linefile);
+  // Read once the deck has passed, before any table: a wrong entry stops the
+  // run as a wrong deck answer does.
+  if (reads_plan_settings(d)) {
+    s.plan = read_plan_settings(std::string(kPlanFile));
+    append_plan_echo("output", s.plan);
+  }
   return s;
 }
 
@@ -175,11 +183,13 @@ void run(rec::Console& console) {
   // Announced before the large arrays are allocated: a run that cannot have
   // them ends with the one-line report of the program's frame after it.
   write_memory_line(console, s.deck);
+  if (reads_plan_settings(s.deck)) write_plan_line(console, s.plan);
   const auto state = std::make_unique<RunState>();
   state->deck = std::move(s.deck);
   state->setup = s.setup;
   state->sun.emplace(std::move(s.sun));
   state->names = std::move(s.names);
+  state->plan = s.plan;
   dispatch(*state, console);
   const Deck& d = state->deck;
   if (d.plot) {

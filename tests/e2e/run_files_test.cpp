@@ -63,9 +63,14 @@ TEST(RunFiles, FailedCompleteRunThenDisplayRunThenSortRun) {
   ASSERT_EQ(run_tesk(dir, deck('c', 'd')).status, 0);
   std::vector<std::string> good;
   for (const auto& t : kLineTables) good.push_back(dir.read(t));
-  // The echo: every deck line as exactly 200 characters ended by CR LF.
+  // The echo: every deck line as exactly 200 characters ended by CR LF,
+  // then the settings of the information step, here its defaults.
   std::string echo;
   for (std::string line : deck('c', 'd')) echo += line.append(200 - line.size(), ' ') + "\r\n";
+  echo += testing_support::crlf_lines({" input-plan (not found: defaults)", "apriori = absolute",
+                                       "apriori_percent = 50", "correlation_length = 0",
+                                       "correlation_shape = exponential", "interferer_error = 5",
+                                       "temperature_error = 2"});
   ASSERT_EQ(good.back(), echo);
 
   // A missing atmosphere file: the run stops and every table stays as it was.
