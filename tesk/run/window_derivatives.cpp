@@ -101,8 +101,9 @@ void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, Solar
                                  [&](const Segment& l) { return l.layer == m.segments[k].layer; });
     state_of[k] = static_cast<int>(it - m.state.begin());
   }
-  parallel_for(0, points - 1, [&](int j) {
-    std::vector<double> dtau(m.segments.size());
+  // A few hundred points of a few dozen segments each: too little work to share out.
+  std::vector<double> dtau(m.segments.size());
+  for (int j = 0; j < points; ++j) {
     depth_derivatives(s, w.ext, w.spec, m.segments, g.nu(j), j, dtau);
     for (std::size_t k = 0; k < m.segments.size(); ++k) {
       const Segment& seg = m.segments[k];
@@ -112,7 +113,7 @@ void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, Solar
       }
       d(j, nstate) += dtau[k] * w.ext(kOtherClass, seg.layer, j);
     }
-  });
+  }
   if (s.instrument.convolves()) {
     parallel_for(0, static_cast<int>(nstate) + 1, [&](int c) {
       convolve_spectrum(s.instrument, g, w.plans, std::span<double>(d.col(c).data(), static_cast<std::size_t>(points)));
