@@ -24,7 +24,11 @@ struct Problem {
     std::normal_distribution<double> normal;
     std::uniform_real_distribution<double> uniform(0.5, 1.5);
     for (double& v : k.reshaped()) v = normal(random) * 1e6;  // per unit mixing ratio
-    for (Eigen::Index i = 0; i < kPoints; ++i) kb(i) = normal(random), kt(i) = normal(random), sigma(i) = 0.1 * uniform(random);
+    for (Eigen::Index i = 0; i < kPoints; ++i) {
+      kb(i) = normal(random);
+      kt(i) = normal(random);
+      sigma(i) = 0.1 * uniform(random);
+    }
     column.partial_air.resize(kLayers);
     column.profile.resize(kLayers);
     for (int l = 0; l < kLayers; ++l) {
