@@ -136,4 +136,40 @@ TEST(InformationContent, WindowsOfAStudyOnTheExampleData) {
       << sort.console;
 }
 
+// Brightness temperature is a change of units at every point, which scales
+// the derivatives and the noise alike: a radiance run in those units finds
+// the same windows and the same information as its twin in radiance units,
+// table for table.
+TEST(InformationContent, BrightnessTemperatureTwinOfARadianceRun) {
+  std::string t71[2], t76[2], t79[2], t80[2], console[2];
+  for (int twin = 0; twin < 2; ++twin) {
+    testing_support::WorkDir dir;
+    example::write_example_files(dir.path().string());
+    auto deck = example_deck();
+    deck[11] = "r";  // radiance against the 300 K background
+    deck[12] = twin == 0 ? "r" : "b";
+    deck[16] = "2146.";  // the CO lines at 2147.1 and 2150.9 cm-1
+    deck[17] = "2152.";
+    deck[27] = "0.004";
+    deck[41] = "2";
+    dir.write("input-vorne", e2e::deck_text(deck));
+    const auto run = dir.run(LF_TESK_BIN);
+    ASSERT_EQ(run.status, 0) << run.console;
+    t71[twin] = dir.read("table71");
+    t76[twin] = dir.read("table76");
+    t79[twin] = dir.read("table79");
+    t80[twin] = dir.read("table80");
+    console[twin] = run.console;
+  }
+  EXPECT_NE(t71[0], t71[1]);
+  EXPECT_EQ(t76[0], t76[1]);
+  EXPECT_EQ(t79[0], t79[1]);
+  EXPECT_EQ(t80[0], t80[1]);
+  EXPECT_EQ(console[0], console[1]);
+  // Two windows and all of them together, each with information.
+  const auto rows = split_lines(t79[0]);
+  ASSERT_EQ(rows.size(), 10u);
+  for (std::size_t r = 7; r < rows.size(); ++r) EXPECT_GT(field(rows[r], 32, 6), 1.0) << rows[r];
+}
+
 }  // namespace
