@@ -14,7 +14,7 @@ namespace {
 
 constexpr float kTwoPi = 6.283f;            // as the field of view's spread is computed
 constexpr float kLeastPadding = 0.1f;       // cm-1
-constexpr float kPaddingPathDifference = 15.0f;  // cm-1 cm: padding x maximum path difference
+constexpr float kPaddingPathDifference = 30.0f;  // cm-1 cm: padding x maximum path difference
 
 // -dI/dtau_s at point j for every segment s = 1..L of the path, into d[s - 1]:
 // how much the monochromatic spectrum drops per unit optical depth added to

@@ -53,7 +53,7 @@ struct WindowDerivatives {
 double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu, float grid);
 
 // The grid points computed on either side of a window so that the line
-// shape of the instrument sees the spectrum around it: 15 / (maximum path
+// shape of the instrument sees the spectrum around it: 30 / (maximum path
 // difference) cm-1 below, at least 0.1 cm-1, and above that plus the
 // field of view's spread; none without convolution.
 struct Padding {
