@@ -24,7 +24,8 @@ keeps its 75 degrees.
 The settings of ``tesk``'s information step that the deck has no line
 for (:data:`PLAN_ANSWERS`: ``apriori_percent``, ``temperature_error``, ...)
 are named answers too, by their keys there (only the kind of a-priori is
-``apriori_kind``, as ``apriori`` is deck line 34): :func:`set_plan` writes them into the text of ``input-plan``
+``apriori_kind``, as ``apriori`` is deck line 34, and the number of
+recommended windows ``recommended_windows``, as ``windows`` is line 42): :func:`set_plan` writes them into the text of ``input-plan``
 (``key = value`` lines), keeping the entries and comments of a base one.
 :func:`set_answers` takes them beside the deck answers and has ``tesk
 --check-deck`` check them with the decks.
@@ -148,6 +149,11 @@ PLAN_ANSWERS = {
     "correlation_shape": PlanAnswer("correlation_shape", "exponential or gaussian"),
     "interferer_error": PlanAnswer("interferer_error", "uncertainty of every other gas's column, %"),
     "temperature_error": PlanAnswer("temperature_error", "uncertainty of the temperature profile, K"),
+    # "windows" is deck line 42 already.
+    "recommended_windows": PlanAnswer("windows", "most windows table81 recommends"),
+    "select_by": PlanAnswer("select_by", "table81 chooses windows by error (of the column) or dofs"),
+    "stop_fraction": PlanAnswer("stop_fraction",
+                                "table81 ends when no window improves its criterion by this share of it"),
 }
 _PLAN_ANSWER_OF_KEY = {answer.key: name for name, answer in PLAN_ANSWERS.items()}
 

@@ -100,7 +100,8 @@ def test_the_echo_gives_the_settings_back(example_run):
     echo = lf.read_deck_echo(example_run.dir / "output")
     assert echo.plan_from_file is True
     assert echo.plan == {"apriori": "percent", "apriori_percent": "30", "correlation_length": "0",
-                         "correlation_shape": "gaussian", "interferer_error": "5", "temperature_error": "2"}
+                         "correlation_shape": "gaussian", "interferer_error": "5", "temperature_error": "2",
+                         "windows": "10", "select_by": "error", "stop_fraction": "0.01"}
     assert echo.study == "d"
     # A study other than d echoes its deck alone.
     assert example_run.tesk(BASE_VORNE.replace("\nd ", "\ns ", 1)).returncode == 0

@@ -24,6 +24,7 @@ constexpr Words<AprioriKind, 2> kAprioriWords{{{"absolute", AprioriKind::absolut
                                                {"percent", AprioriKind::percent}}};
 constexpr Words<CorrelationShape, 2> kShapeWords{{{"exponential", CorrelationShape::exponential},
                                                   {"gaussian", CorrelationShape::gaussian}}};
+constexpr Words<WindowChoice, 2> kChoiceWords{{{"error", WindowChoice::error}, {"dofs", WindowChoice::dofs}}};
 
 // A number as the file writes it: decimal digits with an optional sign,
 // point and exponent, all of the value, finite as a float. "nan", "inf", hex
@@ -59,6 +60,19 @@ bool set_number(PlanSettings& p, std::string_view text) {
   p.*member = *v;
   return true;
 }
+
+// A whole number from 1 to 1000000 (a count of windows).
+bool set_count(PlanSettings& p, std::string_view text) {
+  int v = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || v < 1 || v > 1000000) {
+    return false;
+  }
+  p.windows = v;
+  return true;
+}
+
+std::string show_count(const PlanSettings& p) { return std::to_string(p.windows); }
 
 template <float PlanSettings::*member>
 std::string show_number(const PlanSettings& p) {
@@ -109,6 +123,11 @@ constexpr std::array kKeys{
     Key{"temperature_error", "a number of 0 or more (K)",
         set_number<&PlanSettings::temperature_kelvin, Bound::zero_or_more>,
         show_number<&PlanSettings::temperature_kelvin>},
+    Key{"windows", "a whole number from 1 to 1000000", set_count, show_count},
+    Key{"select_by", "error or dofs", set_word<&PlanSettings::select_by, kChoiceWords>,
+        show_word<&PlanSettings::select_by, kChoiceWords>},
+    Key{"stop_fraction", "a number of 0 or more", set_number<&PlanSettings::stop_fraction, Bound::zero_or_more>,
+        show_number<&PlanSettings::stop_fraction>},
 };
 
 std::string key_list() {

@@ -1,6 +1,7 @@
 // The settings of the information step that the deck has no line for: how
-// the a-priori of the target profile is stated and how uncertain the other
-// gases and the temperature are. They come from the optional file
+// the a-priori of the target profile is stated, how uncertain the other
+// gases and the temperature are, and how the recommended windows (table81)
+// are chosen. They come from the optional file
 // `input-plan` in the working directory (key = value lines, # comments); a
 // run without it takes the defaults below.
 #pragma once
@@ -15,6 +16,10 @@ namespace tesk {
 
 inline constexpr std::string_view kPlanFile = "input-plan";
 
+// What the recommended windows are chosen by: the smallest total error of
+// the target's column, or the most joint degrees of freedom.
+enum class WindowChoice { error, dofs };
+
 struct PlanSettings {
   // How the a-priori covariance is formed: `absolute` takes deck line 34
   // (the uncertainty of the mixing ratio) on the diagonal; `percent` takes
@@ -26,6 +31,9 @@ struct PlanSettings {
   CorrelationShape correlation = CorrelationShape::exponential;
   float interferer_percent = 5.0f;   // %, uncertainty of every other gas's column
   float temperature_kelvin = 2.0f;   // K, uncertainty of the whole temperature profile
+  int windows = 10;                  // most windows table81 recommends
+  WindowChoice select_by = WindowChoice::error;
+  float stop_fraction = 0.01f;       // a window must improve the criterion by this share of it
   bool from_file = false;            // false: no input-plan, the defaults hold
 };
 

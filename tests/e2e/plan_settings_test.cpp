@@ -79,12 +79,14 @@ TEST(PlanSettingsRun, TheValuesUsedEndTheEcho) {
   } cases[] = {
       {"", " No input-plan: the information step takes its defaults",
        {" input-plan (not found: defaults)", "apriori = absolute", "apriori_percent = 50", "correlation_length = 0",
-        "correlation_shape = exponential", "interferer_error = 5", "temperature_error = 2"}},
+        "correlation_shape = exponential", "interferer_error = 5", "temperature_error = 2",
+        "windows = 10", "select_by = error", "stop_fraction = 0.01"}},
       {"# a percentage of the profile, correlated over 4 km\napriori = percent\napriori_percent = 20.\n"
        "correlation_length = 4\ncorrelation_shape = gaussian\ninterferer_error = 2.5e0\n",
        " Settings of the information step from input-plan",
        {" input-plan", "apriori = percent", "apriori_percent = 20", "correlation_length = 4",
-        "correlation_shape = gaussian", "interferer_error = 2.5", "temperature_error = 2"}},
+        "correlation_shape = gaussian", "interferer_error = 2.5", "temperature_error = 2", "windows = 10",
+        "select_by = error", "stop_fraction = 0.01"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.console_line);

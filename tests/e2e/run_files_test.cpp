@@ -70,7 +70,8 @@ TEST(RunFiles, FailedCompleteRunThenDisplayRunThenSortRun) {
   echo += testing_support::crlf_lines({" input-plan (not found: defaults)", "apriori = absolute",
                                        "apriori_percent = 50", "correlation_length = 0",
                                        "correlation_shape = exponential", "interferer_error = 5",
-                                       "temperature_error = 2"});
+                                       "temperature_error = 2", "windows = 10", "select_by = error",
+                                       "stop_fraction = 0.01"});
   ASSERT_EQ(good.back(), echo);
 
   // A missing atmosphere file: the run stops and every table stays as it was.

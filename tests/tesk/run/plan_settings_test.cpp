@@ -16,7 +16,7 @@ using testing_support::WorkDir;
 
 constexpr const char* kKeys =
     "the keys are apriori, apriori_percent, correlation_length, correlation_shape, interferer_error, "
-    "temperature_error";
+    "temperature_error, windows, select_by, stop_fraction";
 
 tesk::PlanSettings read_text(const std::string& text) {
   WorkDir dir;
@@ -31,7 +31,8 @@ TEST(PlanSettings, NoFileGivesTheDefaults) {
   EXPECT_EQ(tesk::plan_settings_lines(p),
             (std::vector<std::string>{"apriori = absolute", "apriori_percent = 50", "correlation_length = 0",
                                       "correlation_shape = exponential", "interferer_error = 5",
-                                      "temperature_error = 2"}));
+                                      "temperature_error = 2", "windows = 10", "select_by = error",
+                                      "stop_fraction = 0.01"}));
 }
 
 TEST(PlanSettings, EveryKeyWithCommentsBlanksAndAMark) {
