@@ -7,19 +7,17 @@
 namespace tesk {
 namespace {
 
-// The symmetric square root of a positive semi-definite matrix; directions
-// that rounding makes slightly negative count as none.
-Eigen::MatrixXd square_root(const Eigen::MatrixXd& s) {
-  const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> e(s);
-  const Eigen::VectorXd root = e.eigenvalues().cwiseMax(0.0).cwiseSqrt();
-  return e.eigenvectors() * root.asDiagonal() * e.eigenvectors().transpose();
-}
-
 double percent_of(double column_error, double column) {
   return column > 0.0 ? 100.0 * column_error / column : 0.0;
 }
 
 }  // namespace
+
+Eigen::MatrixXd symmetric_square_root(const Eigen::MatrixXd& s) {
+  const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> e(s);
+  const Eigen::VectorXd root = e.eigenvalues().cwiseMax(0.0).cwiseSqrt();
+  return e.eigenvectors() * root.asDiagonal() * e.eigenvectors().transpose();
+}
 
 PointInformation::PointInformation(Eigen::Index layers)
     : g(Eigen::MatrixXd::Zero(layers, layers)),
@@ -47,7 +45,7 @@ void add_points(const Eigen::MatrixXd& k, const Eigen::VectorXd& kb, const Eigen
 }
 
 RetrievalBudget retrieval_budget(const PointInformation& info, const Eigen::MatrixXd& sa, const ColumnModel& column) {
-  const Eigen::MatrixXd r = square_root(sa);
+  const Eigen::MatrixXd r = symmetric_square_root(sa);
   Eigen::MatrixXd m = r * info.g * r;
   m = 0.5 * (m + m.transpose());  // symmetric to the last bit, as the solver assumes
   const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> e(m);

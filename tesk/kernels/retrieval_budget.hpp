@@ -53,6 +53,10 @@ struct RetrievalBudget {
   ColumnErrors errors;
 };
 
+// The symmetric square root of a positive semi-definite matrix such as Sa;
+// directions that rounding makes slightly negative count as none.
+Eigen::MatrixXd symmetric_square_root(const Eigen::MatrixXd& s);
+
 // The retrieval from `info` with the a-priori covariance `sa` (symmetric,
 // positive semi-definite). Formed from the eigen-decomposition of
 // Sa^1/2 G Sa^1/2 = V diag(lambda) V^T, so that no matrix is inverted and a

@@ -1,0 +1,191 @@
+#include "tesk/kernels/window_selection.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "tesk/engine/parallel_for.hpp"
+
+namespace tesk {
+namespace {
+
+// The information of a set of points in the space of the a-priori's square
+// root R = Sa^1/2, where the posterior is (I + R G R)^-1 and a trial needs
+// only a sum and a Cholesky factorisation of a well-conditioned matrix.
+struct Whitened {
+  Eigen::MatrixXd g;  // R G R
+  Eigen::VectorXd b;  // R K^T Se^-1 k_b
+  Eigen::VectorXd t;  // R K^T Se^-1 k_T
+};
+
+Whitened zero_whitened(Eigen::Index n) {
+  return {Eigen::MatrixXd::Zero(n, n), Eigen::VectorXd::Zero(n), Eigen::VectorXd::Zero(n)};
+}
+
+void add(Whitened& to, const Whitened& w, double sign) {
+  to.g += sign * w.g;
+  to.b += sign * w.b;
+  to.t += sign * w.t;
+}
+
+// Weighs sets of points by the criterion, smaller being better: the total
+// column error in % (as retrieval_budget gives it), or minus the degrees of
+// freedom.
+class Scorer {
+ public:
+  Scorer(const PointRows& rows, const Eigen::MatrixXd& sa, const ColumnModel& column, SelectionCriterion c)
+      : rows_(rows), criterion_(c), column_(column) {
+    const Eigen::MatrixXd r = symmetric_square_root(sa);
+    k_ = rows.k * r;
+    u_ = r * column.partial_air;
+    total_column_ = column.partial_air.dot(column.profile);
+  }
+
+  Whitened of(const PointSpan& s) const {
+    const auto k = k_.middleRows(s.first, s.size());
+    return {k.transpose() * k, k.transpose() * rows_.interferer.segment(s.first, s.size()),
+            k.transpose() * rows_.temperature.segment(s.first, s.size())};
+  }
+
+  // With M = I + R G R and y = M^-1 R c: noise^2 = c^T R M^-1 (M - I) M^-1 R c
+  // = y.(R c) - y.y, smoothing^2 = y.y, and the other gases and the
+  // temperature move the column by y.(R h) times their uncertainty.
+  double score(const Whitened& w) const {
+    const auto n = w.g.rows();
+    const Eigen::MatrixXd m = Eigen::MatrixXd::Identity(n, n) + w.g;
+    const Eigen::LLT<Eigen::MatrixXd> llt(m);
+    if (criterion_ == SelectionCriterion::dofs) {
+      return -(static_cast<double>(n) - llt.solve(Eigen::MatrixXd::Identity(n, n)).trace());
+    }
+    const Eigen::VectorXd y = llt.solve(u_);
+    const double smoothing2 = y.squaredNorm();
+    const double noise2 = std::max(0.0, y.dot(u_) - smoothing2);
+    const double interference = y.dot(w.b) * column_.interferer_fraction;
+    const double temperature = y.dot(w.t) * column_.temperature_kelvin;
+    const double total = std::sqrt(noise2 + smoothing2 + interference * interference + temperature * temperature);
+    return total_column_ > 0.0 ? 100.0 * total / total_column_ : 0.0;
+  }
+
+  // Whether `trial` improves on `current` by more than `fraction` of it.
+  bool improves(double trial, double current, double fraction) const {
+    return current - trial > fraction * std::fabs(current) && trial < current;
+  }
+
+ private:
+  const PointRows& rows_;
+  SelectionCriterion criterion_;
+  const ColumnModel& column_;
+  Eigen::MatrixXd k_;  // the rows times R
+  Eigen::VectorXd u_;  // R c
+  double total_column_ = 0.0;
+};
+
+struct Chosen {
+  PointSpan span;
+  Whitened w;
+};
+
+Whitened sum_of(const std::vector<Chosen>& chosen, Eigen::Index n) {
+  Whitened s = zero_whitened(n);
+  for (const Chosen& c : chosen) add(s, c.w, 1.0);
+  return s;
+}
+
+// The windows of `chosen` in the order a forward choice among them takes them.
+std::vector<PointSpan> forward_order(const Scorer& scorer, std::vector<Chosen> chosen, Eigen::Index n) {
+  std::vector<PointSpan> order;
+  Whitened joint = zero_whitened(n);
+  while (!chosen.empty()) {
+    std::size_t best = 0;
+    double best_value = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      Whitened trial = joint;
+      add(trial, chosen[i].w, 1.0);
+      const double v = scorer.score(trial);
+      if (v < best_value) {
+        best_value = v;
+        best = i;
+      }
+    }
+    add(joint, chosen[best].w, 1.0);
+    order.push_back(chosen[best].span);
+    chosen.erase(chosen.begin() + static_cast<std::ptrdiff_t>(best));
+  }
+  return order;
+}
+
+}  // namespace
+
+PointInformation span_information(const PointRows& rows, const PointSpan& s) {
+  const auto k = rows.k.middleRows(s.first, s.size());
+  PointInformation info(rows.k.cols());
+  info.g = k.transpose() * k;
+  info.interferer = k.transpose() * rows.interferer.segment(s.first, s.size());
+  info.temperature = k.transpose() * rows.temperature.segment(s.first, s.size());
+  info.points = s.size();
+  return info;
+}
+
+std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<PointSpan>& candidates,
+                                      const Eigen::MatrixXd& sa, const ColumnModel& column,
+                                      const SelectionRules& rules) {
+  const Eigen::Index n = rows.k.cols();
+  const Scorer scorer(rows, sa, column, rules.criterion);
+  const int count = static_cast<int>(candidates.size());
+  std::vector<Whitened> own(candidates.size());
+  parallel_for(0, count - 1, [&](int i) { own[static_cast<std::size_t>(i)] = scorer.of(candidates[static_cast<std::size_t>(i)]); });
+
+  std::vector<Chosen> chosen;
+  double current = scorer.score(zero_whitened(n));
+  std::vector<double> value(candidates.size());
+  while (static_cast<int>(chosen.size()) < rules.most_windows) {
+    const Whitened joint = sum_of(chosen, n);
+    parallel_for(0, count - 1, [&](int i) {
+      const PointSpan& c = candidates[static_cast<std::size_t>(i)];
+      Whitened trial = joint;
+      PointSpan merged = c;
+      bool overlapping = false;
+      for (const Chosen& w : chosen) {
+        if (!w.span.overlaps(c)) continue;
+        overlapping = true;
+        merged.first = std::min(merged.first, w.span.first);
+        merged.last = std::max(merged.last, w.span.last);
+        add(trial, w.w, -1.0);
+      }
+      double& v = value[static_cast<std::size_t>(i)];
+      if (!overlapping) {
+        add(trial, own[static_cast<std::size_t>(i)], 1.0);
+      } else if (merged.size() <= rules.widest) {
+        add(trial, scorer.of(merged), 1.0);
+      } else {
+        v = std::numeric_limits<double>::infinity();  // dropped: too wide to merge
+        return;
+      }
+      v = scorer.score(trial);
+    });
+    // The first best candidate in table order, so that ties do not depend on threads.
+    const auto best = std::min_element(value.begin(), value.end()) - value.begin();
+    if (count == 0 || !scorer.improves(value[static_cast<std::size_t>(best)], current, rules.stop_fraction)) break;
+    current = value[static_cast<std::size_t>(best)];
+    // The chosen windows never overlap each other, so the union with those
+    // the candidate overlaps meets no other.
+    const PointSpan& c = candidates[static_cast<std::size_t>(best)];
+    PointSpan merged = c;
+    std::vector<Chosen> kept;
+    std::size_t place = chosen.size();
+    for (std::size_t w = 0; w < chosen.size(); ++w) {
+      if (chosen[w].span.overlaps(c)) {
+        merged.first = std::min(merged.first, chosen[w].span.first);
+        merged.last = std::max(merged.last, chosen[w].span.last);
+        place = std::min(place, kept.size());
+      } else {
+        kept.push_back(chosen[w]);
+      }
+    }
+    kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(place), Chosen{merged, scorer.of(merged)});
+    chosen = std::move(kept);
+  }
+  return forward_order(scorer, std::move(chosen), n);
+}
+
+}  // namespace tesk

@@ -1,0 +1,61 @@
+// The choice of microwindows for a retrieval: from candidate windows, each a
+// run of consecutive spectral points, the set that gives the smallest error
+// of the target's column (or the most degrees of freedom), chosen one window
+// at a time. A candidate that overlaps a chosen window is merged with it
+// when the merged window does better, and dropped otherwise.
+#pragma once
+
+#include <vector>
+
+#include <Eigen/Dense>
+
+#include "tesk/kernels/retrieval_budget.hpp"
+
+namespace tesk {
+
+// Consecutive points first..last (0-based, inclusive) of a PointRows.
+struct PointSpan {
+  Eigen::Index first = 0;
+  Eigen::Index last = -1;
+  Eigen::Index size() const { return last - first + 1; }
+  bool overlaps(const PointSpan& o) const { return first <= o.last && o.first <= last; }
+};
+
+// What every point of the candidates' spectrum tells, each row divided by
+// the point's noise: K / sigma, k_b / sigma and k_T / sigma. Rows of points
+// that lie next to each other in wavenumber are next to each other here,
+// so that a window is a PointSpan.
+struct PointRows {
+  Eigen::MatrixXd k;            // points x layers
+  Eigen::VectorXd interferer;
+  Eigen::VectorXd temperature;
+};
+
+enum class SelectionCriterion { column_error, dofs };
+
+struct SelectionRules {
+  SelectionCriterion criterion = SelectionCriterion::column_error;
+  int most_windows = 10;
+  double stop_fraction = 0.0;  // a window must improve the criterion by this share of its value
+  Eigen::Index widest = 0;     // points a merged window may have at most
+};
+
+// Chooses windows among `candidates` (spans of `rows`) under the a-priori
+// `sa` and the column `column` (retrieval_budget.hpp). Each step takes the
+// candidate that improves the criterion most given the windows chosen so
+// far: one that overlaps chosen windows counts as their union (when that
+// is no wider than rules.widest), replacing them. It ends after
+// rules.most_windows windows, or when no candidate improves the criterion
+// by more than rules.stop_fraction of its value. The windows are returned
+// in the order in which a forward choice among them alone would take them,
+// so that each prefix is the best of its size the set holds. Candidates are
+// weighed in parallel; the result does not depend on the thread count.
+// Touches no file or console.
+std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<PointSpan>& candidates,
+                                      const Eigen::MatrixXd& sa, const ColumnModel& column,
+                                      const SelectionRules& rules);
+
+// The information of the points of `span`, for retrieval_budget.
+PointInformation span_information(const PointRows& rows, const PointSpan& span);
+
+}  // namespace tesk
