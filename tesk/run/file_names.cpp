@@ -17,6 +17,7 @@ FileNames compose_names(const std::string& out) {
   n.table78 = out + "table78";
   n.table79 = out + "table79";
   n.table80 = out + "table80";
+  n.table81 = out + "table81";
   n.table90 = out + "table90";
   return n;
 }

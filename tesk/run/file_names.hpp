@@ -8,7 +8,7 @@ namespace tesk {
 
 struct FileNames {
   std::string table70, table71, table72, table73, table74, table75, table76, table77, table78,
-      table79, table80, table90;
+      table79, table80, table81, table90;
 };
 
 // `outpath` is the deck's resolved output prefix (Deck::outpath): a

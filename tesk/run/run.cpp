@@ -19,6 +19,7 @@
 #include "tesk/run/file_names.hpp"
 #include "tesk/run/memory_estimate.hpp"
 #include "tesk/run/path_setup.hpp"
+#include "tesk/run/recommended_windows.hpp"
 #include "tesk/run/plan_run.hpp"
 #include "tesk/run/setup.hpp"
 #include "tesk/run/run_state.hpp"
@@ -35,7 +36,7 @@ namespace tesk {
 namespace {
 
 const rec::Format kNoInformation(
-    "(' Table79 and table80 not written: ',a,' is missing (any there are of an earlier run)')");
+    "(' Table79, table80 and table81 not written: ',a,' is missing (any there are of an earlier run)')");
 
 // The first file that the information step reads and a sort run has not
 // needed so far (the atmosphere, and the solar spectrum of a transmission
@@ -70,7 +71,8 @@ void set_up_path_for_windows(RunState& state) {
 }
 
 // Line finding of study d on the table71 of this run or of an earlier one,
-// then the information content of the windows it found.
+// then the information content of the windows it found and the windows it
+// recommends.
 void line_finding(RunState& state, rec::Console& console) {
   const Deck& d = state.deck;
   const FileNames& n = state.names;
@@ -111,6 +113,7 @@ void line_finding(RunState& state, rec::Console& console) {
     }
   }
   window_information(state, console);
+  recommend_windows(state, console);
 }
 
 // What start-up reads and derives before the run's large arrays exist.

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "common/nint.hpp"
-#include "tesk/kernels/apriori.hpp"
 #include "tesk/kernels/retrieval_budget.hpp"
+#include "tesk/run/information_model.hpp"
 #include "tesk/run/path_setup.hpp"
 #include "tesk/run/setup.hpp"
 #include "tesk/run/spectral_run.hpp"
@@ -44,40 +44,6 @@ void check_window_lengths(const std::vector<MicroWindow>& windows, const Instrum
                                     " are allowed: narrow the windows (line 41) or coarsen the grid (line 28).");
     }
   }
-}
-
-// The model atmosphere with every layer 1 K warmer.
-Atmosphere warmer_by_one_kelvin(const Atmosphere& atm) {
-  Atmosphere warm = atm;
-  for (int l = 1; l <= warm.nlev; ++l) warm.temp(l) += 1.0f;
-  return warm;
-}
-
-AprioriSpec apriori_spec(const PlanSettings& p, float apriori_sigma) {
-  AprioriSpec a;
-  a.kind = p.apriori;
-  a.sigma = static_cast<double>(apriori_sigma);
-  a.percent = static_cast<double>(p.apriori_percent);
-  a.length_km = static_cast<double>(p.correlation_km);
-  a.shape = p.correlation;
-  return a;
-}
-
-// The target's column over the layers of the state, from the air in each
-// layer of 1 km, with the uncertainties the retrieval does not fit.
-ColumnModel column_model(const Atmosphere& atm, std::span<const Segment> layers, const PlanSettings& p) {
-  ColumnModel c;
-  const auto n = static_cast<Eigen::Index>(layers.size());
-  c.partial_air.resize(n);
-  c.profile.resize(n);
-  for (Eigen::Index i = 0; i < n; ++i) {
-    const Segment& l = layers[static_cast<std::size_t>(i)];
-    c.partial_air(i) = static_cast<double>(atm.column(l.layer));
-    c.profile(i) = static_cast<double>(l.target_vmr);
-  }
-  c.interferer_fraction = static_cast<double>(p.interferer_percent) / 100.0;
-  c.temperature_kelvin = static_cast<double>(p.temperature_kelvin);
-  return c;
 }
 
 // The kernels as the kernel tables hold them, and the row of table79.
@@ -133,12 +99,10 @@ void window_information(RunState& state, rec::Console& console) {
   InformationTable table79(state.names.table79, InformationOrigin{deck.vlo, deck.vhi, deck.grid, deck.resol,
                                                                   deck.fovrad, deck.noise, deck.gasname,
                                                                   deck.isotope});
-  const std::vector<Segment> layers = state_layers(state.segments);
-  const Atmosphere warm = warmer_by_one_kelvin(state.atm);
-  const DerivativeModels models{PathModel{state.atm, state.path}, PathModel{warm, state.path}, state.segments,
-                                layers};
-  const Eigen::MatrixXd sa = apriori_covariance(apriori_spec(state.plan, deck.apriori_sigma), layers);
-  const ColumnModel column = column_model(state.atm, layers, state.plan);
+  const InformationModel model(state);
+  const std::vector<Segment>& layers = model.layers();
+  const Eigen::MatrixXd& sa = model.apriori();
+  const ColumnModel& column = model.column();
   // Without noise Se has no inverse: nothing can be said of any window.
   const bool singular = setup.retrieval.noise == 0.0f;
   const auto nstate = static_cast<Eigen::Index>(layers.size());
@@ -157,7 +121,7 @@ void window_information(RunState& state, rec::Console& console) {
       InformationRow r;
       r.singular = singular;
       if (!singular) {
-        window_derivatives(setup, models, *state.sun, g, list, state.work, d);
+        window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d);
         PointInformation info(nstate);
         add_points(d.k, d.interferer, d.temperature, d.sigma, info);
         r = row_of(retrieval_budget(info, sa, column), layers, a);

@@ -1,0 +1,191 @@
+#include "tesk/run/recommended_windows.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "common/nint.hpp"
+#include "tesk/kernels/window_selection.hpp"
+#include "tesk/run/information_model.hpp"
+#include "tesk/run/setup.hpp"
+#include "tesk/run/spectral_run.hpp"
+#include "tesk/run/window_derivatives.hpp"
+#include "tesk/run/window_information.hpp"
+#include "tesk/tables/recommended_table.hpp"
+
+namespace tesk {
+namespace {
+
+const rec::Format kChosen(
+    "(' Recommended windows:',i4,',',f7.3,' degrees of freedom,',f9.3,' % column error')");
+const rec::Format kNoneChosen("(' No recommended windows: ',a)");
+const rec::Format kTable81Done("(' Table81 (recommended m-windows)')");
+
+// Points computed in one go: a few cm-1, small beside an interval, so that
+// the derivatives of a long stretch take little memory at a time.
+constexpr int kChunkPoints = 2001;
+
+// The points of the deck's grid, counted from the start of its range, that
+// lie within a window. A window narrower than the grid takes its nearest point.
+struct PointIndex {
+  long long first = 0;
+  long long last = -1;
+};
+
+PointIndex window_points(const MicroWindow& w, float vlo, float grid) {
+  const auto [lo, hi] = window_edges(w);
+  const double g = static_cast<double>(grid);
+  const double tolerance = 1.0e-4;  // of a step: edges that lie on the grid stay in
+  PointIndex p{static_cast<long long>(std::ceil((static_cast<double>(lo) - static_cast<double>(vlo)) / g - tolerance)),
+               static_cast<long long>(std::floor((static_cast<double>(hi) - static_cast<double>(vlo)) / g + tolerance))};
+  if (p.last < p.first) p.first = p.last = rec::nint((w.centre - vlo) / grid);
+  return p;
+}
+
+// Runs of points that the candidates cover without a gap, in order, and
+// where each begins among the rows.
+struct Stretch {
+  PointIndex points;
+  Eigen::Index row = 0;
+};
+
+std::vector<Stretch> stretches_of(std::vector<PointIndex> windows) {
+  std::sort(windows.begin(), windows.end(), [](const PointIndex& a, const PointIndex& b) {
+    return a.first < b.first || (a.first == b.first && a.last < b.last);
+  });
+  std::vector<Stretch> s;
+  for (const PointIndex& w : windows) {
+    if (!s.empty() && w.first <= s.back().points.last + 1) {
+      s.back().points.last = std::max(s.back().points.last, w.last);
+    } else {
+      const Eigen::Index row = s.empty() ? 0 : s.back().row + (s.back().points.last - s.back().points.first + 1);
+      s.push_back(Stretch{w, row});
+    }
+  }
+  return s;
+}
+
+// The rows of a window's points, by the stretch that holds it.
+PointSpan rows_of(const PointIndex& w, const std::vector<Stretch>& stretches) {
+  const auto it = std::upper_bound(stretches.begin(), stretches.end(), w.first,
+                                   [](long long first, const Stretch& s) { return first < s.points.first; });
+  const Stretch& s = *(it - 1);
+  return PointSpan{s.row + (w.first - s.points.first), s.row + (w.last - s.points.first)};
+}
+
+IntervalGrid chunk_grid(long long first, long long last, float vlo, float grid) {
+  IntervalGrid g;
+  g.grid = grid;
+  g.vstart = static_cast<float>(static_cast<double>(vlo) + static_cast<double>(first) * static_cast<double>(grid));
+  g.npts = static_cast<int>(last - first);
+  g.vend = g.nu(g.npts);
+  return g;
+}
+
+// The derivatives of every point of the stretches, each divided by its noise.
+PointRows point_rows(RunState& state, const SpectrumSetup& setup, const InformationModel& model,
+                     const std::vector<Stretch>& stretches) {
+  const Deck& deck = state.deck;
+  PointRows rows;
+  const Eigen::Index total = stretches.empty() ? 0
+                                               : stretches.back().row + (stretches.back().points.last -
+                                                                         stretches.back().points.first + 1);
+  const auto n = static_cast<Eigen::Index>(model.layers().size());
+  rows.k.resize(total, n);
+  rows.interferer.resize(total);
+  rows.temperature.resize(total);
+  inputs::LineList list(deck.linefile, deck.reclen, deck.nrec, letter_of(deck.dbtype));
+  WindowDerivatives d;
+  for (const Stretch& s : stretches) {
+    for (long long first = s.points.first; first <= s.points.last; first += kChunkPoints) {
+      const long long last = std::min(s.points.last, first + kChunkPoints - 1);
+      const IntervalGrid g = chunk_grid(first, last, deck.vlo, deck.grid);
+      const Padding pad = window_padding(setup.instrument, g);
+      if (g.npts + pad.below + pad.above > kMaxIntervalSteps) {
+        rec::stop(kTooManyPoints, " The recommended windows near " + rec::plain_number(g.vstart) + " cm-1 need " +
+                                      std::to_string(g.npts + pad.below + pad.above) +
+                                      " grid steps with the spectrum around them; at most " +
+                                      std::to_string(kMaxIntervalSteps) +
+                                      " are allowed: coarsen the grid (line 28).");
+      }
+      window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d);
+      const Eigen::Index row = s.row + (first - s.points.first);
+      const Eigen::ArrayXd w = d.sigma.array().inverse();
+      rows.k.middleRows(row, g.npts + 1) = d.k.array().colwise() * w;
+      rows.interferer.segment(row, g.npts + 1) = (d.interferer.array() * w).matrix();
+      rows.temperature.segment(row, g.npts + 1) = (d.temperature.array() * w).matrix();
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+void recommend_windows(RunState& state, rec::Console& console) {
+  const Deck& deck = state.deck;
+  const CandidateTable candidates = read_candidate_windows(state.names.table75);
+  RecommendedTable table81(state.names.table81, candidates.header);
+  const SpectrumSetup setup = kernel_study_setup(state.setup);
+  if (setup.retrieval.noise == 0.0f || candidates.windows.empty()) {
+    table81.close();
+    console.write(kNoneChosen, {std::string_view(candidates.windows.empty() ? "no rated target lines (table75)"
+                                                                           : "noise 0 (deck line 33)")});
+    console.write(kTable81Done);
+    return;
+  }
+
+  std::vector<PointIndex> points;
+  for (const MicroWindow& w : candidates.windows) points.push_back(window_points(w, deck.vlo, deck.grid));
+  const std::vector<Stretch> stretches = stretches_of(points);
+  std::vector<PointSpan> spans;
+  Eigen::Index widest = rec::nint(deck.maxwidth / deck.grid) + 1;
+  for (const PointIndex& p : points) {
+    spans.push_back(rows_of(p, stretches));
+    widest = std::max(widest, spans.back().size());
+  }
+
+  const InformationModel model(state);
+  const PointRows rows = point_rows(state, setup, model, stretches);
+  SelectionRules rules;
+  rules.criterion = state.plan.select_by == WindowChoice::dofs ? SelectionCriterion::dofs
+                                                               : SelectionCriterion::column_error;
+  rules.most_windows = state.plan.windows;
+  rules.stop_fraction = static_cast<double>(state.plan.stop_fraction);
+  rules.widest = widest;
+  const std::vector<PointSpan> chosen = select_windows(rows, spans, model.apriori(), model.column(), rules);
+
+  PointInformation joint(static_cast<Eigen::Index>(model.layers().size()));
+  RetrievalBudget all;
+  for (std::size_t r = 0; r < chosen.size(); ++r) {
+    const PointSpan& c = chosen[r];
+    const PointInformation own = span_information(rows, c);
+    joint += own;
+    all = retrieval_budget(joint, model.apriori(), model.column());
+    // The label of the first candidate the window holds; the grid points at its edges.
+    std::size_t k = 0;
+    while (k + 1 < spans.size() && !spans[k].overlaps(c)) ++k;
+    const Stretch& s = *std::find_if(stretches.rbegin(), stretches.rend(),
+                                     [&](const Stretch& t) { return t.row <= c.first; });
+    const double first = static_cast<double>(s.points.first + (c.first - s.row));
+    RecommendedRow row;
+    row.rank = static_cast<int>(r) + 1;
+    row.label = candidates.windows[k].label;
+    row.lower = static_cast<double>(deck.vlo) + first * static_cast<double>(deck.grid);
+    row.upper = row.lower + static_cast<double>(c.size() - 1) * static_cast<double>(deck.grid);
+    row.points = static_cast<int>(c.size());
+    row.dofs = retrieval_budget(own, model.apriori(), model.column()).dofs;
+    row.joint_dofs = all.dofs;
+    row.errors = all.errors;
+    table81.row(row);
+  }
+  table81.close();
+  if (chosen.empty()) {
+    console.write(kNoneChosen, {std::string_view("no candidate window improves the column")});
+  } else {
+    console.write(kChosen, {static_cast<int>(chosen.size()), all.dofs, all.errors.total});
+  }
+  console.write(kTable81Done);
+}
+
+}  // namespace tesk
