@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <utility>
 
 namespace tesk {
 namespace {
@@ -21,12 +22,14 @@ Eigen::MatrixXd symmetric_square_root(const Eigen::MatrixXd& s) {
 
 PointInformation::PointInformation(Eigen::Index layers)
     : g(Eigen::MatrixXd::Zero(layers, layers)),
-      interferer(Eigen::VectorXd::Zero(layers)),
+      interferer(layers, 0),
       temperature(Eigen::VectorXd::Zero(layers)) {}
 
 PointInformation& PointInformation::operator+=(const PointInformation& other) {
   g += other.g;
-  interferer += other.interferer;
+  Eigen::MatrixXd both(g.rows(), interferer.cols() + other.interferer.cols());
+  both << interferer, other.interferer;
+  interferer = std::move(both);
   temperature += other.temperature;
   points += other.points;
   return *this;
@@ -39,7 +42,8 @@ void add_points(const Eigen::MatrixXd& k, const Eigen::VectorXd& kb, const Eigen
   const Eigen::ArrayXd w = sigma.array().inverse();
   const Eigen::MatrixXd kw = k.array().colwise() * w;
   info.g.noalias() += kw.transpose() * kw;
-  info.interferer.noalias() += kw.transpose() * (kb.array() * w).matrix();
+  info.interferer.conservativeResize(Eigen::NoChange, info.interferer.cols() + 1);
+  info.interferer.col(info.interferer.cols() - 1) = kw.transpose() * (kb.array() * w).matrix();
   info.temperature.noalias() += kw.transpose() * (kt.array() * w).matrix();
   info.points += k.rows();
 }
@@ -64,7 +68,7 @@ RetrievalBudget retrieval_budget(const PointInformation& info, const Eigen::Matr
   const double noise = std::sqrt((u.square() * lambda / d.square()).sum());
   const double smoothing = std::sqrt((u.square() / d.square()).sum());
   const double interference =
-      std::fabs(column.partial_air.dot(s_hat * info.interferer)) * column.interferer_fraction;
+      (column.partial_air.transpose() * s_hat * info.interferer).norm() * column.interferer_fraction;
   const double temperature = std::fabs(column.partial_air.dot(s_hat * info.temperature)) * column.temperature_kelvin;
   b.errors.noise = percent_of(noise, total_column);
   b.errors.smoothing = percent_of(smoothing, total_column);

@@ -13,10 +13,14 @@ namespace tesk {
 // The sums over spectral points i with noise sigma_i of the weighting
 // functions K (one column per layer of the state), of the spectrum's change
 // k_b when every other gas is scaled by 1 + 1, and of its change k_T when
-// the whole temperature profile rises by 1 K.
+// the whole temperature profile rises by 1 K. The other gases count as
+// uncertain independently in every window (a different gas mostly
+// interferes in each, and lumping them would let their errors cancel
+// between windows), so k_b has one column per window; the temperature is
+// one profile for all.
 struct PointInformation {
   Eigen::MatrixXd g;            // K^T Se^-1 K
-  Eigen::VectorXd interferer;   // K^T Se^-1 k_b
+  Eigen::MatrixXd interferer;   // K^T Se^-1 k_b, one column per window
   Eigen::VectorXd temperature;  // K^T Se^-1 k_T
   long long points = 0;
 
@@ -24,8 +28,8 @@ struct PointInformation {
   PointInformation& operator+=(const PointInformation& other);
 };
 
-// Adds the points given by the rows of k (points x layers), kb and kt, with
-// noise sigma (all > 0). Touches no file or console.
+// Adds the points of one window given by the rows of k (points x layers),
+// kb and kt, with noise sigma (all > 0). Touches no file or console.
 void add_points(const Eigen::MatrixXd& k, const Eigen::VectorXd& kb, const Eigen::VectorXd& kt,
                 const Eigen::VectorXd& sigma, PointInformation& info);
 
@@ -34,7 +38,7 @@ void add_points(const Eigen::MatrixXd& k, const Eigen::VectorXd& kb, const Eigen
 struct ColumnModel {
   Eigen::VectorXd partial_air;  // molecules cm-2 of air in each layer of the state
   Eigen::VectorXd profile;      // the target's mixing ratio in each layer
-  double interferer_fraction = 0.0;  // uncertainty of the other gases' columns, as a fraction
+  double interferer_fraction = 0.0;  // uncertainty of the other gases' columns in each window, as a fraction
   double temperature_kelvin = 0.0;   // uncertainty of the temperature profile, K
 };
 
@@ -65,7 +69,8 @@ Eigen::MatrixXd symmetric_square_root(const Eigen::MatrixXd& s);
 // posterior covariance, A = S G, the noise error is S G S and the smoothing
 // error Sa^1/2 V diag(1 / (1 + lambda)^2) V^T Sa^1/2, each projected on the
 // column; the other gases and the temperature move the column by
-// c^T S K^T Se^-1 k times their uncertainty. Eigenvalues that rounding makes negative count as 0, so
+// c^T S K^T Se^-1 k times their uncertainty (the windows' other gases
+// independently: their squares add). Eigenvalues that rounding makes negative count as 0, so
 // the degrees of freedom lie in [0, layers] and never fall when points are
 // added. Touches no file or console.
 RetrievalBudget retrieval_budget(const PointInformation& info, const Eigen::MatrixXd& sa, const ColumnModel& column);

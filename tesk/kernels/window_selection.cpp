@@ -9,23 +9,29 @@
 namespace tesk {
 namespace {
 
-// The information of a set of points in the space of the a-priori's square
-// root R = Sa^1/2, where the posterior is (I + R G R)^-1 and a trial needs
-// only a sum and a Cholesky factorisation of a well-conditioned matrix.
+// The information of a window in the space of the a-priori's square root
+// R = Sa^1/2, where the posterior is (I + R G R)^-1 and a trial needs only
+// a sum and a Cholesky factorisation of a well-conditioned matrix.
 struct Whitened {
   Eigen::MatrixXd g;  // R G R
   Eigen::VectorXd b;  // R K^T Se^-1 k_b
   Eigen::VectorXd t;  // R K^T Se^-1 k_T
 };
 
-Whitened zero_whitened(Eigen::Index n) {
-  return {Eigen::MatrixXd::Zero(n, n), Eigen::VectorXd::Zero(n), Eigen::VectorXd::Zero(n)};
-}
+// A set of windows: their summed information, and the other gases of each
+// window on their own (they are independent between windows).
+struct WindowSet {
+  Eigen::MatrixXd g;
+  Eigen::VectorXd t;
+  std::vector<const Eigen::VectorXd*> b;
+};
 
-void add(Whitened& to, const Whitened& w, double sign) {
-  to.g += sign * w.g;
-  to.b += sign * w.b;
-  to.t += sign * w.t;
+WindowSet empty_set(Eigen::Index n) { return {Eigen::MatrixXd::Zero(n, n), Eigen::VectorXd::Zero(n), {}}; }
+
+void add(WindowSet& to, const Whitened& w) {
+  to.g += w.g;
+  to.t += w.t;
+  to.b.push_back(&w.b);
 }
 
 // Weighs sets of points by the criterion, smaller being better: the total
@@ -50,7 +56,7 @@ class Scorer {
   // With M = I + R G R and y = M^-1 R c: noise^2 = c^T R M^-1 (M - I) M^-1 R c
   // = y.(R c) - y.y, smoothing^2 = y.y, and the other gases and the
   // temperature move the column by y.(R h) times their uncertainty.
-  double score(const Whitened& w) const {
+  double score(const WindowSet& w) const {
     const auto n = w.g.rows();
     const Eigen::MatrixXd m = Eigen::MatrixXd::Identity(n, n) + w.g;
     const Eigen::LLT<Eigen::MatrixXd> llt(m);
@@ -60,9 +66,10 @@ class Scorer {
     const Eigen::VectorXd y = llt.solve(u_);
     const double smoothing2 = y.squaredNorm();
     const double noise2 = std::max(0.0, y.dot(u_) - smoothing2);
-    const double interference = y.dot(w.b) * column_.interferer_fraction;
+    double interference2 = 0.0;
+    for (const Eigen::VectorXd* b : w.b) interference2 += std::pow(y.dot(*b) * column_.interferer_fraction, 2);
     const double temperature = y.dot(w.t) * column_.temperature_kelvin;
-    const double total = std::sqrt(noise2 + smoothing2 + interference * interference + temperature * temperature);
+    const double total = std::sqrt(noise2 + smoothing2 + interference2 + temperature * temperature);
     return total_column_ > 0.0 ? 100.0 * total / total_column_ : 0.0;
   }
 
@@ -85,31 +92,28 @@ struct Chosen {
   Whitened w;
 };
 
-Whitened sum_of(const std::vector<Chosen>& chosen, Eigen::Index n) {
-  Whitened s = zero_whitened(n);
-  for (const Chosen& c : chosen) add(s, c.w, 1.0);
-  return s;
-}
 
 // The windows of `chosen` in the order a forward choice among them takes them.
-std::vector<PointSpan> forward_order(const Scorer& scorer, std::vector<Chosen> chosen, Eigen::Index n) {
+std::vector<PointSpan> forward_order(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::Index n) {
   std::vector<PointSpan> order;
-  Whitened joint = zero_whitened(n);
-  while (!chosen.empty()) {
-    std::size_t best = 0;
+  std::vector<bool> taken(chosen.size(), false);
+  WindowSet joint = empty_set(n);
+  for (std::size_t step = 0; step < chosen.size(); ++step) {
+    std::size_t best = chosen.size();
     double best_value = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-      Whitened trial = joint;
-      add(trial, chosen[i].w, 1.0);
+      if (taken[i]) continue;
+      WindowSet trial = joint;
+      add(trial, chosen[i].w);
       const double v = scorer.score(trial);
-      if (v < best_value) {
+      if (best == chosen.size() || v < best_value) {
         best_value = v;
         best = i;
       }
     }
-    add(joint, chosen[best].w, 1.0);
+    taken[best] = true;
+    add(joint, chosen[best].w);
     order.push_back(chosen[best].span);
-    chosen.erase(chosen.begin() + static_cast<std::ptrdiff_t>(best));
   }
   return order;
 }
@@ -133,35 +137,40 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
   const Scorer scorer(rows, sa, column, rules.criterion);
   const int count = static_cast<int>(candidates.size());
   std::vector<Whitened> own(candidates.size());
-  parallel_for(0, count - 1, [&](int i) { own[static_cast<std::size_t>(i)] = scorer.of(candidates[static_cast<std::size_t>(i)]); });
+  parallel_for(0, count - 1,
+               [&](int i) { own[static_cast<std::size_t>(i)] = scorer.of(candidates[static_cast<std::size_t>(i)]); });
 
   std::vector<Chosen> chosen;
-  double current = scorer.score(zero_whitened(n));
+  double current = scorer.score(empty_set(n));
   std::vector<double> value(candidates.size());
   while (static_cast<int>(chosen.size()) < rules.most_windows) {
-    const Whitened joint = sum_of(chosen, n);
     parallel_for(0, count - 1, [&](int i) {
       const PointSpan& c = candidates[static_cast<std::size_t>(i)];
-      Whitened trial = joint;
+      // The chosen windows the candidate leaves alone, then the candidate,
+      // merged with those it overlaps.
+      WindowSet trial = empty_set(n);
       PointSpan merged = c;
-      bool overlapping = false;
       for (const Chosen& w : chosen) {
-        if (!w.span.overlaps(c)) continue;
-        overlapping = true;
+        if (!w.span.overlaps(c)) {
+          add(trial, w.w);
+          continue;
+        }
         merged.first = std::min(merged.first, w.span.first);
         merged.last = std::max(merged.last, w.span.last);
-        add(trial, w.w, -1.0);
       }
       double& v = value[static_cast<std::size_t>(i)];
-      if (!overlapping) {
-        add(trial, own[static_cast<std::size_t>(i)], 1.0);
-      } else if (merged.size() <= rules.widest) {
-        add(trial, scorer.of(merged), 1.0);
-      } else {
+      if (merged.size() > rules.widest) {
         v = std::numeric_limits<double>::infinity();  // dropped: too wide to merge
         return;
       }
-      v = scorer.score(trial);
+      if (merged.first == c.first && merged.last == c.last) {
+        add(trial, own[static_cast<std::size_t>(i)]);
+        v = scorer.score(trial);
+      } else {
+        const Whitened u = scorer.of(merged);
+        add(trial, u);
+        v = scorer.score(trial);
+      }
     });
     // The first best candidate in table order, so that ties do not depend on threads.
     const auto best = std::min_element(value.begin(), value.end()) - value.begin();
@@ -185,7 +194,7 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
     kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(place), Chosen{merged, scorer.of(merged)});
     chosen = std::move(kept);
   }
-  return forward_order(scorer, std::move(chosen), n);
+  return forward_order(scorer, chosen, n);
 }
 
 }  // namespace tesk

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ const rec::Format kTable81Done("(' Table81 (recommended m-windows)')");
 // Points computed in one go: a few cm-1, small beside an interval, so that
 // the derivatives of a long stretch take little memory at a time.
 constexpr int kChunkPoints = 2001;
+
+// cm-1: stretches of candidates closer than this are computed together.
+constexpr float kJoinGap = 1.0f;
 
 // The points of the deck's grid, counted from the start of its range, that
 // lie within a window. A window narrower than the grid takes its nearest point.
@@ -83,7 +87,16 @@ IntervalGrid chunk_grid(long long first, long long last, float vlo, float grid) 
   return g;
 }
 
+// Grid points first..last, counted from the start of the range.
+struct Chunk {
+  long long first = 0, last = -1;
+};
+
 // The derivatives of every point of the stretches, each divided by its noise.
+// Stretches a little apart are computed together: every line near a chunk
+// costs its strength and width per layer however few points it reaches, so
+// a few grid points between two stretches cost less than a second pass over
+// the same lines.
 PointRows point_rows(RunState& state, const SpectrumSetup& setup, const InformationModel& model,
                      const std::vector<Stretch>& stretches) {
   const Deck& deck = state.deck;
@@ -97,25 +110,47 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
   rows.temperature.resize(total);
   inputs::LineList list(deck.linefile, deck.reclen, deck.nrec, letter_of(deck.dbtype));
   WindowDerivatives d;
-  for (const Stretch& s : stretches) {
-    for (long long first = s.points.first; first <= s.points.last; first += kChunkPoints) {
-      const long long last = std::min(s.points.last, first + kChunkPoints - 1);
-      const IntervalGrid g = chunk_grid(first, last, deck.vlo, deck.grid);
-      const Padding pad = window_padding(setup.instrument, g);
-      if (g.npts + pad.below + pad.above > kMaxIntervalSteps) {
-        rec::stop(kTooManyPoints, " The recommended windows near " + rec::plain_number(g.vstart) + " cm-1 need " +
-                                      std::to_string(g.npts + pad.below + pad.above) +
-                                      " grid steps with the spectrum around them; at most " +
-                                      std::to_string(kMaxIntervalSteps) +
-                                      " are allowed: coarsen the grid (line 28).");
-      }
-      window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d);
-      const Eigen::Index row = s.row + (first - s.points.first);
-      const Eigen::ArrayXd w = d.sigma.array().inverse();
-      rows.k.middleRows(row, g.npts + 1) = d.k.array().colwise() * w;
-      rows.interferer.segment(row, g.npts + 1) = (d.interferer.array() * w).matrix();
-      rows.temperature.segment(row, g.npts + 1) = (d.temperature.array() * w).matrix();
+  const long long join = rec::nint(kJoinGap / deck.grid);
+  // Computes first..last and keeps the points of `s` among them.
+  auto compute = [&](const Chunk& c, std::span<const Stretch> keep) {
+    const IntervalGrid g = chunk_grid(c.first, c.last, deck.vlo, deck.grid);
+    const Padding pad = window_padding(setup.instrument, g);
+    if (g.npts + pad.below + pad.above > kMaxIntervalSteps) {
+      rec::stop(kTooManyPoints, " The recommended windows near " + rec::plain_number(g.vstart) + " cm-1 need " +
+                                    std::to_string(g.npts + pad.below + pad.above) +
+                                    " grid steps with the spectrum around them; at most " +
+                                    std::to_string(kMaxIntervalSteps) + " are allowed: coarsen the grid (line 28).");
     }
+    window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d);
+    const Eigen::ArrayXd w = d.sigma.array().inverse();
+    for (const Stretch& s : keep) {
+      const long long from = std::max(c.first, s.points.first);
+      const long long to = std::min(c.last, s.points.last);
+      const Eigen::Index at = from - c.first;
+      const Eigen::Index count = to - from + 1;
+      const Eigen::Index row = s.row + (from - s.points.first);
+      rows.k.middleRows(row, count) = d.k.middleRows(at, count).array().colwise() * w.segment(at, count);
+      rows.interferer.segment(row, count) = (d.interferer.segment(at, count).array() * w.segment(at, count)).matrix();
+      rows.temperature.segment(row, count) =
+          (d.temperature.segment(at, count).array() * w.segment(at, count)).matrix();
+    }
+  };
+  for (std::size_t a = 0; a < stretches.size();) {
+    const PointIndex& p = stretches[a].points;
+    if (p.last - p.first + 1 > kChunkPoints) {  // a long stretch, in pieces
+      for (long long first = p.first; first <= p.last; first += kChunkPoints) {
+        compute(Chunk{first, std::min(p.last, first + kChunkPoints - 1)}, std::span(stretches).subspan(a, 1));
+      }
+      ++a;
+      continue;
+    }
+    std::size_t b = a;
+    while (b + 1 < stretches.size() && stretches[b + 1].points.last - p.first + 1 <= kChunkPoints &&
+           stretches[b + 1].points.first - stretches[b].points.last - 1 <= join) {
+      ++b;
+    }
+    compute(Chunk{p.first, stretches[b].points.last}, std::span(stretches).subspan(a, b - a + 1));
+    a = b + 1;
   }
   return rows;
 }
