@@ -363,7 +363,7 @@ def test_plan_into_a_reader_that_has_gone_ends_quietly(tmp_path):
 
 
 def test_an_unexpected_error_is_one_line_with_status_3(tmp_path, capsys, monkeypatch):
-    def broken(directory):
+    def broken(directory, windows_from=None):
         raise ZeroDivisionError("float division by zero\nsecond line")
     monkeypatch.setattr(plan, "build_plan", broken)
     assert plan.main([str(tmp_path)]) == 3
