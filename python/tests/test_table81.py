@@ -9,8 +9,9 @@ import pytest
 
 import linefinding as lf
 from linefinding import plan, tabplot
-from layouts import DECK, TABLE81, crlf
-from test_plan import BANDS_CTL, MICROWIN, OUTPUT_DAT, SKIPPED, TABLE76, hand_made, ids_in_svg
+from conftest import deck
+from layouts import TABLE81, crlf
+from test_plan import BANDS_CTL, MICROWIN, OUTPUT_DAT, SKIPPED, TABLE76, hand_made, ids_in_svg, kormal_deck_on
 from test_tabplot import table71_text
 
 _ROWS = TABLE81.split("\r\n")[5:8]
@@ -150,3 +151,23 @@ def test_choice_picture_and_recommended_windows_on_the_spectrum(tmp_path):
     assert ids_in_svg(tmp_path / "both.svg", "window-") == ["window-1", "window-2", "window-3"]
     assert ids_in_svg(tmp_path / "both.svg", "recommended-") == ["recommended-1", "recommended-2", "recommended-3"]
     assert "recommended windows of table81" in (tmp_path / "both.svg").read_text()
+
+
+def test_plan_and_pictures_of_the_example_run_from_table81(example_run):
+    assert example_run.tesk(deck(line43="n")).returncode == 0
+    if not (example_run.dir / "table81").exists():
+        pytest.skip("this tesk writes no table81 (no recommended windows built in)")
+    result = example_run.kormal(kormal_deck_on("table81"))
+    assert result.returncode == 0, result.stdout + result.stderr
+    assert plan.main([str(example_run.dir)]) == 0
+    table81 = lf.read_table81(example_run.dir / "table81")
+    p = json.loads((example_run.dir / "plan.json").read_text())
+    assert p["windows_from"] == "table81" and len(p["windows"]) == len(table81) > 0
+    for w81, w in zip(table81, p["windows"]):
+        assert (w["rank"], w["nu_start"], w["nu_stop"], w["joint_dofs"]) == (
+            w81["rank"], round(w81["lower"], 6), round(w81["upper"], 6), w81["joint_dofs"])
+    assert p["joint"]["column_error_percent"]["total"] == table81["total"][-1]
+    directory = str(example_run.dir)
+    assert tabplot.main(["choice", directory + "/table81"]) == 0
+    assert tabplot.main(["spectrum", directory + "/table71", "--recommended", directory + "/table81"]) == 0
+    assert len(ids_in_svg(example_run.dir / "table71.svg", "recommended-")) == len(table81)
