@@ -62,8 +62,9 @@ _ROUNDED = 0.006
 
 _EXAMPLES = """examples:
   python3 -m linefinding.plan build/example-run
-      reads output, table76, table79, microwin and output.dat there and
-      writes plan.json and bands.ctl beside them
+      reads output, table81 (or, without it, table76), table79, microwin,
+      output.dat and kormal.log there and writes plan.json and bands.ctl
+      beside them
   python3 -m linefinding.plan -o plans/co run1
       the same for run1, writing into plans/co
   python3 -m linefinding.plan --windows table76 build/example-run
