@@ -8,7 +8,7 @@ Modules
 records
     Fixed-column fields, header protocols and fields of asterisks.
 table70, table71, table72, table73, table74, table75, table76, table77,
-table78, table79, table80, table90
+table78, table79, table80, table81, table90
     One reader for each table of ``tesk``.
 deck_echo
     The answers of the deck echo ``output`` that a retrieval plan uses.
@@ -17,8 +17,8 @@ output_dat, microwin, spectra_out
 pictures, info_pictures
     One function per picture kind, each returning a matplotlib figure.
 tabplot
-    The command ``tabplot``: spectra, windows, kernels and degrees of
-    freedom as SVG and PNG.
+    The command ``tabplot``: spectra, windows, kernels, degrees of
+    freedom and the choice of recommended windows as SVG and PNG.
 plan
     The command ``plan``: ``plan.json`` and ``bands.ctl`` for a retrieval.
 deck, sweep
@@ -38,6 +38,7 @@ from linefinding.table77 import read_table77
 from linefinding.table78 import read_table78
 from linefinding.table79 import read_table79
 from linefinding.table80 import read_table80
+from linefinding.table81 import read_table81
 from linefinding.table90 import read_table90
 from linefinding.deck_echo import DeckEcho, read_deck_echo
 from linefinding.output_dat import read_output_dat
@@ -48,5 +49,5 @@ __all__ = [
     "OverflowFieldWarning", "RecordLayoutError", "read_deck_lines",
     "read_table70", "read_table71", "table71_units", "read_table72", "read_table73",
     "read_table74", "read_table75", "read_table76", "read_table77", "read_table78",
-    "read_table79", "read_table80", "read_table90", "DeckEcho", "read_deck_echo", "read_output_dat", "read_microwin", "read_spectra_out",
+    "read_table79", "read_table80", "read_table81", "read_table90", "DeckEcho", "read_deck_echo", "read_output_dat", "read_microwin", "read_spectra_out",
 ]

@@ -1,5 +1,7 @@
-"""Pictures of the information content: averaging kernels, and the degrees
-of freedom and column-error budget per microwindow.
+"""Pictures of the information content: averaging kernels, the degrees
+of freedom and column-error budget per microwindow, and how the joint
+degrees of freedom and column error of the recommended windows grow with
+their number.
 
 Each function takes arrays as the readers return them and returns a
 matplotlib Figure (object interface, no pyplot state); the caller saves it.
@@ -183,6 +185,76 @@ def dofs_figure(table79, title=None):
         _budget_panel(bottom, table79)
     else:
         _dofs_panel(fig.add_subplot(), table79)
+    if title:
+        fig.suptitle(title)
+    return fig
+
+
+def _choice_ticks(table81):
+    return [f"{w['rank']}\n{w['label']}\n{w['lower']:.2f}" for w in table81]
+
+
+def choice_figure(table81, title=None):
+    """How many of the recommended windows of a ``table81`` are enough.
+
+    Against the number of windows fitted together (1 = the first chosen,
+    n = windows 1 to n): above, the joint degrees of freedom as a line
+    (SVG id ``choice-jdofs``) over bars of each window's own (``choice-dofs-<n>``);
+    below, the error of the target's total column of the retrieval from
+    those windows (% of the column) and its noise, smoothing, interference
+    and temperature parts, one line each (``choice-<total|noise|smoothing|
+    interference|temperature>``), on a log scale when they spread over more
+    than a factor of 100. A window whose addition no longer lowers the
+    total much is where more windows stop paying.
+
+    Parameters
+    ----------
+    table81 : numpy.ndarray
+        As returned by :func:`linefinding.read_table81`, at least one row.
+    title : str, optional
+
+    Returns
+    -------
+    matplotlib.figure.Figure
+    """
+    fig = Figure(figsize=(max(6.0, 0.7 * len(table81) + 3.0), 8.0), layout="constrained")
+    top, bottom = fig.subplots(2, 1, sharex=True)
+    n = table81["rank"]
+    for rank, dofs in zip(n, table81["dofs"]):
+        if np.isfinite(dofs):
+            bar, = top.bar(rank, dofs, width=0.6, color=_BAR_COLOUR, alpha=0.4,
+                           label="the window alone" if rank == n[0] else None)
+            bar.set_gid(f"choice-dofs-{rank}")
+    line, = top.plot(n, table81["joint_dofs"], color=_JOINT_COLOUR, marker="o", lw=1.5,
+                     label="windows 1 to n together")
+    line.set_gid("choice-jdofs")
+    values = np.concatenate([table81["dofs"], table81["joint_dofs"]])
+    values = values[np.isfinite(values)]
+    top.set_ylim(0.0, 1.2 * values.max() if len(values) and values.max() > 0 else 1.0)  # room for the legend
+    top.set_ylabel("Degrees of freedom (trace of A)")
+    top.legend(loc="upper left", framealpha=0.9)
+    top.grid(True, color="0.9", lw=0.5)
+
+    total, = bottom.plot(n, table81["total"], color="black", marker="D", lw=2.0, label="total (root sum of squares)")
+    total.set_gid("choice-total")
+    for name, text, colour in _SOURCES:
+        part, = bottom.plot(n, table81[name], color=colour, marker="o", ms=4, lw=1.0, label=text)
+        part.set_gid(f"choice-{name}")
+    errors = np.concatenate([table81[name] for name in ("total",) + tuple(s[0] for s in _SOURCES)])
+    positive = errors[np.isfinite(errors) & (errors > 0)]
+    if len(positive) and positive.max() > _LOG_SPREAD * positive.min():
+        bottom.set_yscale("log")
+        bottom.set_ylim(positive.min() / 2.0, positive.max() * 20.0)  # room for the legend
+    else:
+        bottom.set_ylim(0.0, 1.3 * positive.max() if len(positive) else 1.0)
+    if (table81["total"] >= ERROR_CAP).any():
+        bottom.axhline(ERROR_CAP, color="0.5", ls=":", lw=1.0, label="100000 % or more")
+    bottom.set_ylabel("Error of the total column (% of the column)")
+    bottom.set_xlabel("Windows fitted together: 1 to n (rank n, gas, lower edge in cm$^{-1}$)")
+    bottom.set_xticks(n, _choice_ticks(table81), fontsize=8)
+    bottom.set_xlim(n[0] - 0.6, n[-1] + 0.6)
+    bottom.legend(loc="upper right", framealpha=0.9, fontsize=8, ncol=3)
+    bottom.grid(True, color="0.9", lw=0.5)
     if title:
         fig.suptitle(title)
     return fig

@@ -12,6 +12,9 @@ from matplotlib.transforms import blended_transform_factory
 WAVENUMBER_LABEL = "Wavenumber (cm$^{-1}$)"
 _RADIANCE_LABEL = "Radiance (mW m$^{-2}$ sr$^{-1}$ (cm$^{-1}$)$^{-1}$)"
 _WINDOW_COLOUR = "#f2b134"
+# table81's recommended windows: hatched outlines, so that they read apart
+# from (and on top of) table76's shaded ones.
+_RECOMMENDED_COLOUR = "#7b2cbf"
 
 
 def _y_label(units):
@@ -53,8 +56,32 @@ def _shade_windows(ax, windows, nu, label):
     return shown
 
 
-def spectrum_figure(spectra, windows=None, units="transmission", title=None):
-    """The spectra of a ``table71`` with the microwindows of a ``table76``.
+def _mark_recommended(ax, recommended, nu, label):
+    """Outlines table81's windows overlapping the wavenumbers nu, hatched;
+    returns how many.
+
+    With ``label`` each patch gets the SVG id ``recommended-<rank>`` and
+    its rank inside the top of the axes."""
+    top = blended_transform_factory(ax.transData, ax.transAxes)
+    shown = 0
+    first, last = finite_range(nu)
+    for w in recommended:
+        lo, hi = w["lower"], w["upper"]
+        if np.isnan(lo) or np.isnan(hi) or hi < first or lo > last:
+            continue
+        patch = ax.axvspan(lo, hi, facecolor="none", edgecolor=_RECOMMENDED_COLOUR, hatch="///", lw=1.0, zorder=1)
+        if label:
+            patch.set_gid(f"recommended-{w['rank']}")
+            ax.text((lo + hi) / 2, 0.98, str(w["rank"]), transform=top, ha="center", va="top", fontsize=8,
+                    color=_RECOMMENDED_COLOUR, fontweight="bold",
+                    bbox={"facecolor": "white", "edgecolor": "none", "pad": 1.0})
+        shown += 1
+    return shown
+
+
+def spectrum_figure(spectra, windows=None, units="transmission", title=None, recommended=None):
+    """The spectra of a ``table71`` with the microwindows of a ``table76``
+    and the recommended windows of a ``table81``.
 
     Two panels over the same wavenumbers: above, the spectrum of all gases;
     below, the target gas alone and all other gases, so that a window's
@@ -69,6 +96,11 @@ def spectrum_figure(spectra, windows=None, units="transmission", title=None):
         overlaps the spectra is shaded in both panels and labelled above
         with its rank (1 = best) and gas label; its patch in the upper
         panel has the SVG id ``window-<rank>``.
+    recommended : numpy.ndarray, optional
+        As returned by :func:`linefinding.read_table81`. Each window that
+        overlaps the spectra is outlined and hatched in both panels, its
+        rank in the order of choice inside the top of the upper panel; its
+        patch there has the SVG id ``recommended-<rank>``.
     units : str
         ``"transmission"`` or a radiance unit, see :func:`linefinding.table71_units`.
     title : str, optional
@@ -92,7 +124,13 @@ def spectrum_figure(spectra, windows=None, units="transmission", title=None):
     if windows is not None and len(windows) and finite_range(nu):
         if _shade_windows(upper, windows, nu, label=True):
             _shade_windows(lower, windows, nu, label=False)
-            handles.append(Patch(color=_WINDOW_COLOUR, alpha=0.35, label="microwindows (rank, gas)"))
+            handles.append(Patch(color=_WINDOW_COLOUR, alpha=0.35, label="microwindows (rank, gas)"
+                                 + (" of table76" if recommended is not None else "")))
+    if recommended is not None and len(recommended) and finite_range(nu):
+        if _mark_recommended(upper, recommended, nu, label=True):
+            _mark_recommended(lower, recommended, nu, label=False)
+            handles.append(Patch(facecolor="none", edgecolor=_RECOMMENDED_COLOUR, hatch="///",
+                                 label="recommended windows of table81 (order of choice)"))
     upper.legend(handles=handles, loc="lower left", framealpha=0.9)
     lower.legend(loc="lower left", framealpha=0.9)
     if title:

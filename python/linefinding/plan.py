@@ -1,21 +1,27 @@
 """plan: a retrieval plan from a line-finding study and its kormal run.
 
 Run as ``python3 -m linefinding.plan [DIR]``. Reads DIR's deck echo
-``output``, ``table76`` and ``table79`` (on the deck's output prefix),
-``kormal``'s ``microwin``, ``output.dat`` and ``kormal.log``, refuses
-them unless the echo is of the run that made the tables and kormal's
-record is of the ``table76`` beside them, and writes
+``output``, the window table and ``table79`` (on the deck's output
+prefix), ``kormal``'s ``microwin``, ``output.dat`` and ``kormal.log``,
+refuses them unless the echo is of the run that made the tables and
+kormal's record is of the window table beside them, and writes
 
 - ``plan.json``: the target, the deck values a retrieval needs, the noise
-  model the information content was computed with, every window with its
-  limits, degrees of freedom, column-error budget and interfering gases,
-  and the windows together;
+  model the information content was computed with, which table the windows
+  come from (``windows_from``), every window with its limits, degrees of
+  freedom, column-error budget and interfering gases, and the windows
+  together;
 - ``bands.ctl``: the band section of a retrieval control file, dotted
   ``key = value`` lines, one band per window;
 
 and prints a summary, one line per window, then the joint degrees of
 freedom and total column error of all windows. It only reads what the programs
 wrote; it recomputes no physics.
+
+The window table is ``table81``, the windows tesk recommends (each row's
+column errors are those of the retrieval from it and all windows before
+it), when the study wrote one, ``table76`` otherwise; ``--windows`` chooses.
+kormal must have rated the same table.
 
 Exit status: 0 plan written, 1 wrong command line or inputs that disagree,
 2 a file missing or not in its layout (a record cut short, a value that is
@@ -36,9 +42,12 @@ from linefinding.gas_formulas import gases_to_fit
 from linefinding.microwin import read_microwin
 from linefinding.output_dat import read_output_dat
 from linefinding.records import OverflowFieldWarning, RecordLayoutError
-from linefinding.run_ties import TieError, check_echo_origin, check_kormal_tie, read_kormal_log, read_table79_origin
+from linefinding.run_ties import (WINDOW_TABLES, TieError, check_echo_origin, check_kormal_tie, read_kormal_log,
+                                  read_table79_origin)
 from linefinding.table76 import read_table76
-from linefinding.table79 import ERROR_NAMES, has_column_errors, percent_text, read_table79
+from linefinding.table79 import ERROR_CAP, ERROR_NAMES, has_column_errors, percent_text, read_table79
+from linefinding.table81 import ERROR_NAMES as ERROR_NAMES_81
+from linefinding.table81 import read_table81
 
 # The windows' limits come from f7.2 centres and f6.2 widths: two rows
 # name the same window when they agree to well within that last digit.
@@ -46,13 +55,21 @@ _SAME = 1e-6
 # The "all" row's centre and width are rounded to 0.005 each, so its edges
 # may lie 0.01 cm-1 from the windows' own.
 _SPAN_TOLERANCE = 0.011
+# kormal lists a table81 window by its centre (f7.2) and width (f6.2), each
+# rounded to 0.005 cm-1 from edges of 0.001 cm-1 (and a single-precision
+# centre may round the other way at a half).
+_ROUNDED = 0.006
 
 _EXAMPLES = """examples:
   python3 -m linefinding.plan build/example-run
-      reads output, table76, table79, microwin and output.dat there and
-      writes plan.json and bands.ctl beside them
+      reads output, table81 (or, without it, table76), table79, microwin,
+      output.dat and kormal.log there and writes plan.json and bands.ctl
+      beside them
   python3 -m linefinding.plan -o plans/co run1
       the same for run1, writing into plans/co
+  python3 -m linefinding.plan --windows table76 build/example-run
+      the windows of table76 even where the study wrote a table81
+      (kormal must have rated table76)
 """
 
 
@@ -104,9 +121,9 @@ def _noise_model(deck, with_errors):
             "sample_spacing_cm-1": spacing, "sample_spacing_from": source}
 
 
-def _same_window(a, b):
-    return (a["label"] == b["label"] and abs(a["centre"] - b["centre"]) < _SAME
-            and abs(a["width"] - b["width"]) < _SAME)
+def _same_window(a, b, tolerance=_SAME):
+    return (a["label"] == b["label"] and abs(a["centre"] - b["centre"]) < tolerance
+            and abs(a["width"] - b["width"]) < tolerance)
 
 
 def _window_text(w):
@@ -160,12 +177,13 @@ def _deck_values(echo):
     }
 
 
-def _interferers(table76, microwin, reports, record, directory):
-    """The kormal findings of every table76 window: (reported, contribution, gases, outcome).
+def _interferers(table, microwin, reports, record, directory, kind="table76", tolerance=_SAME):
+    """The kormal findings of every window of the window table: (reported,
+    contribution, gases, outcome).
 
-    kormal's record says, row by row of table76, whether kormal rated the
-    window (then microwin and output.dat hold it, in table76 order) or
-    skipped it and why."""
+    ``table`` has a label, centre and width per row. kormal's record says,
+    row by row of the table, whether kormal rated the window (then microwin
+    and output.dat hold it, in the table's order) or skipped it and why."""
     blocks = sorted(set(reports["window"].tolist()))
     if len(blocks) != len(microwin):
         raise PlanError(f"{directory / 'output.dat'} reports {len(blocks)} windows, "
@@ -176,9 +194,9 @@ def _interferers(table76, microwin, reports, record, directory):
                         f"{directory / 'microwin'} holds {len(microwin)}: not of the same kormal run")
     found = [(False, None, [], outcome) for _, outcome in record["windows"]]
     for n, (position, line) in enumerate(zip(rated, microwin)):
-        if not _same_window(table76[position], line):
-            raise PlanError(f"{directory / 'microwin'} lists the window {_window_text(line)} where table76 "
-                            f"has {_window_text(table76[position])}")
+        if not _same_window(table[position], line, tolerance):
+            raise PlanError(f"{directory / 'microwin'} lists the window {_window_text(line)} where {kind} "
+                            f"has {_window_text(table[position])}")
         rows = reports[reports["window"] == blocks[n]]
         listed = rows[~rows["target"]]
         names = [g for g in line["interferers"] if g]
@@ -190,48 +208,17 @@ def _interferers(table76, microwin, reports, record, directory):
     return found
 
 
-def build_plan(directory):
-    """The plan of a working directory, as plan.json holds it.
-
-    Parameters
-    ----------
-    directory : pathlib.Path
-        Working directory of a line-finding study (``output``, and
-        ``table76`` and ``table79`` on the deck's output prefix) and of the
-        kormal run on its ``table76`` (``microwin``, ``output.dat``).
-
-    Returns
-    -------
-    dict
-
-    Raises
-    ------
-    PlanError
-        When the inputs disagree (other windows, another target, another study).
-    OSError, RecordLayoutError
-        When a file is missing or out of its layout.
-    """
-    echo = read_deck_echo(directory / "output")
+def _table_paths(directory, echo):
+    """The tables of the study on the deck's output prefix, by name."""
     # tesk writes a table's name right after the output prefix, relative
     # to its working directory; a prefix without its separator makes names
     # such as resultstable76.
     prefix = echo.outpath if Path(echo.outpath).is_absolute() else str(directory) + "/" + echo.outpath
-    path76, path79 = Path(prefix + "table76"), Path(prefix + "table79")
-    table76 = read_table76(path76)
-    table79 = read_table79(path79)
-    origin = read_table79_origin(path79)
-    microwin = read_microwin(directory / "microwin")
-    reports = read_output_dat(directory / "output.dat")
-    record = read_kormal_log(directory / "kormal.log")
-    deck = _deck_values(echo)
-    try:
-        check_echo_origin(echo, directory / "output", origin, path79)
-        check_kormal_tie(record, directory / "kormal.log", path76)
-    except TieError as e:
-        raise PlanError(str(e)) from None
+    return {name: Path(prefix + name) for name in ("table76", "table79", "table81")}
 
-    if len(table76) == 0:
-        raise PlanError(f"{path76} has no windows: nothing to plan")
+
+def _windows_of_table76(table76, path76, table79, path79, findings_of, label, with_errors):
+    """plan.json's windows and joint entry from table76 and table79's rows."""
     rows = table79[:-1]  # the last row is "all"; a table of no windows has no rows
     if len(rows) != len(table76):
         raise PlanError(f"{path79} has {len(rows)} windows, {path76} {len(table76)}: not of the same run")
@@ -240,14 +227,8 @@ def build_plan(directory):
         if not _same_window(w76, w79):
             raise PlanError(f"{path79} has the window {_window_text(w79)} where {path76} has "
                             f"{_window_text(w76)}: not of the same run")
-    with_errors = has_column_errors(table79)
-    label = _target_label(echo.gasname, echo.isotope)
-    for w in table76:
-        if w["label"] != label:
-            raise PlanError(f"{path76} has a window of {w['label']}, the deck echo's target is {label}")
-    if len(record["windows"]) != len(table76):  # same bytes, so only a record out of its layout
-        raise PlanError(f"{directory / 'kormal.log'} has {len(record['windows'])} windows, {path76} {len(table76)}")
-    findings = _interferers(table76, microwin, reports, record, directory)
+    _check_target(table76, path76, label)
+    findings = findings_of(table76, "table76", _SAME)
 
     windows = []
     for index, (w, info, (reported, contribution, gases, outcome)) in enumerate(zip(table76, rows, findings), start=1):
@@ -275,6 +256,107 @@ def build_plan(directory):
     if abs(lo - start) > _SPAN_TOLERANCE or abs(hi - stop) > _SPAN_TOLERANCE:
         raise PlanError(f"{path79}: the 'all' row spans {lo:.3f}-{hi:.3f} cm-1, "
                         f"the windows {start:.3f}-{stop:.3f}")
+    return windows, {"dofs": None if joint["singular"] else _number(joint["dofs"]), "points": int(joint["points"]),
+                     "nu_start": start, "nu_stop": stop,
+                     "column_error_percent": _column_errors(joint, with_errors)}
+
+
+def _windows_of_table81(table81, path81, findings_of, label):
+    """plan.json's windows and joint entry from table81: the joint entry is
+    its last row, the retrieval from all the recommended windows."""
+    _check_target(table81, path81, label)
+    # kormal lists a window by its centre and width, as it rates it.
+    listed = [{"label": w["label"], "centre": (w["lower"] + w["upper"]) / 2, "width": w["upper"] - w["lower"]}
+              for w in table81]
+    findings = findings_of(listed, "table81", _ROUNDED)
+    windows = []
+    for w, (reported, contribution, gases, outcome) in zip(table81, findings):
+        gasb, left_out = _gases_to_fit(label, gases)
+        lower, upper = _edge(w["lower"]), _edge(w["upper"])
+        windows.append({
+            "index": int(w["rank"]), "rank": int(w["rank"]), "label": str(w["label"]),
+            "lower": lower, "upper": upper, "nu_start": lower, "nu_stop": upper,
+            "points": int(w["points"]), "dofs": _number(w["dofs"]), "joint_dofs": _number(w["joint_dofs"]),
+            # of the retrieval from this window and all before it
+            "column_error_percent": {name: _number(w[name]) for name in ERROR_NAMES_81},
+            "reported_by_kormal": reported, "kormal_outcome": outcome, "target_contribution": contribution,
+            "interferers": gases,
+            "gasb": gasb, "gasb_left_out": left_out,
+        })
+    last = windows[-1]
+    return windows, {"dofs": last["joint_dofs"], "points": sum(w["points"] for w in windows),
+                     "nu_start": min(w["nu_start"] for w in windows), "nu_stop": max(w["nu_stop"] for w in windows),
+                     "column_error_percent": last["column_error_percent"]}
+
+
+def _check_target(table, path, label):
+    for w in table:
+        if w["label"] != label:
+            raise PlanError(f"{path} has a window of {w['label']}, the deck echo's target is {label}")
+
+
+def build_plan(directory, windows_from=None):
+    """The plan of a working directory, as plan.json holds it.
+
+    Parameters
+    ----------
+    directory : pathlib.Path
+        Working directory of a line-finding study (``output``, and
+        ``table76``, ``table79`` and maybe ``table81`` on the deck's output
+        prefix) and of the kormal run on its window table (``microwin``,
+        ``output.dat``, ``kormal.log``).
+    windows_from : str, optional
+        ``"table81"`` or ``"table76"``: the table the windows come from;
+        by default table81 when the study wrote one, table76 otherwise.
+
+    Returns
+    -------
+    dict
+
+    Raises
+    ------
+    PlanError
+        When the inputs disagree (other windows, another target, another
+        study, kormal rated the other table) or table81 is asked for and missing.
+    OSError, RecordLayoutError
+        When a file is missing or out of its layout.
+    """
+    echo = read_deck_echo(directory / "output")
+    paths = _table_paths(directory, echo)
+    source = windows_from or ("table81" if paths["table81"].exists() else "table76")
+    if source == "table81" and not paths["table81"].exists():
+        raise PlanError(f"{paths['table81']} does not exist (a study of a tesk without recommended windows?): "
+                        "pass --windows table76")
+    table79 = read_table79(paths["table79"])
+    origin = read_table79_origin(paths["table79"])
+    table = read_table76(paths["table76"]) if source == "table76" else read_table81(paths["table81"])
+    microwin = read_microwin(directory / "microwin")
+    reports = read_output_dat(directory / "output.dat")
+    record = read_kormal_log(directory / "kormal.log")
+    deck = _deck_values(echo)
+    try:
+        check_echo_origin(echo, directory / "output", origin, paths["table79"])
+        check_kormal_tie(record, directory / "kormal.log", paths[source], source)
+    except TieError as e:
+        raise PlanError(str(e)) from None
+    if len(table) == 0:
+        raise PlanError(f"{paths[source]} has no windows: nothing to plan")
+    if len(record["windows"]) != len(table):  # same bytes, so only a record out of its layout
+        raise PlanError(f"{directory / 'kormal.log'} has {len(record['windows'])} windows, "
+                        f"{paths[source]} {len(table)}")
+
+    label = _target_label(echo.gasname, echo.isotope)
+
+    def findings_of(rows, kind, tolerance):
+        return _interferers(rows, microwin, reports, record, directory, kind, tolerance)
+
+    if source == "table76":
+        with_errors = has_column_errors(table79)
+        windows, joint = _windows_of_table76(table, paths["table76"], table79, paths["table79"], findings_of,
+                                             label, with_errors)
+    else:
+        with_errors = True  # table81 comes from the information step that writes column errors
+        windows, joint = _windows_of_table81(table, paths["table81"], findings_of, label)
     sorts = {str(s) for s in microwin["sort"] if s}
     sort = sorts.pop() if len(sorts) == 1 else None
     return {
@@ -284,10 +366,9 @@ def build_plan(directory):
         "noise": _noise_model(deck, with_errors),
         # the interferers' measure: output.dat's rel.-trans (sort d) or abs.-trans (a), in %
         "kormal": {"sort": sort, "measure": {"d": "rel_trans", "a": "abs_trans"}.get(sort)},
+        "windows_from": source,
         "windows": windows,
-        "joint": {"dofs": None if joint["singular"] else _number(joint["dofs"]), "points": int(joint["points"]),
-                  "nu_start": start, "nu_stop": stop,
-                  "column_error_percent": _column_errors(joint, with_errors)},
+        "joint": joint,
     }
 
 
@@ -334,7 +415,8 @@ def bands_ctl(plan):
     """
     deck = plan["deck"]
     target = plan["target"]
-    lines = [f"# bands for {target['label']}: {len(plan['windows'])} microwindows of a line-finding study",
+    kind = "recommended microwindows (table81)" if plan["windows_from"] == "table81" else "microwindows"
+    lines = [f"# bands for {target['label']}: {len(plan['windows'])} {kind} of a line-finding study",
              "band = " + " ".join(str(w["index"]) for w in plan["windows"])]
     for w in plan["windows"]:
         key = f"band.{w['index']}."
@@ -358,21 +440,38 @@ def _optional(value, form):
     return format(value, form) if value is not None else ""
 
 
+def _total_so_far(w):
+    """A table81 window's total column error of the retrieval up to it, for the summary."""
+    total = w["column_error_percent"]["total"]
+    if total is None:
+        return ""
+    return ">=100000" if total >= ERROR_CAP else f"{total:.3f}"
+
+
 def summary(plan):
-    """The printed summary: one line per window, then the joint degrees of
-    freedom and, when table79 has it, the total column error."""
+    """The printed summary: which table the windows come from, one line per
+    window, then the joint degrees of freedom and, when the table has it,
+    the total column error. From table81 a window's line has its joint
+    degrees of freedom and total column error with the windows before it."""
     deck = plan["deck"]
     t = plan["target"]
     isotope = f"isotope {t['isotope']}" if t["isotope"] else "all isotopes"
-    out = [f"Retrieval plan for {t['gas']} ({isotope}): {len(plan['windows'])} windows, grid {deck['grid']:g} cm-1, "
-           f"max OPD {deck['max_opd']:g} cm, FOV {deck['omega_mrad']:g} mrad, SNR {deck['snr']:g}",
+    recommended = plan["windows_from"] == "table81"
+    out = [f"Retrieval plan for {t['gas']} ({isotope}): {len(plan['windows'])} windows from {plan['windows_from']}, "
+           f"grid {deck['grid']:g} cm-1, max OPD {deck['max_opd']:g} cm, FOV {deck['omega_mrad']:g} mrad, "
+           f"SNR {deck['snr']:g}",
            f"{'band':>4}  {'label':<8}{'nu_start':>10}{'nu_stop':>10}{'points':>8}{'dofs':>9}"
-           f"{'zlow':>6}{'zhigh':>6}  gases to fit"]
+           + (f"{'jdofs':>9}{'total%':>10}" if recommended else f"{'zlow':>6}{'zhigh':>6}") + "  gases to fit"]
     for w in plan["windows"]:
-        dofs = "singular" if w["singular"] else _optional(w["dofs"], ".3f")
         gases = " ".join(w["gasb"]) + ("" if w["reported_by_kormal"] else "   (not reported by kormal)")
-        out.append(f"{w['index']:>4}  {w['label']:<8}{w['nu_start']:>10.3f}{w['nu_stop']:>10.3f}{w['points']:>8d}"
-                   f"{dofs:>9}{_optional(w['zlow'], '.1f'):>6}{_optional(w['zhigh'], '.1f'):>6}  {gases}")
+        line = f"{w['index']:>4}  {w['label']:<8}{w['nu_start']:>10.3f}{w['nu_stop']:>10.3f}{w['points']:>8d}"
+        if recommended:
+            line += (f"{_optional(w['dofs'], '.3f'):>9}{_optional(w['joint_dofs'], '.3f'):>9}"
+                     f"{_total_so_far(w):>10}")
+        else:
+            dofs = "singular" if w["singular"] else _optional(w["dofs"], ".3f")
+            line += f"{dofs:>9}{_optional(w['zlow'], '.1f'):>6}{_optional(w['zhigh'], '.1f'):>6}"
+        out.append(f"{line}  {gases}")
     j = plan["joint"]
     dofs = "singular" if j["dofs"] is None else f"{j['dofs']:.3f}"
     joint = f"Joint degrees of freedom of all {len(plan['windows'])} windows: {dofs} ({j['points']} points)"
@@ -390,6 +489,9 @@ def _parser():
                    help="working directory of the tesk and kormal runs (default: the current one)")
     p.add_argument("-o", "--out-dir", type=Path, metavar="DIR",
                    help="where plan.json and bands.ctl go (default: the working directory)")
+    p.add_argument("--windows", choices=WINDOW_TABLES[::-1], metavar="TABLE",
+                   help="the window table to plan from: table81 (the recommended windows) or table76 "
+                        "(default: table81 when the study wrote one, table76 otherwise)")
     return p
 
 
@@ -398,7 +500,7 @@ def _plan(argv):
     try:
         with warnings.catch_warnings(record=True) as caught:
             warnings.simplefilter("always", OverflowFieldWarning)
-            plan = build_plan(args.directory)
+            plan = build_plan(args.directory, args.windows)
         for w in caught:
             say(f"plan: warning: {one_line(w.message)}\n", sys.stderr)
         out = args.out_dir if args.out_dir else args.directory

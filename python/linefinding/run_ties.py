@@ -1,5 +1,6 @@
 """What ties the files of a plan to one another: the deck echo to the tables
-it claims, and kormal's record to the ``table76`` it rated.
+it claims, and kormal's record to the window table (``table76`` or
+``table81``) it rated.
 
 ``table79`` opens with one line per value it was computed with, before its
 column heading: a key in columns 1-8, then the values (``e16.9``)::
@@ -16,7 +17,8 @@ field-of-view radius in rad, the noise of the normalised spectrum, and the
 target's name and isotope (0 for all).
 
 ``kormal.log``, written by ``kormal`` after its other files, names the
-window table it read, its size and CRC-32, and what became of every row::
+window table it read (its first word says which kind: ``table76`` or
+``table81``), its size and CRC-32, and what became of every row::
 
      table76 table76
      bytes 277 crc32 b2a5d2ca windows 3
@@ -29,6 +31,8 @@ import zlib
 
 from linefinding.records import RecordLayoutError, parse_real, read_lines
 
+# The window tables kormal rates, as the first word of kormal.log names them.
+WINDOW_TABLES = ("table76", "table81")
 # The keys of table79's first lines, in their order.
 ORIGIN_KEYS = ("range", "grid", "max-opd", "fov", "noise", "target")
 # Relative agreement asked of an echo value and table79's: above the
@@ -103,7 +107,8 @@ def read_kormal_log(path):
     Returns
     -------
     dict
-        ``table`` (the window table's name as kormal's deck gave it),
+        ``kind`` (``"table76"`` or ``"table81"``: which window table kormal
+        rated), ``table`` (its name as kormal's deck gave it),
         ``bytes``, ``crc32`` (int), ``windows``: one (row, outcome) per row
         of the table in its order, outcome ``"rated"`` or ``"skipped: ..."``.
 
@@ -114,7 +119,8 @@ def read_kormal_log(path):
     """
     lines = [line.rstrip() for line in read_lines(path)]
     try:
-        if not lines[0].startswith(" table76 "):
+        kind = lines[0].split()[0]
+        if kind not in WINDOW_TABLES or not lines[0].startswith(f" {kind} "):
             raise ValueError
         words = lines[1].split()
         if words[0::2] != ["bytes", "crc32", "windows"]:
@@ -129,19 +135,26 @@ def read_kormal_log(path):
         windows.append((line[13:36], line[37:]))
     if len(windows) != count:
         raise RecordLayoutError(f"{path}: {len(windows)} window lines, its second line says {count} (cut short?)")
-    return {"table": lines[0][len(" table76 "):], "bytes": size, "crc32": crc, "windows": windows}
+    return {"kind": kind, "table": lines[0][len(f" {kind} "):], "bytes": size, "crc32": crc, "windows": windows}
 
 
-def check_kormal_tie(record, record_path, table76_path):
+def check_kormal_tie(record, record_path, table_path, kind="table76"):
     """Refuses a kormal record (and so its microwin and output.dat) that is
-    not of a run on the bytes of ``table76_path``.
+    not of a run on the bytes of ``table_path``, a window table of ``kind``
+    (``"table76"`` or ``"table81"``).
 
     Raises
     ------
     TieError
+        When kormal rated the other kind of table (saying what to do) or
+        other bytes.
     """
-    data = table76_path.read_bytes()
+    if record["kind"] != kind:
+        other = record["kind"]
+        raise TieError(f"{record_path}: kormal rated a {other}, the windows come from {kind}: run kormal on "
+                       f"{kind} (input-kormal line 2) or pass --windows {other}")
+    data = table_path.read_bytes()
     if (len(data), zlib.crc32(data)) != (record["bytes"], record["crc32"]):
         raise TieError(f"{record_path}: kormal rated a window table of {record['bytes']} bytes, crc32 "
-                       f"{record['crc32']:08x}, and {table76_path} has {len(data)} bytes, crc32 "
-                       f"{zlib.crc32(data):08x}: microwin and output.dat are not of this table76")
+                       f"{record['crc32']:08x}, and {table_path} has {len(data)} bytes, crc32 "
+                       f"{zlib.crc32(data):08x}: microwin and output.dat are not of this {kind}")

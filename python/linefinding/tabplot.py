@@ -1,5 +1,5 @@
-"""tabplot: pictures of the programs' spectra, kernels and information
-content, as SVG and PNG.
+"""tabplot: pictures of the programs' spectra, kernels, information
+content and recommended windows, as SVG and PNG.
 
 Run as ``python3 -m linefinding.tabplot`` or, once installed, ``tabplot``.
 Exit status: 0 pictures written, 1 wrong command line or nothing to draw
@@ -19,7 +19,7 @@ matplotlib.use("Agg")
 matplotlib.rcParams["svg.hashsalt"] = "linefinding"  # the same SVG for the same data
 
 from linefinding.command_line import CommandParser, one_line, run_command, say  # noqa: E402
-from linefinding.info_pictures import dofs_figure, kernels_figure  # noqa: E402
+from linefinding.info_pictures import choice_figure, dofs_figure, kernels_figure  # noqa: E402
 from linefinding.pictures import kormal_figure, spectrum_figure  # noqa: E402
 from linefinding.records import OverflowFieldWarning, RecordLayoutError  # noqa: E402
 from linefinding.spectra_out import read_spectra_out  # noqa: E402
@@ -27,11 +27,14 @@ from linefinding.table71 import read_table71, table71_units  # noqa: E402
 from linefinding.table76 import read_table76  # noqa: E402
 from linefinding.table78 import read_table78  # noqa: E402
 from linefinding.table79 import read_table79  # noqa: E402
+from linefinding.table81 import read_table81  # noqa: E402
 
 _EXAMPLES = """examples:
   tabplot spectrum table71 --windows table76 -o co_windows
       writes co_windows.svg and co_windows.png: the target, other-gas and
       all-gas spectra of a line-finding run with its microwindows shaded
+  tabplot spectrum table71 --windows table76 --recommended table81 -o both
+      the same with the recommended windows of table81 outlined and hatched
   tabplot kormal spectra.out
       writes spectra.svg and spectra.png: kormal's last window
   tabplot kernels table80 -o kernels
@@ -40,6 +43,10 @@ _EXAMPLES = """examples:
   tabplot dofs table79
       writes table79.svg and table79.png: degrees of freedom per window and,
       below, the error of the target's total column per window by source
+  tabplot choice table81 -o choice
+      writes choice.svg and choice.png: the joint degrees of freedom and the
+      total column error (and its parts) of the recommended windows 1 to n
+      against n, to see how many windows are enough
 """
 
 
@@ -52,6 +59,8 @@ def _parser():
                        epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     s.add_argument("table71", type=Path, help="spectrum table of a tesk run")
     s.add_argument("--windows", type=Path, metavar="TABLE76", help="microwindow table to shade")
+    s.add_argument("--recommended", type=Path, metavar="TABLE81",
+                   help="recommended windows to outline and hatch, ranked in their order of choice")
     k = sub.add_parser("kormal", help="transmissions of kormal's spectra.out",
                        epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     k.add_argument("spectra", type=Path, help="spectra.out of a kormal run")
@@ -61,7 +70,11 @@ def _parser():
     d = sub.add_parser("dofs", help="degrees of freedom and column-error budget per microwindow of a table79, as bars",
                        epilog=_EXAMPLES, formatter_class=argparse.RawDescriptionHelpFormatter)
     d.add_argument("table79", type=Path, help="information-content table of a line-finding study")
-    for q in (s, k, a, d):
+    c = sub.add_parser("choice", help="joint degrees of freedom and column error of the recommended windows of a "
+                       "table81 against their number", epilog=_EXAMPLES,
+                       formatter_class=argparse.RawDescriptionHelpFormatter)
+    c.add_argument("table81", type=Path, help="recommended-window table of a line-finding study")
+    for q in (s, k, a, d, c):
         q.add_argument("-o", "--output", type=Path, metavar="STEM",
                        help="output name without suffix (default: the input's name)")
         q.add_argument("--title", help="title above the picture")
@@ -86,17 +99,21 @@ _KINDS = {
     "kormal": (read_spectra_out, "spectra", 1, "wavenumber", "spectral points"),
     "kernels": (read_table78, "kernels", 1, "altitude", "averaging kernels"),  # table80 has table78's layout
     "dofs": (read_table79, "table79", 2, None, "windows"),  # the "all" row and at least one window
+    "choice": (read_table81, "table81", 1, None, "recommended windows"),
 }
 
 
 def _figure(args, table):
     if args.kind == "spectrum":
         windows = read_table76(args.windows) if args.windows else None
-        return spectrum_figure(table, windows, table71_units(args.table71), args.title)
+        recommended = read_table81(args.recommended) if args.recommended else None
+        return spectrum_figure(table, windows, table71_units(args.table71), args.title, recommended)
     if args.kind == "kormal":
         return kormal_figure(table, args.title)
     if args.kind == "kernels":
         return kernels_figure(table, args.title)
+    if args.kind == "choice":
+        return choice_figure(table, args.title)
     return dofs_figure(table, args.title)
 
 

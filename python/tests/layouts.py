@@ -129,3 +129,17 @@ MICROWIN = crlf([
     (("1co     " + " " + "2150.86" + " " + "   .80").ljust(54) + "o3     ").ljust(100),
     _ROW.ljust(100),
 ])
+
+_T81_HEADING = ("rank name         lower     upper points   dofs  jdofs    total%    noise%   smooth%   interf%"
+                "     temp%")
+TABLE81 = crlf(DECK + BLANKS + [_T81_HEADING] + [
+    # i4, 1x, a8, 2(1x, f9.3), 1x, i6, 2(1x, f6.3), 5(1x, f9.3): rank, name, lower, upper, points,
+    # dofs, jdofs, then total, noise, smoothing, interference, temperature (% of the column);
+    # the first window's smoothing and total at the cap of 100000 % or more
+    "   1" + " " + "co      " + " " + " 2155.000" + " " + " 2156.000" + " " + "   501" + " " + " 1.234" + " "
+    + " 1.234" + " " + "99999.999" + " " + "     .300" + " " + "99999.999" + " " + "     .200" + " " + "     .500",
+    "   2" + " " + "co      " + " " + " 2146.980" + " " + " 2147.220" + " " + "   121" + " " + "  .812" + " "
+    + " 1.901" + " " + "     .600" + " " + "     .100" + " " + "     .200" + " " + "     .200" + " " + "     .500",
+    "   3" + " " + "co      " + " " + " 2150.675" + " " + " 2151.045" + " " + "   186" + " " + "  .300" + " "
+    + " 2.050" + " " + "     .550" + " " + "     .090" + " " + "     .190" + " " + "     .200" + " " + "     .450",
+])

@@ -22,6 +22,13 @@ from layouts import TABLE78, crlf, output_dat_block
 PACKAGE_DIR = Path(__file__).resolve().parents[1]
 KORMAL_DECK = (EXAMPLE_DECK.parent / "input-kormal").read_text()
 
+
+def kormal_deck_on(table):
+    """The example's kormal deck rating `table` (line 2), the rest as it is."""
+    lines = KORMAL_DECK.splitlines()
+    lines[1] = table + lines[1][len(lines[1].split()[0]):]
+    return "\n".join(lines) + "\n"
+
 TABLE76 = crlf([
     "name     cm-1     window ",
     # a8, 1x, f7.2, 1x, f6.2
@@ -363,7 +370,7 @@ def test_plan_into_a_reader_that_has_gone_ends_quietly(tmp_path):
 
 
 def test_an_unexpected_error_is_one_line_with_status_3(tmp_path, capsys, monkeypatch):
-    def broken(directory):
+    def broken(directory, windows_from=None):
         raise ZeroDivisionError("float division by zero\nsecond line")
     monkeypatch.setattr(plan, "build_plan", broken)
     assert plan.main([str(tmp_path)]) == 3
@@ -409,9 +416,9 @@ def test_plan_and_pictures_of_the_example_run(example_run):
     assert result.returncode == 0, result.stdout + result.stderr
     if not (example_run.dir / "table79").exists():
         pytest.skip("this tesk writes no table79 (information content not built in)")
-    result = example_run.kormal(KORMAL_DECK)
+    result = example_run.kormal(kormal_deck_on("table76"))
     assert result.returncode == 0, result.stdout + result.stderr
-    assert plan.main([str(example_run.dir)]) == 0
+    assert plan.main([str(example_run.dir), "--windows", "table76"]) == 0
     table76 = lf.read_table76(example_run.dir / "table76")
     microwin = lf.read_microwin(example_run.dir / "microwin")
     p = json.loads((example_run.dir / "plan.json").read_text())
@@ -442,22 +449,22 @@ def test_plan_refuses_an_echo_or_a_kormal_run_of_other_tables(example_run, tmp_p
     assert example_run.tesk(deck(line43="n")).returncode == 0
     if not (example_run.dir / "table79").exists():
         pytest.skip("this tesk writes no table79 (information content not built in)")
-    assert example_run.kormal(KORMAL_DECK).returncode == 0
+    assert example_run.kormal(kormal_deck_on("table76")).returncode == 0
     (tmp_path / "other").mkdir()
     other = ExampleRun(tmp_path / "other")
     assert other.tesk(deck(line43="n", line28="0.004", line42="5")).returncode == 0
-    assert plan.main([str(example_run.dir)]) == 0
+    assert plan.main([str(example_run.dir), "--windows", "table76"]) == 0
     capsys.readouterr()
 
     mine = (example_run.dir / "output").read_bytes()
     shutil.copy(other.dir / "output", example_run.dir / "output")
-    assert plan.main([str(example_run.dir)]) == 1
+    assert plan.main([str(example_run.dir), "--windows", "table76"]) == 1
     err = capsys.readouterr().err
     assert err.count("\n") == 1 and "output says grid (cm-1) 0.004" in err and "was computed with 0.002" in err, err
 
     (example_run.dir / "output").write_bytes(mine)
     for name in ("output", "table76", "table79"):
         shutil.copy(other.dir / name, example_run.dir / name)
-    assert plan.main([str(example_run.dir)]) == 1
+    assert plan.main([str(example_run.dir), "--windows", "table76"]) == 1
     err = capsys.readouterr().err
     assert err.count("\n") == 1 and "microwin and output.dat are not of this table76" in err, err

@@ -5,7 +5,7 @@ import pytest
 
 import linefinding as lf
 from layouts import (MICROWIN, OUTPUT_DAT, SPECTRA_OUT, TABLE70, TABLE71, TABLE71_THREE, TABLE72,
-                     TABLE73, TABLE74, TABLE75, TABLE76, TABLE77, TABLE78, TABLE90, DECK, crlf)
+                     TABLE73, TABLE74, TABLE75, TABLE76, TABLE77, TABLE78, TABLE81, TABLE90, DECK, crlf)
 
 WEIGHTS = [1.0e-3 + 1.0e-5 * k for k in range(1, 21)]
 
@@ -36,6 +36,11 @@ CASES = [
      {"weight": [WEIGHTS, [0.0] * 20], "mean": [1.1e-3, 0.0], "altitude": [0.5, 1.5]}),
     ("table78", lf.read_table78, TABLE78,
      {"kernel": [[0.8, 0.1], [0.2, 0.7]], "area": [0.9, 0.9], "altitude": [0.5, 1.5]}),
+    ("table81", lf.read_table81, TABLE81,
+     {"rank": [1, 2, 3], "label": ["co", "co", "co"], "lower": [2155.0, 2146.98, 2150.675],
+      "upper": [2156.0, 2147.22, 2151.045], "points": [501, 121, 186], "dofs": [1.234, 0.812, 0.3],
+      "joint_dofs": [1.234, 1.901, 2.05], "total": [99999.999, 0.6, 0.55], "noise": [0.3, 0.1, 0.09],
+      "smoothing": [99999.999, 0.2, 0.19], "interference": [0.2, 0.2, 0.2], "temperature": [0.5, 0.5, 0.45]}),
     ("table90", lf.read_table90, TABLE90,
      {"index": [1, 2], "interferogram": [1234.0, 1.5e100], "difference": [-5.678e-3, 0.0]}),
     ("spectra.out", lf.read_spectra_out, SPECTRA_OUT,
@@ -83,6 +88,7 @@ ASTERISKS = [
     ("table76", lf.read_table76, TABLE76, 3, 18, 23, "width", (1,)),
     ("table77", lf.read_table77, TABLE77, 4, 15, 24, "weight", (0, 1)),
     ("table78", lf.read_table78, TABLE78, 5, 21, 29, "area", (1,)),
+    ("table81", lf.read_table81, TABLE81, 7, 42, 47, "dofs", (1,)),
     ("table90", lf.read_table90, TABLE90, 4, 1, 5, "index", (1,)),
     ("spectra.out", lf.read_spectra_out, SPECTRA_OUT, 3, 11, 20, "target", (0,)),
     ("output.dat", lf.read_output_dat, OUTPUT_DAT, 13, 39, 47, "position", (1,)),
