@@ -1,0 +1,153 @@
+// The recommended windows (table81) of line-finding studies, against the
+// windows of the line-finding rating: on the example's synthetic data and on
+// the real CO and C2H6 extracts, the first N windows of table81 know the
+// column at least as well as the N windows table76 holds for line 42 = N
+// (table79's `all` row), and each row improves on the one before. Then the
+// studies with nothing or little to choose from.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "examples/generator/example_files.hpp"
+#include "spectral_fixture.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::split_lines;
+
+std::vector<std::string> example_deck() {
+  std::ifstream in(std::string(LF_SOURCE_DIR) + "/examples/co_window/input-vorne");
+  std::vector<std::string> deck;
+  for (std::string line; std::getline(in, line);) deck.push_back(line);
+  return deck;
+}
+
+double number(const std::string& row, std::size_t first, std::size_t width) {
+  return std::stod(row.substr(first - 1, width));
+}
+
+struct Outcome {
+  std::vector<std::string> t81;  // the rows of table81
+  std::string all79;             // the `all` row of table79
+  std::string console;
+};
+
+// A study of `deck` with input-plan `plan`, in a directory the caller has
+// filled with data.
+Outcome study(const testing_support::WorkDir& dir, const std::vector<std::string>& deck, const std::string& plan) {
+  dir.write("input-vorne", e2e::deck_text(deck));
+  dir.write("input-plan", plan);
+  const auto run = dir.run(LF_TESK_BIN);
+  EXPECT_EQ(run.status, 0) << run.console;
+  Outcome o;
+  o.console = run.console;
+  const auto t81 = split_lines(dir.read("table81"));
+  const std::size_t nhead = static_cast<std::size_t>(std::stoi(t81.at(0)));
+  EXPECT_EQ(t81.at(nhead + 2),
+            "rank name         lower     upper points   dofs  jdofs    total%    noise%   smooth%   interf%     temp%");
+  o.t81.assign(t81.begin() + static_cast<std::ptrdiff_t>(nhead) + 3, t81.end());
+  const auto t79 = split_lines(dir.read("table79"));
+  if (t79.size() > 7) o.all79 = t79.back();
+  return o;
+}
+
+// For N = 3 and 10: table81 by error and by degrees of freedom against
+// table76's N windows.
+void compare_with_line_finding(const testing_support::WorkDir& dir, std::vector<std::string> deck,
+                               const std::string& apriori = "") {
+  for (int n : {3, 10}) {
+    SCOPED_TRACE(n);
+    deck[41] = std::to_string(n);
+    const std::string plan = apriori + "windows = " + std::to_string(n) + "\nstop_fraction = 0\n";
+    const Outcome by_error = study(dir, deck, plan);
+    ASSERT_FALSE(by_error.all79.empty());
+    ASSERT_FALSE(by_error.t81.empty());
+    EXPECT_LE(static_cast<int>(by_error.t81.size()), n);
+    double previous = 1e30;
+    for (const std::string& row : by_error.t81) {
+      SCOPED_TRACE(row);
+      ASSERT_EQ(row.size(), 104u);
+      const double total = number(row, 56, 9);
+      EXPECT_LE(total, previous);  // lower, or equal in the three decimals printed
+      previous = total;
+      double squares = 0.0;
+      for (std::size_t first : {66u, 76u, 86u, 96u}) squares += std::pow(number(row, first, 9), 2);
+      EXPECT_NEAR(total, std::sqrt(squares), 0.002);
+    }
+    EXPECT_LE(number(by_error.t81.back(), 56, 9), number(by_error.all79, 91, 9));
+
+    const Outcome by_dofs = study(dir, deck, plan + "select_by = dofs\n");
+    // table79 counts a window's points from its own edge, table81 on the
+    // deck's grid: the same windows may differ by a point.
+    EXPECT_GE(number(by_dofs.t81.back(), 49, 6), 0.999 * number(by_dofs.all79, 32, 6));
+    double before = 0.0;
+    for (const std::string& row : by_dofs.t81) {
+      EXPECT_GT(number(row, 49, 6), before) << row;
+      before = number(row, 49, 6);
+    }
+  }
+}
+
+TEST(RecommendedWindows, BeatTheLineRatingOnTheExample) {
+  testing_support::WorkDir dir;
+  example::write_example_files(dir.path().string());
+  compare_with_line_finding(dir, example_deck());
+}
+
+TEST(RecommendedWindows, BeatTheLineRatingOnRealCoAndEthane) {
+  const std::string data = LF_SHARED_DATA;
+  if (!fs::exists(data + "/lines_2900-3070.hit")) GTEST_SKIP() << "shared data not found in " << data;
+  struct Case {
+    const char* list;
+    const char* gas;
+    const char* vlo;
+    const char* vhi;
+  } cases[] = {{"lines_2000-2300.hit", "co", "2140.", "2180."}, {"lines_2900-3070.hit", "c2h6", "2975.", "2990."}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.gas);
+    testing_support::WorkDir dir;
+    for (const char* f : {"midlat.vmr", "midlat.mod", "solar.dat"}) {
+      fs::create_symlink(fs::absolute(data + "/" + f), dir.path() / f);
+    }
+    fs::create_symlink(fs::absolute(data + "/" + c.list), dir.path() / "lines.hit");
+    // A mid-latitude station at 60 degrees, SNR 300, an instrument of 180 cm;
+    // an a-priori of 50 % of the profile, which suits either gas.
+    auto deck = example_deck();
+    deck[16] = c.vlo;
+    deck[17] = c.vhi;
+    deck[18] = c.gas;
+    deck[25] = "g60.";
+    deck[29] = "180.";
+    deck[32] = "0.00333";
+    compare_with_line_finding(dir, deck, "apriori = percent\napriori_percent = 50\n");
+  }
+}
+
+TEST(RecommendedWindows, NoLinesOneLineAndMoreWindowsThanCandidates) {
+  testing_support::WorkDir dir;
+  example::write_example_files(dir.path().string());
+  auto deck = example_deck();
+  // No CO line between the lines of the example (about 3.8 cm-1 apart).
+  deck[16] = "2148.";
+  deck[17] = "2149.5";
+  Outcome none = study(dir, deck, "");
+  EXPECT_TRUE(none.t81.empty());
+  EXPECT_NE(none.console.find("No recommended windows: no rated target lines (table75)\r\n"
+                              "Table81 (recommended m-windows)"),
+            std::string::npos)
+      << none.console;
+  // One line, and twenty windows asked for: one row.
+  deck[16] = "2150.";
+  deck[17] = "2152.";
+  const Outcome one = study(dir, deck, "windows = 20\nstop_fraction = 0\n");
+  ASSERT_EQ(one.t81.size(), 1u);
+  EXPECT_EQ(one.t81[0].substr(0, 13), "   1 co      ");
+  EXPECT_EQ(number(one.t81[0], 42, 6), number(one.t81[0], 49, 6));
+}
+
+}  // namespace
