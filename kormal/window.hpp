@@ -12,7 +12,7 @@
 namespace kormal {
 
 inline constexpr int kRowLength = 23;     // characters of a row that are read
-inline constexpr int kHeaderLength = 24;  // characters of the table's first line that are kept
+inline constexpr int kHeaderLength = 24;  // characters of the title (table76) or heading (table81) that microwin keeps
 
 struct WindowRecord {
   std::string row;       // the table76 row's first kRowLength characters, blank-padded
