@@ -16,7 +16,7 @@ constexpr rec::ProgramInfo kInfo{
     "\n"
     "Rates, window by window, how strongly every gas of a standard atmosphere\n"
     "interferes with the target gas of the microwindows that a line-finding run\n"
-    "of tesk wrote to table76.\n"
+    "of tesk wrote to table76, or of the windows it recommends in table81.\n"
     "\n"
     "Reads the deck input-kormal in the working directory and writes output.dat\n"
     "and microwin behind the deck's output prefix, and spectra.out in the working\n"

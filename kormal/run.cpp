@@ -17,6 +17,7 @@
 #include "kormal/spectra_file.hpp"
 #include "kormal/window.hpp"
 #include "kormal/window_log.hpp"
+#include "kormal/window_table.hpp"
 
 namespace kormal {
 namespace {
@@ -38,14 +39,13 @@ constexpr std::string_view kSkippedUnknownGas = "skipped: no gas of this name in
 constexpr std::string_view kSkippedNoProfile = "skipped: no profile of this gas in the atmosphere file";
 const rec::Format kSkippedBelowThreshold("('skipped: target contribution',f8.3,' % below the threshold',f8.3,' %')");
 constexpr std::size_t kSkippedBelowThresholdWidth = 68;  // of that record
-constexpr int kFirstRow = 2;  // of the window table, after its header line
 constexpr int kSpectraX = 1;  // wavenumber
 constexpr int kSpectraY = 4;  // all gases
 
 struct Outputs {
   rec::TextWriter output;
   rec::TextWriter microwin;
-  std::string header;  // first kHeaderLength characters of the window table
+  std::string header;  // first kHeaderLength characters of the window table's title or heading
 };
 
 void pause(rec::Console& console, std::istream& keyboard) {
@@ -54,12 +54,11 @@ void pause(rec::Console& console, std::istream& keyboard) {
   std::getline(keyboard, answer);
 }
 
-// One row of the window table, from its decoding to the pause; returns
-// what became of it, for kormal.log.
-std::string process_window(RunState& state, const std::string& row, rec::Where where, rec::Console& console, Outputs& out,
-                    std::istream& keyboard) {
+// One window of the window table, from its gas to the pause; returns what
+// became of it, for kormal.log.
+std::string process_window(RunState& state, const WindowRecord& w, rec::Console& console, Outputs& out,
+                           std::istream& keyboard) {
   const KormalDeck& deck = state.deck;
-  const WindowRecord w = decode_window(row, where);
   state.gases.reset();
   const int target = state.gases.find(w.gasname);
   if (target == 0) {
@@ -134,17 +133,26 @@ void run(rec::Console& console, std::istream& keyboard) {
               std::string(kHeaderLength, ' ')};
   if (deck.nrec == 0) deck.nrec = inputs::count_records(deck.linefile);
 
-  if (windows.read(kHeaderLine, {&out.header}) != rec::ReadStatus::ok) {
-    rec::record_error(" Window table " + deck.windowfile + " is empty: its header line is missing");
-  }
+  WindowTableHead head = read_window_table_head(windows);
+  out.header = std::move(head.header);
   out.microwin.write(kHeaderLine, {std::string_view(out.header)});
 
-  windows.expect_rows(kFirstRow, kRowLength);
-  std::string row(kRowLength, ' ');
-  while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
-    std::string outcome =
-        process_window(*state, row, rec::Where{deck.windowfile, windows.record_number()}, console, out, keyboard);
-    outcomes.push_back(WindowOutcome{row, std::move(outcome)});
+  if (head.kind == TableKind::table76) {
+    windows.expect_rows(head.first_row, kRowLength);
+    std::string row(kRowLength, ' ');
+    while (windows.read(kRowLine, {&row}) == rec::ReadStatus::ok) {
+      const WindowRecord w = decode_window(row, rec::Where{deck.windowfile, windows.record_number()});
+      std::string outcome = process_window(*state, w, console, out, keyboard);
+      outcomes.push_back(WindowOutcome{row, std::move(outcome)});
+    }
+  } else {
+    windows.expect_rows(head.first_row, kTable81RowLength);
+    std::string row;
+    while (windows.next_record(row) == rec::ReadStatus::ok) {
+      const WindowRecord w = decode_table81_window(row, rec::Where{deck.windowfile, windows.record_number()});
+      std::string outcome = process_window(*state, w, console, out, keyboard);
+      outcomes.push_back(WindowOutcome{w.row, std::move(outcome)});
+    }
   }
   windows.close();
 
@@ -153,7 +161,7 @@ void run(rec::Console& console, std::istream& keyboard) {
   out.output.close();
   // Last, after every other file of the run: a record present means the
   // run that wrote it ended normally.
-  write_window_log(state->names.log, tie, outcomes);
+  write_window_log(state->names.log, table_key(head.kind), tie, outcomes);
 }
 
 }  // namespace kormal

@@ -1,5 +1,7 @@
 #include "kormal/window.hpp"
 
+#include <utility>
+
 #include "common/nint.hpp"
 #include "common/report.hpp"
 #include "kormal/limits.hpp"
@@ -8,10 +10,9 @@ namespace kormal {
 
 double WindowRecord::nu(int i) const { return lo + static_cast<double>(i) * kSpacing; }
 
-WindowRecord decode_window(std::string_view row, rec::Where where) {
+WindowRecord make_window(std::string row, float centre, double width) {
   WindowRecord w;
-  w.row = std::string(row.substr(0, kRowLength));
-  w.row.resize(kRowLength, ' ');
+  w.row = std::move(row);
   const char first = w.row[0];
   if (first >= '1' && first <= '5') {
     w.isotope = first - '0';
@@ -19,16 +20,8 @@ WindowRecord decode_window(std::string_view row, rec::Where where) {
   } else {
     w.gasname = w.row.substr(0, 7);
   }
-  where.first_column = 9;
-  if (rec::read_free_internal(std::string_view(w.row).substr(8), {&w.centre, &w.width}, where) !=
-      rec::ReadStatus::ok) {
-    rec::record_error(" No window centre and width in columns 9-23 of " + std::string(where.file) + ", record " +
-                      std::to_string(where.record) + ": found \"" + w.row + "\"");
-  }
-  // A window has a width; below 0 its edges would be reversed.
-  if (w.width < 0.0) {
-    rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row_text(w) + "\"");
-  }
+  w.centre = centre;
+  w.width = width;
   w.fmin = static_cast<double>(w.centre) - w.width / 2.0;
   w.fmax = static_cast<double>(w.centre) + w.width / 2.0;
   w.lo = w.fmin - kMargin;
@@ -38,6 +31,24 @@ WindowRecord decode_window(std::string_view row, rec::Where where) {
   // size, so that the run can stop on it.
   const double steps = (w.hi - w.lo) / kSpacing;
   w.n = steps <= kMaxGridPoints + 1.0 ? rec::nint(steps) : kMaxGridPoints + 1;
+  return w;
+}
+
+WindowRecord decode_window(std::string_view row, rec::Where where) {
+  std::string text(row.substr(0, kRowLength));
+  text.resize(kRowLength, ' ');
+  float centre = 0.0f;
+  double width = 0.0;
+  where.first_column = 9;
+  if (rec::read_free_internal(std::string_view(text).substr(8), {&centre, &width}, where) != rec::ReadStatus::ok) {
+    rec::record_error(" No window centre and width in columns 9-23 of " + std::string(where.file) + ", record " +
+                      std::to_string(where.record) + ": found \"" + text + "\"");
+  }
+  WindowRecord w = make_window(std::move(text), centre, width);
+  // A window has a width; below 0 its edges would be reversed.
+  if (w.width < 0.0) {
+    rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row_text(w) + "\"");
+  }
   return w;
 }
 

@@ -9,7 +9,7 @@
 namespace kormal {
 namespace {
 
-const rec::Format kTableLine("(' table76 ',a)");
+const rec::Format kTableLine("(1x,a,1x,a)");
 const rec::Format kTieLine("(' bytes ',a,' crc32 ',a,' windows ',a)");
 const rec::Format kWindowLine("(' window',i5,1x,a23,1x,a)");
 
@@ -42,12 +42,12 @@ WindowTableTie tie_window_table(const std::string& path) {
   return tie;
 }
 
-void write_window_log(const std::string& path, const WindowTableTie& tie,
+void write_window_log(const std::string& path, std::string_view key, const WindowTableTie& tie,
                       const std::vector<WindowOutcome>& outcomes) {
   char crc[9];
   std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(tie.crc));
   rec::TextWriter log(path);
-  log.write(kTableLine, {std::string_view(tie.path)});
+  log.write(kTableLine, {key, std::string_view(tie.path)});
   const std::string bytes = std::to_string(tie.bytes);
   const std::string count = std::to_string(outcomes.size());
   log.write(kTieLine, {std::string_view(bytes), std::string_view(crc), std::string_view(count)});

@@ -2,7 +2,8 @@
 // other files say nothing of the windows it skipped, and nothing of which
 // table76 they came from; this record, written after every other file of
 // the run, says both, so that a reader can tie output.dat and microwin to
-// the table76 beside them and tell a skipped window from a missing one.
+// the table76 or table81 beside them and tell a skipped window from a missing
+// one.
 #pragma once
 
 #include <cstdint>
@@ -25,17 +26,19 @@ struct WindowTableTie {
 WindowTableTie tie_window_table(const std::string& path);
 
 // The outcome of one row of the window table: the row as read (23
-// characters) and "rated" or "skipped: " and why.
+// characters; for a table81 the table76 row of its window) and "rated" or
+// "skipped: " and why.
 struct WindowOutcome {
   std::string row;
   std::string outcome;
 };
 
-// Writes the record `path`: a line " table76 " and the table's name, a line
+// Writes the record `path`: a line of the table's kind `key` ("table76" or
+// "table81") between blanks and the table's name, a line
 // " bytes N crc32 XXXXXXXX windows N", then per row
 // (' window',i5,1x,a23,1x,a): its number, the row and its outcome. Throws
 // rec::RecordError when the file cannot be written.
-void write_window_log(const std::string& path, const WindowTableTie& tie,
+void write_window_log(const std::string& path, std::string_view key, const WindowTableTie& tie,
                       const std::vector<WindowOutcome>& outcomes);
 
 }  // namespace kormal
