@@ -118,6 +118,48 @@ std::vector<PointSpan> forward_order(const Scorer& scorer, const std::vector<Cho
   return order;
 }
 
+// One window at a time can miss a set that only works together. As long as
+// it lowers the criterion, the best exchange of one chosen window for a
+// candidate that overlaps none of the others is made (at most as many
+// rounds as there are candidates).
+void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& candidates,
+                         const std::vector<Whitened>& own, std::vector<Chosen>& chosen, Eigen::Index n) {
+  const int count = static_cast<int>(candidates.size());
+  std::vector<double> value(candidates.size());
+  std::vector<std::size_t> out(candidates.size());
+  WindowSet all = empty_set(n);
+  for (const Chosen& c : chosen) add(all, c.w);
+  double current = scorer.score(all);
+  for (int round = 0; round < count && !chosen.empty(); ++round) {
+    parallel_for(0, count - 1, [&](int i) {
+      const PointSpan& c = candidates[static_cast<std::size_t>(i)];
+      double& v = value[static_cast<std::size_t>(i)];
+      v = std::numeric_limits<double>::infinity();
+      for (std::size_t j = 0; j < chosen.size(); ++j) {
+        WindowSet trial = empty_set(n);
+        bool clear = true;
+        for (std::size_t k = 0; k < chosen.size() && clear; ++k) {
+          if (k == j) continue;
+          clear = !chosen[k].span.overlaps(c);
+          add(trial, chosen[k].w);
+        }
+        if (!clear) continue;
+        add(trial, own[static_cast<std::size_t>(i)]);
+        const double t = scorer.score(trial);
+        if (t < v) {
+          v = t;
+          out[static_cast<std::size_t>(i)] = j;
+        }
+      }
+    });
+    const auto best = std::min_element(value.begin(), value.end()) - value.begin();
+    if (!scorer.improves(value[static_cast<std::size_t>(best)], current, 0.0)) return;
+    current = value[static_cast<std::size_t>(best)];
+    chosen[out[static_cast<std::size_t>(best)]] =
+        Chosen{candidates[static_cast<std::size_t>(best)], own[static_cast<std::size_t>(best)]};
+  }
+}
+
 }  // namespace
 
 PointInformation span_information(const PointRows& rows, const PointSpan& s) {
@@ -194,6 +236,7 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
     kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(place), Chosen{merged, scorer.of(merged)});
     chosen = std::move(kept);
   }
+  improve_by_exchange(scorer, candidates, own, chosen, n);
   return forward_order(scorer, chosen, n);
 }
 

@@ -40,7 +40,9 @@ struct PointIndex {
 PointIndex window_points(const MicroWindow& w, float vlo, float grid) {
   const auto [lo, hi] = window_edges(w);
   const double g = static_cast<double>(grid);
-  const double tolerance = 1.0e-4;  // of a step: edges that lie on the grid stay in
+  // Of a step: edges that lie on the grid stay in, whatever the rounding of
+  // single-precision wavenumbers (some 1e-4 of a step at 2000 cm-1).
+  const double tolerance = 0.05;
   PointIndex p{static_cast<long long>(std::ceil((static_cast<double>(lo) - static_cast<double>(vlo)) / g - tolerance)),
                static_cast<long long>(std::floor((static_cast<double>(hi) - static_cast<double>(vlo)) / g + tolerance))};
   if (p.last < p.first) p.first = p.last = rec::nint((w.centre - vlo) / grid);
@@ -159,12 +161,16 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
 
 void recommend_windows(RunState& state, rec::Console& console) {
   const Deck& deck = state.deck;
-  const CandidateTable candidates = read_candidate_windows(state.names.table75);
+  CandidateTable candidates = read_candidate_windows(state.names.table75);
+  const bool rated = !candidates.windows.empty();
+  // table76's windows too: merged from neighbouring lines, they are the
+  // wider windows the rating itself would fit.
+  for (const MicroWindow& w : read_microwindows(state.names.table76)) candidates.windows.push_back(w);
   RecommendedTable table81(state.names.table81, candidates.header);
   const SpectrumSetup setup = kernel_study_setup(state.setup);
-  if (setup.retrieval.noise == 0.0f || candidates.windows.empty()) {
+  if (setup.retrieval.noise == 0.0f || !rated) {
     table81.close();
-    console.write(kNoneChosen, {std::string_view(candidates.windows.empty() ? "no rated target lines (table75)"
+    console.write(kNoneChosen, {std::string_view(!rated ? "no rated target lines (table75)"
                                                                            : "noise 0 (deck line 33)")});
     console.write(kTable81Done);
     return;
