@@ -9,12 +9,17 @@
 // of 65536 points); both run on two threads, as the planning machines have two cores. Every table
 // the run writes is counted, so the figure covers whatever steps the program
 // performs after the spectra; peak_rss_mb is the largest resident size a run
-// reached. Another deck becomes another benchmark with one line below.
+// reached. s_to_table76 and s_to_table81 are the seconds from the start of
+// the last run to the last write of table76 (line finding done) and of
+// table81 (the recommended windows, after the information step), and
+// table81_over_table76 their ratio. Another deck becomes another benchmark
+// with one line below.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -84,7 +89,9 @@ void run_study(benchmark::State& state, const std::string& deck, const std::stri
       "cd '" + dir.path().string() + "' && " + threads + "'" + LF_TESK_BIN + "' </dev/null >console 2>&1";
   int tables = 0;
   const double cpu_before = children_cpu_seconds();
+  fs::file_time_type started;
   for (auto _ : state) {
+    started = fs::file_time_type::clock::now();
     const int raw = std::system(cmd.c_str());
     if (!WIFEXITED(raw) || WEXITSTATUS(raw) != 0) {
       state.SkipWithError("the run did not end normally; see its console");
@@ -96,6 +103,15 @@ void run_study(benchmark::State& state, const std::string& deck, const std::stri
     }
   }
   state.counters["tables"] = tables;
+  // Tables are renamed into place at the end of the run; their times are those of their last write.
+  const auto seconds_to = [&](const char* table) {
+    std::error_code e;
+    const auto t = fs::last_write_time(dir.path() / table, e);
+    return e ? 0.0 : std::chrono::duration<double>(t - started).count();
+  };
+  state.counters["s_to_table76"] = seconds_to("table76");
+  state.counters["s_to_table81"] = seconds_to("table81");
+  if (seconds_to("table76") > 0.0) state.counters["table81_over_table76"] = seconds_to("table81") / seconds_to("table76");
   state.counters["program_cpu_s"] = (children_cpu_seconds() - cpu_before) / static_cast<double>(state.iterations());
   state.counters["peak_rss_mb"] = children_peak_megabytes();
 }
