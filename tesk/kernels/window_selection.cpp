@@ -93,9 +93,21 @@ struct Chosen {
 };
 
 
-// The windows of `chosen` in the order a forward choice among them takes them.
-std::vector<PointSpan> forward_order(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::Index n) {
-  std::vector<PointSpan> order;
+// The windows of `chosen` in the order a forward choice among them takes
+// them, and the criterion of each prefix of that order.
+struct Order {
+  std::vector<std::size_t> index;
+  std::vector<double> value;
+  bool each_improves() const {
+    for (std::size_t i = 1; i < value.size(); ++i) {
+      if (!(value[i] < value[i - 1])) return false;
+    }
+    return true;
+  }
+};
+
+Order forward_order(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::Index n) {
+  Order order;
   std::vector<bool> taken(chosen.size(), false);
   WindowSet joint = empty_set(n);
   for (std::size_t step = 0; step < chosen.size(); ++step) {
@@ -113,15 +125,17 @@ std::vector<PointSpan> forward_order(const Scorer& scorer, const std::vector<Cho
     }
     taken[best] = true;
     add(joint, chosen[best].w);
-    order.push_back(chosen[best].span);
+    order.index.push_back(best);
+    order.value.push_back(best_value);
   }
   return order;
 }
 
 // One window at a time can miss a set that only works together. As long as
 // it lowers the criterion, the best exchange of one chosen window for a
-// candidate that overlaps none of the others is made (at most as many
-// rounds as there are candidates).
+// candidate that overlaps none of the others is made, in at most twice as
+// many rounds as there are windows, and only while the set still reads as
+// a choice in which every window added improves on those before it.
 void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& candidates,
                          const std::vector<Whitened>& own, std::vector<Chosen>& chosen, Eigen::Index n) {
   const int count = static_cast<int>(candidates.size());
@@ -130,7 +144,8 @@ void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& can
   WindowSet all = empty_set(n);
   for (const Chosen& c : chosen) add(all, c.w);
   double current = scorer.score(all);
-  for (int round = 0; round < count && !chosen.empty(); ++round) {
+  const std::size_t rounds = 2 * chosen.size();
+  for (std::size_t round = 0; round < rounds; ++round) {
     parallel_for(0, count - 1, [&](int i) {
       const PointSpan& c = candidates[static_cast<std::size_t>(i)];
       double& v = value[static_cast<std::size_t>(i)];
@@ -154,9 +169,12 @@ void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& can
     });
     const auto best = std::min_element(value.begin(), value.end()) - value.begin();
     if (!scorer.improves(value[static_cast<std::size_t>(best)], current, 0.0)) return;
-    current = value[static_cast<std::size_t>(best)];
-    chosen[out[static_cast<std::size_t>(best)]] =
+    std::vector<Chosen> exchanged = chosen;
+    exchanged[out[static_cast<std::size_t>(best)]] =
         Chosen{candidates[static_cast<std::size_t>(best)], own[static_cast<std::size_t>(best)]};
+    if (!forward_order(scorer, exchanged, n).each_improves()) return;
+    current = value[static_cast<std::size_t>(best)];
+    chosen = std::move(exchanged);
   }
 }
 
@@ -237,7 +255,9 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
     chosen = std::move(kept);
   }
   improve_by_exchange(scorer, candidates, own, chosen, n);
-  return forward_order(scorer, chosen, n);
+  std::vector<PointSpan> spans;
+  for (std::size_t i : forward_order(scorer, chosen, n).index) spans.push_back(chosen[i].span);
+  return spans;
 }
 
 }  // namespace tesk

@@ -46,9 +46,10 @@ struct SelectionRules {
 // far: one that overlaps chosen windows counts as their union (when that
 // is no wider than rules.widest), replacing them. It ends after
 // rules.most_windows windows, or when no candidate improves the criterion
-// by more than rules.stop_fraction of its value. Then, while it helps, one
-// chosen window at a time is exchanged for a candidate that overlaps none
-// of the others (one at a time can miss a set that works together). The windows are returned
+// by more than rules.stop_fraction of its value. Then, while it helps (at
+// most twice per window), one chosen window is exchanged for a candidate
+// that overlaps none of the others (one at a time can miss a set that
+// works together). The windows are returned
 // in the order in which a forward choice among them alone would take them,
 // so that each prefix is the best of its size the set holds. Candidates are
 // weighed in parallel; the result does not depend on the thread count.

@@ -27,6 +27,10 @@ const rec::Format kTable81Done("(' Table81 (recommended m-windows)')");
 // the derivatives of a long stretch take little memory at a time.
 constexpr int kChunkPoints = 2001;
 
+// The best-rated lines of table75 that are candidates. Each costs a matrix
+// of the layers' size in memory and a trial at every step of the choice.
+constexpr std::size_t kMostCandidates = 1000;
+
 // cm-1: stretches of candidates closer than this are computed together.
 constexpr float kJoinGap = 1.0f;
 
@@ -163,6 +167,8 @@ void recommend_windows(RunState& state, rec::Console& console) {
   const Deck& deck = state.deck;
   CandidateTable candidates = read_candidate_windows(state.names.table75);
   const bool rated = !candidates.windows.empty();
+  // A band of thousands of lines: its best-rated lines are the candidates.
+  if (candidates.windows.size() > kMostCandidates) candidates.windows.resize(kMostCandidates);
   // table76's windows too: merged from neighbouring lines, they are the
   // wider windows the rating itself would fit.
   for (const MicroWindow& w : read_microwindows(state.names.table76)) candidates.windows.push_back(w);
