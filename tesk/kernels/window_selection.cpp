@@ -87,6 +87,9 @@ class Scorer {
   double total_column_ = 0.0;
 };
 
+// The candidates an exchange may bring in: those best on their own.
+constexpr std::size_t kExchangePool = 100;
+
 struct Chosen {
   PointSpan span;
   Whitened w;
@@ -136,8 +139,26 @@ Order forward_order(const Scorer& scorer, const std::vector<Chosen>& chosen, Eig
 // candidate that overlaps none of the others is made, in at most twice as
 // many rounds as there are windows, and only while the set still reads as
 // a choice in which every window added improves on those before it.
-void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& candidates,
-                         const std::vector<Whitened>& own, std::vector<Chosen>& chosen, Eigen::Index n) {
+void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& all_candidates,
+                         const std::vector<Whitened>& all_own, std::vector<Chosen>& chosen, Eigen::Index n) {
+  // The candidates best on their own, so that a round costs little however
+  // many lines the band has.
+  std::vector<double> alone(all_candidates.size());
+  parallel_for(0, static_cast<int>(all_candidates.size()) - 1, [&](int i) {
+    WindowSet one = empty_set(n);
+    add(one, all_own[static_cast<std::size_t>(i)]);
+    alone[static_cast<std::size_t>(i)] = scorer.score(one);
+  });
+  std::vector<std::size_t> pool(all_candidates.size());
+  for (std::size_t i = 0; i < pool.size(); ++i) pool[i] = i;
+  std::stable_sort(pool.begin(), pool.end(), [&](std::size_t a, std::size_t b) { return alone[a] < alone[b]; });
+  pool.resize(std::min(pool.size(), kExchangePool));
+  std::vector<PointSpan> candidates;
+  std::vector<const Whitened*> own;
+  for (std::size_t i : pool) {
+    candidates.push_back(all_candidates[i]);
+    own.push_back(&all_own[i]);
+  }
   const int count = static_cast<int>(candidates.size());
   std::vector<double> value(candidates.size());
   std::vector<std::size_t> out(candidates.size());
@@ -159,7 +180,7 @@ void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& can
           add(trial, chosen[k].w);
         }
         if (!clear) continue;
-        add(trial, own[static_cast<std::size_t>(i)]);
+        add(trial, *own[static_cast<std::size_t>(i)]);
         const double t = scorer.score(trial);
         if (t < v) {
           v = t;
@@ -171,7 +192,7 @@ void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& can
     if (!scorer.improves(value[static_cast<std::size_t>(best)], current, 0.0)) return;
     std::vector<Chosen> exchanged = chosen;
     exchanged[out[static_cast<std::size_t>(best)]] =
-        Chosen{candidates[static_cast<std::size_t>(best)], own[static_cast<std::size_t>(best)]};
+        Chosen{candidates[static_cast<std::size_t>(best)], *own[static_cast<std::size_t>(best)]};
     if (!forward_order(scorer, exchanged, n).each_improves()) return;
     current = value[static_cast<std::size_t>(best)];
     chosen = std::move(exchanged);

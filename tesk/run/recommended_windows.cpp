@@ -23,9 +23,11 @@ const rec::Format kChosen(
 const rec::Format kNoneChosen("(' No recommended windows: ',a)");
 const rec::Format kTable81Done("(' Table81 (recommended m-windows)')");
 
-// Points computed in one go: a few cm-1, small beside an interval, so that
-// the derivatives of a long stretch take little memory at a time.
-constexpr int kChunkPoints = 2001;
+// Points computed in one go: long enough that the spectrum computed around
+// a chunk for the line shape (30 cm-1 cm over the path difference on each
+// side) is a small part of it, short enough that its derivatives take a few
+// MB at a time.
+constexpr int kChunkPoints = 10001;
 
 // The best-rated lines of table75 that are candidates. Each costs a matrix
 // of the layers' size in memory and a trial at every step of the choice.
