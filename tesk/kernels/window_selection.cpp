@@ -88,7 +88,7 @@ class Scorer {
 };
 
 // The candidates an exchange may bring in: those best on their own.
-constexpr std::size_t kExchangePool = 100;
+constexpr std::size_t kExchangePool = 300;
 
 struct Chosen {
   PointSpan span;
@@ -211,21 +211,16 @@ PointInformation span_information(const PointRows& rows, const PointSpan& s) {
   return info;
 }
 
-std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<PointSpan>& candidates,
-                                      const Eigen::MatrixXd& sa, const ColumnModel& column,
-                                      const SelectionRules& rules) {
-  const Eigen::Index n = rows.k.cols();
-  const Scorer scorer(rows, sa, column, rules.criterion);
+// One window at a time from the candidates first.. on (see select_windows).
+std::vector<Chosen> choose_one_at_a_time(const Scorer& scorer, const std::vector<PointSpan>& candidates,
+                                         const std::vector<Whitened>& own, const SelectionRules& rules, int first,
+                                         Eigen::Index n) {
   const int count = static_cast<int>(candidates.size());
-  std::vector<Whitened> own(candidates.size());
-  parallel_for(0, count - 1,
-               [&](int i) { own[static_cast<std::size_t>(i)] = scorer.of(candidates[static_cast<std::size_t>(i)]); });
-
   std::vector<Chosen> chosen;
   double current = scorer.score(empty_set(n));
-  std::vector<double> value(candidates.size());
+  std::vector<double> value(candidates.size(), std::numeric_limits<double>::infinity());
   while (static_cast<int>(chosen.size()) < rules.most_windows) {
-    parallel_for(0, count - 1, [&](int i) {
+    parallel_for(first, count - 1, [&](int i) {
       const PointSpan& c = candidates[static_cast<std::size_t>(i)];
       // The chosen windows the candidate leaves alone, then the candidate,
       // merged with those it overlaps.
@@ -255,7 +250,7 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
     });
     // The first best candidate in table order, so that ties do not depend on threads.
     const auto best = std::min_element(value.begin(), value.end()) - value.begin();
-    if (count == 0 || !scorer.improves(value[static_cast<std::size_t>(best)], current, rules.stop_fraction)) break;
+    if (first >= count || !scorer.improves(value[static_cast<std::size_t>(best)], current, rules.stop_fraction)) break;
     current = value[static_cast<std::size_t>(best)];
     // The chosen windows never overlap each other, so the union with those
     // the candidate overlaps meets no other.
@@ -275,7 +270,33 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
     kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(place), Chosen{merged, scorer.of(merged)});
     chosen = std::move(kept);
   }
+  return chosen;
+}
+
+double score_of(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::Index n) {
+  WindowSet all = empty_set(n);
+  for (const Chosen& c : chosen) add(all, c.w);
+  return scorer.score(all);
+}
+
+std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<PointSpan>& candidates,
+                                      const Eigen::MatrixXd& sa, const ColumnModel& column,
+                                      const SelectionRules& rules) {
+  const Eigen::Index n = rows.k.cols();
+  const Scorer scorer(rows, sa, column, rules.criterion);
+  const int count = static_cast<int>(candidates.size());
+  std::vector<Whitened> own(candidates.size());
+  parallel_for(0, count - 1,
+               [&](int i) { own[static_cast<std::size_t>(i)] = scorer.of(candidates[static_cast<std::size_t>(i)]); });
+
+  // From all candidates, and from the seed candidates alone; the better set wins.
+  std::vector<Chosen> chosen = choose_one_at_a_time(scorer, candidates, own, rules, 0, n);
   improve_by_exchange(scorer, candidates, own, chosen, n);
+  if (rules.seed_from > 0 && rules.seed_from < count) {
+    std::vector<Chosen> seeded = choose_one_at_a_time(scorer, candidates, own, rules, rules.seed_from, n);
+    improve_by_exchange(scorer, candidates, own, seeded, n);
+    if (score_of(scorer, seeded, n) < score_of(scorer, chosen, n)) chosen = std::move(seeded);
+  }
   std::vector<PointSpan> spans;
   for (std::size_t i : forward_order(scorer, chosen, n).index) spans.push_back(chosen[i].span);
   return spans;

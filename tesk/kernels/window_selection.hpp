@@ -38,6 +38,7 @@ struct SelectionRules {
   int most_windows = 10;
   double stop_fraction = 0.0;  // a window must improve the criterion by this share of its value
   Eigen::Index widest = 0;     // points a merged window may have at most
+  int seed_from = 0;           // candidates from here on form a set of their own to start from (0: none)
 };
 
 // Chooses windows among `candidates` (spans of `rows`) under the a-priori
@@ -49,7 +50,9 @@ struct SelectionRules {
 // by more than rules.stop_fraction of its value. Then, while it helps (at
 // most twice per window), one chosen window is exchanged for a candidate
 // that overlaps none of the others (one at a time can miss a set that
-// works together). The windows are returned
+// works together). When rules.seed_from > 0 the same is done starting from
+// the candidates from seed_from on alone (the windows of a set the caller
+// knows), and the better of the two sets is taken. The windows are returned
 // in the order in which a forward choice among them alone would take them,
 // so that each prefix is the best of its size the set holds. Candidates are
 // weighed in parallel; the result does not depend on the thread count.

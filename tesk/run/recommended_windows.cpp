@@ -172,7 +172,8 @@ void recommend_windows(RunState& state, rec::Console& console) {
   // A band of thousands of lines: its best-rated lines are the candidates.
   if (candidates.windows.size() > kMostCandidates) candidates.windows.resize(kMostCandidates);
   // table76's windows too: merged from neighbouring lines, they are the
-  // wider windows the rating itself would fit.
+  // wider windows the rating itself would fit, and a set to start from.
+  const std::size_t seed_from = candidates.windows.size();
   for (const MicroWindow& w : read_microwindows(state.names.table76)) candidates.windows.push_back(w);
   RecommendedTable table81(state.names.table81, candidates.header);
   const SpectrumSetup setup = kernel_study_setup(state.setup);
@@ -202,6 +203,7 @@ void recommend_windows(RunState& state, rec::Console& console) {
   rules.most_windows = state.plan.windows;
   rules.stop_fraction = static_cast<double>(state.plan.stop_fraction);
   rules.widest = widest;
+  rules.seed_from = static_cast<int>(seed_from);
   const std::vector<PointSpan> chosen = select_windows(rows, spans, model.apriori(), model.column(), rules);
 
   PointInformation joint(static_cast<Eigen::Index>(model.layers().size()));

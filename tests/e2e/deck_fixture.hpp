@@ -3,10 +3,19 @@
 #pragma once
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+// The deck of the bundled example (a CO study at 2140-2180 cm-1), line by line.
+inline std::vector<std::string> example_deck() {
+  std::ifstream in(std::string(LF_SOURCE_DIR) + "/examples/co_window/input-vorne");
+  std::vector<std::string> deck;
+  for (std::string line; std::getline(in, line);) deck.push_back(line);
+  return deck;
+}
 
 inline std::vector<std::string> valid_deck() {
   return {

@@ -19,13 +19,6 @@ namespace {
 
 using testing_support::split_lines;
 
-std::vector<std::string> example_deck() {
-  std::ifstream in(std::string(LF_SOURCE_DIR) + "/examples/co_window/input-vorne");
-  std::vector<std::string> deck;
-  for (std::string line; std::getline(in, line);) deck.push_back(line);
-  return deck;
-}
-
 double field(const std::string& row, std::size_t first, std::size_t width) {
   return std::strtod(row.substr(first - 1, width).c_str(), nullptr);
 }
@@ -52,7 +45,7 @@ TEST(InformationContent, WindowsOfAStudyOnTheExampleData) {
   example::write_example_files(dir.path().string());
   // CO at 2140-2160 cm-1, at most four windows of at most 1 cm-1 (501 points);
   // an a-priori uncertainty of a tenth of CO's mixing ratio.
-  auto deck = example_deck();
+  auto deck = e2e::example_deck();
   ASSERT_EQ(deck.size(), 46u);
   deck[17] = "2160.";
   deck[33] = "1e-8";
@@ -146,7 +139,7 @@ TEST(InformationContent, BrightnessTemperatureTwinOfARadianceRun) {
   for (int twin = 0; twin < 2; ++twin) {
     testing_support::WorkDir dir;
     example::write_example_files(dir.path().string());
-    auto deck = example_deck();
+    auto deck = e2e::example_deck();
     deck[11] = "r";  // radiance against the 300 K background
     deck[12] = twin == 0 ? "r" : "b";
     deck[16] = "2146.";  // the CO lines at 2147.1 and 2150.9 cm-1

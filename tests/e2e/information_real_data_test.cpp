@@ -29,11 +29,7 @@ std::map<std::string, double> dofs_by_window(const std::string& table79) {
 TEST(InformationRealData, GridDoesNotChangeTheInformation) {
   const std::string data = LF_SHARED_DATA;
   if (!fs::exists(data + "/lines_2000-2300.hit")) GTEST_SKIP() << "shared data not found in " << data;
-  std::vector<std::string> deck;
-  {
-    std::ifstream in(std::string(LF_SOURCE_DIR) + "/examples/co_window/input-vorne");
-    for (std::string line; std::getline(in, line);) deck.push_back(line);
-  }
+  std::vector<std::string> deck = e2e::example_deck();
   ASSERT_EQ(deck.size(), 46u);
   deck[16] = "2145.";
   deck[17] = "2160.";
