@@ -88,7 +88,7 @@ class Scorer {
 };
 
 // The candidates an exchange may bring in: those best on their own.
-constexpr std::size_t kExchangePool = 300;
+constexpr std::size_t kExchangePool = 100;
 
 struct Chosen {
   PointSpan span;
@@ -136,8 +136,8 @@ Order forward_order(const Scorer& scorer, const std::vector<Chosen>& chosen, Eig
 
 // One window at a time can miss a set that only works together. As long as
 // it lowers the criterion, the best exchange of one chosen window for a
-// candidate that overlaps none of the others is made, in at most twice as
-// many rounds as there are windows, and only while the set still reads as
+// candidate that overlaps none of the others is made, in at most as many
+// rounds as there are windows, and only while the set still reads as
 // a choice in which every window added improves on those before it.
 void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& all_candidates,
                          const std::vector<Whitened>& all_own, std::vector<Chosen>& chosen, Eigen::Index n) {
@@ -165,21 +165,24 @@ void improve_by_exchange(const Scorer& scorer, const std::vector<PointSpan>& all
   WindowSet all = empty_set(n);
   for (const Chosen& c : chosen) add(all, c.w);
   double current = scorer.score(all);
-  const std::size_t rounds = 2 * chosen.size();
+  const std::size_t rounds = chosen.size();
   for (std::size_t round = 0; round < rounds; ++round) {
+    // The chosen set without each of its windows, formed once a round.
+    std::vector<WindowSet> without(chosen.size(), empty_set(n));
+    for (std::size_t j = 0; j < chosen.size(); ++j) {
+      for (std::size_t k = 0; k < chosen.size(); ++k) {
+        if (k != j) add(without[j], chosen[k].w);
+      }
+    }
     parallel_for(0, count - 1, [&](int i) {
       const PointSpan& c = candidates[static_cast<std::size_t>(i)];
       double& v = value[static_cast<std::size_t>(i)];
       v = std::numeric_limits<double>::infinity();
       for (std::size_t j = 0; j < chosen.size(); ++j) {
-        WindowSet trial = empty_set(n);
         bool clear = true;
-        for (std::size_t k = 0; k < chosen.size() && clear; ++k) {
-          if (k == j) continue;
-          clear = !chosen[k].span.overlaps(c);
-          add(trial, chosen[k].w);
-        }
+        for (std::size_t k = 0; k < chosen.size() && clear; ++k) clear = k == j || !chosen[k].span.overlaps(c);
         if (!clear) continue;
+        WindowSet trial = without[j];
         add(trial, *own[static_cast<std::size_t>(i)]);
         const double t = scorer.score(trial);
         if (t < v) {

@@ -48,8 +48,8 @@ struct SelectionRules {
 // is no wider than rules.widest), replacing them. It ends after
 // rules.most_windows windows, or when no candidate improves the criterion
 // by more than rules.stop_fraction of its value. Then, while it helps (at
-// most twice per window), one chosen window is exchanged for a candidate
-// that overlaps none of the others (one at a time can miss a set that
+// most once per window), one chosen window is exchanged for one of the 100
+// candidates best on their own that overlaps none of the others (one at a time can miss a set that
 // works together). When rules.seed_from > 0 the same is done starting from
 // the candidates from seed_from on alone (the windows of a set the caller
 // knows), and the better of the two sets is taken. The windows are returned
