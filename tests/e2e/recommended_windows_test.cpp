@@ -98,7 +98,10 @@ void compare_with_line_finding(const testing_support::WorkDir& dir, std::vector<
 TEST(RecommendedWindows, BeatTheLineRatingOnTheExample) {
   testing_support::WorkDir dir;
   example::write_example_files(dir.path().string());
-  compare_with_line_finding(dir, e2e::example_deck(), Criteria::error_and_dofs);
+  // Half the example's range: eight windows or so, enough for N = 10 to run out.
+  auto deck = e2e::example_deck();
+  deck[17] = "2160.";
+  compare_with_line_finding(dir, deck, Criteria::error_and_dofs);
 }
 
 TEST(RecommendedWindows, BeatTheLineRatingOnRealCoAndEthane) {
