@@ -25,9 +25,18 @@ constexpr std::size_t kWindowRowWidth = 23;
 
 // The widest error the f9.3 fields hold; a larger one says only "that much or more".
 constexpr double kLargestError = 99999.999;
-double capped(double percent) { return std::min(percent, kLargestError); }
 
 }  // namespace
+
+void read_window_row(const std::string& row, const rec::Where& where, MicroWindow& w) {
+  rec::read_internal(row, kWindowRow, {&w.label, &w.centre, &w.width}, where);
+  // Below 0 the window's edges would be reversed and its points negative.
+  if (w.width < 0.0f) {
+    rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row + "\"");
+  }
+}
+
+double capped_error(double percent) { return std::min(percent, kLargestError); }
 
 std::vector<MicroWindow> read_microwindows(const std::string& path) {
   rec::TextReader table76(path);
@@ -39,12 +48,7 @@ std::vector<MicroWindow> read_microwindows(const std::string& path) {
   table76.expect_rows(kFirstWindowRow, kWindowRowWidth);
   std::string row;
   while (table76.next_record(row) == rec::ReadStatus::ok) {
-    const rec::Where where{path, table76.record_number()};
-    rec::read_internal(row, kWindowRow, {&w.label, &w.centre, &w.width}, where);
-    // Below 0 the window's edges would be reversed and its points negative.
-    if (w.width < 0.0f) {
-      rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row + "\"");
-    }
+    read_window_row(row, rec::Where{path, table76.record_number()}, w);
     windows.push_back(w);
   }
   table76.close();
@@ -68,8 +72,9 @@ void InformationTable::row(std::string_view label, float centre, float width, in
     return;
   }
   const ColumnErrors& e = r.errors;
-  table_.write(kContentRow, {label, centre, width, points, r.dofs, r.zlow, r.zhigh, capped(e.noise),
-                             capped(e.smoothing), capped(e.interference), capped(e.temperature), capped(e.total)});
+  table_.write(kContentRow, {label, centre, width, points, r.dofs, r.zlow, r.zhigh, capped_error(e.noise),
+                             capped_error(e.smoothing), capped_error(e.interference), capped_error(e.temperature),
+                             capped_error(e.total)});
 }
 
 }  // namespace tesk

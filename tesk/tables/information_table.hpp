@@ -20,6 +20,15 @@ struct MicroWindow {
   float width = 0.0f;   // cm-1
 };
 
+// The window that a row of table76 (or the first 23 characters of a row of
+// table75) gives: label, centre and width. Throws rec::RecordError for an
+// unreadable row or a width below 0, naming `where`.
+void read_window_row(const std::string& row, const rec::Where& where, MicroWindow& w);
+
+// A column error (%) as the f9.3 fields of table79 and table81 hold it:
+// 100000 % or more is written as 99999.999, meaning that much or more.
+double capped_error(double percent);
+
 // The windows of table76 (`path`), in its order. Throws rec::RecordError for
 // a missing file, an unreadable row, a width below 0, or a last row cut short.
 std::vector<MicroWindow> read_microwindows(const std::string& path);

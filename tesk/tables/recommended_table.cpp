@@ -1,21 +1,13 @@
 #include "tesk/tables/recommended_table.hpp"
 
-#include <algorithm>
-
-#include "common/report.hpp"
 #include "tesk/linefind/table_header.hpp"
 
 namespace tesk {
 namespace {
 
-const rec::Format kCandidateWindow("(a8,1x,f7.2,1x,f6.2)");
 const rec::Format kHeading(
     "('rank name         lower     upper points   dofs  jdofs    total%    noise%   smooth%   interf%     temp%')");
 const rec::Format kRow("(i4,1x,a8,2(1x,f9.3),1x,i6,2(1x,f6.3),5(1x,f9.3))");
-
-// The widest error the f9.3 fields hold; a larger one says only "that much or more".
-constexpr double kLargestError = 99999.999;
-double capped(double percent) { return std::min(percent, kLargestError); }
 
 }  // namespace
 
@@ -33,11 +25,7 @@ CandidateTable read_candidate_windows(const std::string& path) {
   w.label.assign(8, ' ');
   std::string row;
   while (table75.next_record(row) == rec::ReadStatus::ok) {
-    const rec::Where where{path, table75.record_number()};
-    rec::read_internal(row, kCandidateWindow, {&w.label, &w.centre, &w.width}, where);
-    if (w.width < 0.0f) {
-      rec::record_error(" Window width below 0 in " + rec::describe(where) + ": found \"" + row + "\"");
-    }
+    read_window_row(row, rec::Where{path, table75.record_number()}, w);
     t.windows.push_back(w);
   }
   table75.close();
@@ -52,8 +40,9 @@ RecommendedTable::RecommendedTable(const std::string& path, const std::vector<st
 
 void RecommendedTable::row(const RecommendedRow& r) {
   const ColumnErrors& e = r.errors;
-  table_.write(kRow, {r.rank, r.label, r.lower, r.upper, r.points, r.dofs, r.joint_dofs, capped(e.total),
-                      capped(e.noise), capped(e.smoothing), capped(e.interference), capped(e.temperature)});
+  table_.write(kRow, {r.rank, r.label, r.lower, r.upper, r.points, r.dofs, r.joint_dofs, capped_error(e.total),
+                      capped_error(e.noise), capped_error(e.smoothing), capped_error(e.interference),
+                      capped_error(e.temperature)});
 }
 
 }  // namespace tesk
