@@ -21,16 +21,16 @@ constexpr float kPaddingPathDifference = 30.0f;  // cm-1 cm: padding x maximum p
 // segment s. Transmission (with the sun if any): the spectrum itself.
 // Radiance, segment 1 next to the instrument with transmission t_s to the far
 // side of segment s: the light from beyond s (emission and background) minus
-// the segment's own emission B_s t_s.
+// the segment's own emission B_s t_s. `t` and `b` are work space of L + 1
+// values, kept by the caller from point to point.
 void depth_derivatives(const SpectrumSetup& s, const Extinction& ext, const Spectra& spec,
-                       std::span<const Segment> segs, float nu, int j, std::vector<double>& d) {
+                       std::span<const Segment> segs, float nu, int j, std::vector<double>& d,
+                       std::vector<double>& t, std::vector<double>& b) {
   const auto n = segs.size();
   if (s.quantity == Quantity::transmission) {
     std::fill(d.begin(), d.end(), spec(kAllClass, j));
     return;
   }
-  std::vector<double> t(n + 1);
-  std::vector<double> b(n + 1);
   t[0] = 1.0;
   for (std::size_t k = 1; k <= n; ++k) {
     t[k] = t[k - 1] * std::exp(-ext(kAllClass, segs[k - 1].layer, j));
@@ -103,8 +103,10 @@ void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, Solar
   }
   // A few hundred points of a few dozen segments each: too little work to share out.
   std::vector<double> dtau(m.segments.size());
+  std::vector<double> t(m.segments.size() + 1);
+  std::vector<double> b(m.segments.size() + 1);
   for (int j = 0; j < points; ++j) {
-    depth_derivatives(s, w.ext, w.spec, m.segments, g.nu(j), j, dtau);
+    depth_derivatives(s, w.ext, w.spec, m.segments, g.nu(j), j, dtau, t, b);
     for (std::size_t k = 0; k < m.segments.size(); ++k) {
       const Segment& seg = m.segments[k];
       // The target's optical depth is proportional to its mixing ratio.
