@@ -80,4 +80,30 @@ RetrievalBudget retrieval_budget(const PointInformation& info, const Eigen::Matr
   return b;
 }
 
+RetrievalBudget whitened_budget(const PointInformation& whitened, const Eigen::VectorXd& rc,
+                                const ColumnModel& column) {
+  Eigen::MatrixXd m = 0.5 * (whitened.g + whitened.g.transpose());
+  const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> e(m);
+  const Eigen::ArrayXd lambda = e.eigenvalues().array().cwiseMax(0.0);
+  const Eigen::ArrayXd d = 1.0 + lambda;
+  // With u = V^T R c, the column moves by (u / d) . V^T x for a change x of
+  // the whitened information's sums.
+  const Eigen::ArrayXd u = (e.eigenvectors().transpose() * rc).array();
+  const Eigen::RowVectorXd gain = (u / d).matrix().transpose() * e.eigenvectors().transpose();
+
+  RetrievalBudget b;
+  b.dofs = (lambda / d).sum();
+  const double total_column = column.partial_air.dot(column.profile);
+  b.errors.noise = percent_of(std::sqrt((u.square() * lambda / d.square()).sum()), total_column);
+  b.errors.smoothing = percent_of(std::sqrt((u.square() / d.square()).sum()), total_column);
+  b.errors.interference =
+      percent_of((gain * whitened.interferer).norm() * column.interferer_fraction, total_column);
+  b.errors.temperature =
+      percent_of(std::fabs(gain.dot(whitened.temperature)) * column.temperature_kelvin, total_column);
+  const ColumnErrors& c = b.errors;
+  b.errors.total = std::sqrt(c.noise * c.noise + c.smoothing * c.smoothing + c.interference * c.interference +
+                             c.temperature * c.temperature);
+  return b;
+}
+
 }  // namespace tesk

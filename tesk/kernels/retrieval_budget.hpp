@@ -75,4 +75,12 @@ Eigen::MatrixXd symmetric_square_root(const Eigen::MatrixXd& s);
 // added. Touches no file or console.
 RetrievalBudget retrieval_budget(const PointInformation& info, const Eigen::MatrixXd& sa, const ColumnModel& column);
 
+// The same from information in the space of the a-priori's square root
+// R = Sa^1/2: `whitened` holds R G R, R K^T Se^-1 k_b and R K^T Se^-1 k_T,
+// the sums over points whose weighting functions were multiplied by R.
+// `rc` is R times the partial air columns. Gives the degrees of freedom and
+// the column errors, not the averaging kernels (they would need G itself).
+RetrievalBudget whitened_budget(const PointInformation& whitened, const Eigen::VectorXd& rc,
+                                const ColumnModel& column);
+
 }  // namespace tesk

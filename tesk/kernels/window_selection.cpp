@@ -39,16 +39,14 @@ void add(WindowSet& to, const Whitened& w) {
 // freedom.
 class Scorer {
  public:
-  Scorer(const PointRows& rows, const Eigen::MatrixXd& sa, const ColumnModel& column, SelectionCriterion c)
+  Scorer(const PointRows& rows, const Eigen::MatrixXd& sa_root, const ColumnModel& column, SelectionCriterion c)
       : rows_(rows), criterion_(c), column_(column) {
-    const Eigen::MatrixXd r = symmetric_square_root(sa);
-    k_ = rows.k * r;
-    u_ = r * column.partial_air;
+    u_ = sa_root * column.partial_air;
     total_column_ = column.partial_air.dot(column.profile);
   }
 
   Whitened of(const PointSpan& s) const {
-    const auto k = k_.middleRows(s.first, s.size());
+    const auto k = rows_.k.middleRows(s.first, s.size());
     return {k.transpose() * k, k.transpose() * rows_.interferer.segment(s.first, s.size()),
             k.transpose() * rows_.temperature.segment(s.first, s.size())};
   }
@@ -82,7 +80,6 @@ class Scorer {
   const PointRows& rows_;
   SelectionCriterion criterion_;
   const ColumnModel& column_;
-  Eigen::MatrixXd k_;  // the rows times R
   Eigen::VectorXd u_;  // R c
   double total_column_ = 0.0;
 };
@@ -101,12 +98,15 @@ struct Chosen {
 struct Order {
   std::vector<std::size_t> index;
   std::vector<double> value;
-  bool each_improves() const {
+  // The first place whose window does not improve on those before it
+  // (value.size() when each does).
+  std::size_t first_idle() const {
     for (std::size_t i = 1; i < value.size(); ++i) {
-      if (!(value[i] < value[i - 1])) return false;
+      if (!(value[i] < value[i - 1])) return i;
     }
-    return true;
+    return value.size();
   }
+  bool each_improves() const { return first_idle() == value.size(); }
 };
 
 Order forward_order(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::Index n) {
@@ -276,6 +276,24 @@ std::vector<Chosen> choose_one_at_a_time(const Scorer& scorer, const std::vector
   return chosen;
 }
 
+// The windows of `chosen` in forward order, without those that would not
+// improve on the windows before them: a window that only helps alongside
+// another cannot be listed as a step that helps. They are left out one at a
+// time, the first idle one first, as leaving one out can make a later one
+// help again.
+std::vector<Chosen> improving_order(const Scorer& scorer, std::vector<Chosen> chosen, Eigen::Index n) {
+  for (;;) {
+    const Order order = forward_order(scorer, chosen, n);
+    const std::size_t idle = order.first_idle();
+    if (idle == order.value.size()) {
+      std::vector<Chosen> ordered;
+      for (std::size_t i : order.index) ordered.push_back(chosen[i]);
+      return ordered;
+    }
+    chosen.erase(chosen.begin() + static_cast<std::ptrdiff_t>(order.index[idle]));
+  }
+}
+
 double score_of(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::Index n) {
   WindowSet all = empty_set(n);
   for (const Chosen& c : chosen) add(all, c.w);
@@ -283,10 +301,10 @@ double score_of(const Scorer& scorer, const std::vector<Chosen>& chosen, Eigen::
 }
 
 std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<PointSpan>& candidates,
-                                      const Eigen::MatrixXd& sa, const ColumnModel& column,
+                                      const Eigen::MatrixXd& sa_root, const ColumnModel& column,
                                       const SelectionRules& rules) {
   const Eigen::Index n = rows.k.cols();
-  const Scorer scorer(rows, sa, column, rules.criterion);
+  const Scorer scorer(rows, sa_root, column, rules.criterion);
   const int count = static_cast<int>(candidates.size());
   std::vector<Whitened> own(candidates.size());
   parallel_for(0, count - 1,
@@ -295,13 +313,15 @@ std::vector<PointSpan> select_windows(const PointRows& rows, const std::vector<P
   // From all candidates, and from the seed candidates alone; the better set wins.
   std::vector<Chosen> chosen = choose_one_at_a_time(scorer, candidates, own, rules, 0, n);
   improve_by_exchange(scorer, candidates, own, chosen, n);
+  chosen = improving_order(scorer, std::move(chosen), n);
   if (rules.seed_from > 0 && rules.seed_from < count) {
     std::vector<Chosen> seeded = choose_one_at_a_time(scorer, candidates, own, rules, rules.seed_from, n);
     improve_by_exchange(scorer, candidates, own, seeded, n);
+    seeded = improving_order(scorer, std::move(seeded), n);
     if (score_of(scorer, seeded, n) < score_of(scorer, chosen, n)) chosen = std::move(seeded);
   }
   std::vector<PointSpan> spans;
-  for (std::size_t i : forward_order(scorer, chosen, n).index) spans.push_back(chosen[i].span);
+  for (const Chosen& c : chosen) spans.push_back(c.span);
   return spans;
 }
 

@@ -33,6 +33,15 @@ constexpr int kChunkPoints = 10001;
 // of the layers' size in memory and a trial at every step of the choice.
 constexpr std::size_t kMostCandidates = 1000;
 
+// A line whose spectrum changes by less than this share of the noise when
+// its gas doubles cannot make a window worth fitting: alone it would fix
+// the column to no better than ten times its amount over a sample, and a
+// window of a hundred samples to no better than its amount. Such lines are
+// no candidates, but the best-rated kAlwaysCandidates are, whatever their
+// sensitivity, so that a faint target still gets its best windows weighed.
+constexpr double kLeastSignal = 0.1;
+constexpr std::size_t kAlwaysCandidates = 100;
+
 // cm-1: stretches of candidates closer than this are computed together.
 constexpr float kJoinGap = 1.0f;
 
@@ -100,13 +109,14 @@ struct Chunk {
   long long first = 0, last = -1;
 };
 
-// The derivatives of every point of the stretches, each divided by its noise.
+// The derivatives of every point of the stretches, each divided by its
+// noise, the target's multiplied by `sa_root`.
 // Stretches a little apart are computed together: every line near a chunk
 // costs its strength and width per layer however few points it reaches, so
 // a few grid points between two stretches cost less than a second pass over
 // the same lines.
 PointRows point_rows(RunState& state, const SpectrumSetup& setup, const InformationModel& model,
-                     const std::vector<Stretch>& stretches) {
+                     const Eigen::MatrixXd& sa_root, const std::vector<Stretch>& stretches) {
   const Deck& deck = state.deck;
   PointRows rows;
   const Eigen::Index total = stretches.empty() ? 0
@@ -137,7 +147,8 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
       const Eigen::Index at = from - c.first;
       const Eigen::Index count = to - from + 1;
       const Eigen::Index row = s.row + (from - s.points.first);
-      rows.k.middleRows(row, count) = d.k.middleRows(at, count).array().colwise() * w.segment(at, count);
+      rows.k.middleRows(row, count).noalias() =
+          (d.k.middleRows(at, count).array().colwise() * w.segment(at, count)).matrix() * sa_root;
       rows.interferer.segment(row, count) = (d.interferer.segment(at, count).array() * w.segment(at, count)).matrix();
       rows.temperature.segment(row, count) =
           (d.temperature.segment(at, count).array() * w.segment(at, count)).matrix();
@@ -163,20 +174,36 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
   return rows;
 }
 
+// The candidates among the rated lines, best-rated first: at most
+// kMostCandidates (a band of thousands of lines), and only those whose
+// sensitivity stands out of the noise (kLeastSignal). The sensitivity is
+// in the units of the spectrum, the noise in transmission or radiance: a
+// brightness-temperature run keeps every line.
+void keep_candidates(const RunState& state, const SpectrumSetup& setup, CandidateTable& candidates) {
+  std::vector<MicroWindow> kept;
+  for (std::size_t i = 0; i < candidates.windows.size() && kept.size() < kMostCandidates; ++i) {
+    const MicroWindow& w = candidates.windows[i];
+    const bool faint = setup.units != Units::brightness_temperature &&
+                       static_cast<double>(candidates.sensitivity[i]) <
+                           kLeastSignal * sample_noise(setup, state.segments, w.centre);
+    if (i < kAlwaysCandidates || !faint) kept.push_back(w);
+  }
+  candidates.windows = std::move(kept);
+}
+
 }  // namespace
 
 void recommend_windows(RunState& state, rec::Console& console) {
   const Deck& deck = state.deck;
   CandidateTable candidates = read_candidate_windows(state.names.table75);
   const bool rated = !candidates.windows.empty();
-  // A band of thousands of lines: its best-rated lines are the candidates.
-  if (candidates.windows.size() > kMostCandidates) candidates.windows.resize(kMostCandidates);
+  const SpectrumSetup setup = kernel_study_setup(state.setup);
+  keep_candidates(state, setup, candidates);
   // table76's windows too: merged from neighbouring lines, they are the
   // wider windows the rating itself would fit, and a set to start from.
   const std::size_t seed_from = candidates.windows.size();
   for (const MicroWindow& w : read_microwindows(state.names.table76)) candidates.windows.push_back(w);
   RecommendedTable table81(state.names.table81, candidates.header);
-  const SpectrumSetup setup = kernel_study_setup(state.setup);
   if (setup.retrieval.noise == 0.0f || !rated) {
     table81.close();
     console.write(kNoneChosen, {std::string_view(!rated ? "no rated target lines (table75)"
@@ -196,7 +223,9 @@ void recommend_windows(RunState& state, rec::Console& console) {
   }
 
   const InformationModel model(state);
-  const PointRows rows = point_rows(state, setup, model, stretches);
+  const Eigen::MatrixXd sa_root = symmetric_square_root(model.apriori());
+  const Eigen::VectorXd rc = sa_root * model.column().partial_air;
+  const PointRows rows = point_rows(state, setup, model, sa_root, stretches);
   SelectionRules rules;
   rules.criterion = state.plan.select_by == WindowChoice::dofs ? SelectionCriterion::dofs
                                                                : SelectionCriterion::column_error;
@@ -204,7 +233,7 @@ void recommend_windows(RunState& state, rec::Console& console) {
   rules.stop_fraction = static_cast<double>(state.plan.stop_fraction);
   rules.widest = widest;
   rules.seed_from = static_cast<int>(seed_from);
-  const std::vector<PointSpan> chosen = select_windows(rows, spans, model.apriori(), model.column(), rules);
+  const std::vector<PointSpan> chosen = select_windows(rows, spans, sa_root, model.column(), rules);
 
   PointInformation joint(static_cast<Eigen::Index>(model.layers().size()));
   RetrievalBudget all;
@@ -212,7 +241,7 @@ void recommend_windows(RunState& state, rec::Console& console) {
     const PointSpan& c = chosen[r];
     const PointInformation own = span_information(rows, c);
     joint += own;
-    all = retrieval_budget(joint, model.apriori(), model.column());
+    all = whitened_budget(joint, rc, model.column());
     // The label of the first candidate the window holds; the grid points at its edges.
     std::size_t k = 0;
     while (k + 1 < spans.size() && !spans[k].overlaps(c)) ++k;
@@ -225,7 +254,7 @@ void recommend_windows(RunState& state, rec::Console& console) {
     row.lower = static_cast<double>(deck.vlo) + first * static_cast<double>(deck.grid);
     row.upper = row.lower + static_cast<double>(c.size() - 1) * static_cast<double>(deck.grid);
     row.points = static_cast<int>(c.size());
-    row.dofs = retrieval_budget(own, model.apriori(), model.column()).dofs;
+    row.dofs = whitened_budget(own, rc, model.column()).dofs;
     row.joint_dofs = all.dofs;
     row.errors = all.errors;
     table81.row(row);

@@ -49,15 +49,66 @@ TargetLineCount count_target_lines(inputs::LineList& list, const TargetGas& t, f
 }
 
 // Brightness temperature of radiance or transmission values when the setup
-// asks for it, then the zero floor for every class.
-void convert_units(Units units, Spectra& spec, const IntervalGrid& g, int nspec) {
-  for (int c = 1; c <= nspec; ++c) {
+// asks for it, then the zero floor for every class formed.
+void convert_units(Units units, Spectra& spec, const IntervalGrid& g, int first, int last) {
+  for (int c = first; c <= last; ++c) {
     std::span<double> row = spec.row(c, g.npts);
     if (units == Units::brightness_temperature) brightness_temperature(row, g);
     for (double& v : row) {
       if (v < kZeroFloor) v = 0.0;
     }
   }
+}
+
+// The classes whose optical depths are filled, and the classes whose
+// spectra are formed from them (first..last).
+struct ClassRange {
+  int depths = 0;
+  int first = 1;
+  int last = 0;
+};
+
+void interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun, const IntervalGrid& g,
+                      inputs::LineList& list, IntervalWork& w, const std::function<void()>& extinctions_done,
+                      ClassRange classes) {
+  const int nlayers = m.path.nlayers;
+
+  parallel_for(1, nlayers, [&](int l) {
+    for (int c = 1; c <= classes.depths; ++c) {
+      std::span<double> depths = w.ext.row(c, l, g.npts);
+      std::fill(depths.begin(), depths.end(), 0.0);
+    }
+  });
+  for (int c = classes.first; c <= classes.last; ++c) {
+    std::span<double> row = w.spec.row(c, g.npts);
+    std::fill(row.begin(), row.end(), s.quantity == Quantity::transmission ? 1.0 : 0.0);
+  }
+
+  add_interval_lines(s, m, g, list, w.ext, w.lines);
+  if (extinctions_done) extinctions_done();
+
+  const double tfactor = s.target.factor;
+  const bool scaled = uses_scaled_target(s.study) && classes.depths >= kScaledClass;
+  parallel_for(1, nlayers, [&](int l) {
+    for (int j = 0; j <= g.npts; ++j) {
+      w.ext(kAllClass, l, j) = w.ext(kOtherClass, l, j) + w.ext(kTargetClass, l, j);
+      if (scaled) w.ext(kScaledClass, l, j) = w.ext(kTargetClass, l, j) * tfactor + w.ext(kOtherClass, l, j);
+    }
+  });
+
+  // Each class fills its own row of spec.
+  const LayerPath path{m.atm.temp, m.path.levorder, m.path.nseg, s.geometry};
+  parallel_for(classes.first, classes.last,
+               [&](int c) { layer_spectrum(s, path, w.ext.depths(c), g, w.spec.row(c, g.npts)); });
+  if (s.quantity == Quantity::transmission && s.solar) {
+    apply_solar_spectrum(sun, w.spec.row(kAllClass, g.npts),
+                         classes.last == kScaledClass ? w.spec.row(kScaledClass, g.npts) : std::span<double>(), g);
+  }
+  if (s.instrument.convolves()) {
+    parallel_for(classes.first, classes.last,
+                 [&](int c) { convolve_spectrum(s.instrument, g, w.plans, w.spec.row(c, g.npts)); });
+  }
+  convert_units(s.units, w.spec, g, classes.first, classes.last);
 }
 
 }  // namespace
@@ -75,42 +126,12 @@ void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarS
                               inputs::LineList& list, IntervalWork& w,
                               const std::function<void()>& extinctions_done) {
   const int nspec = spectrum_class_count(s.study);
-  const int nlayers = m.path.nlayers;
+  interval_spectra(s, m, sun, g, list, w, extinctions_done, ClassRange{nspec, 1, nspec});
+}
 
-  parallel_for(1, nlayers, [&](int l) {
-    for (int c = 1; c <= nspec; ++c) {
-      std::span<double> depths = w.ext.row(c, l, g.npts);
-      std::fill(depths.begin(), depths.end(), 0.0);
-    }
-  });
-  for (int c = 1; c <= nspec; ++c) {
-    std::span<double> row = w.spec.row(c, g.npts);
-    std::fill(row.begin(), row.end(), s.quantity == Quantity::transmission ? 1.0 : 0.0);
-  }
-
-  add_interval_lines(s, m, g, list, w.ext, w.lines);
-  if (extinctions_done) extinctions_done();
-
-  const double tfactor = s.target.factor;
-  const bool scaled = uses_scaled_target(s.study);
-  parallel_for(1, nlayers, [&](int l) {
-    for (int j = 0; j <= g.npts; ++j) {
-      w.ext(kAllClass, l, j) = w.ext(kOtherClass, l, j) + w.ext(kTargetClass, l, j);
-      if (scaled) w.ext(kScaledClass, l, j) = w.ext(kTargetClass, l, j) * tfactor + w.ext(kOtherClass, l, j);
-    }
-  });
-
-  // Each class fills its own row of spec.
-  const LayerPath path{m.atm.temp, m.path.levorder, m.path.nseg, s.geometry};
-  parallel_for(1, nspec, [&](int c) { layer_spectrum(s, path, w.ext.depths(c), g, w.spec.row(c, g.npts)); });
-  if (s.quantity == Quantity::transmission && s.solar) {
-    apply_solar_spectrum(sun, w.spec.row(kAllClass, g.npts),
-                         nspec == 4 ? w.spec.row(kScaledClass, g.npts) : std::span<double>(), g);
-  }
-  if (s.instrument.convolves()) {
-    parallel_for(1, nspec, [&](int c) { convolve_spectrum(s.instrument, g, w.plans, w.spec.row(c, g.npts)); });
-  }
-  convert_units(s.units, w.spec, g, nspec);
+void compute_all_gases_spectrum(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun,
+                                const IntervalGrid& g, inputs::LineList& list, IntervalWork& w) {
+  interval_spectra(s, m, sun, g, list, w, {}, ClassRange{kAllClass, kAllClass, kAllClass});
 }
 
 namespace {

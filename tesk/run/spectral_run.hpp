@@ -50,6 +50,14 @@ void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarS
                               inputs::LineList& list, IntervalWork& w,
                               const std::function<void()>& extinctions_done = {});
 
+// As compute_interval_spectra, but forms the spectrum of all gases
+// (kAllClass) alone: the optical depths of the target, the other gases and
+// all gases are filled as there, the other classes' spectra are left as
+// they were. For the derivatives of a recorded spectrum, which need no
+// other spectrum.
+void compute_all_gases_spectrum(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun,
+                                const IntervalGrid& g, inputs::LineList& list, IntervalWork& w);
+
 // The intervals of the deck's range vlo..vhi at its grid, in order: one for
 // the weighting-function studies. However many the range needs: none is
 // longer than kMaxIntervalSteps steps. No files, no console.

@@ -54,16 +54,20 @@ std::vector<Segment> state_layers(std::span<const Segment> segments) {
   return layers;
 }
 
-double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu, float grid) {
-  const Instrument& ils = s.instrument;
-  const double sample = ils.convolves() ? 1.0 / (2.0 * static_cast<double>(ils.resolution)) : static_cast<double>(grid);
+double sample_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu) {
   double continuum = 1.0;
   if (s.quantity == Quantity::radiance) {
     float hottest = s.background_temp;
     for (const Segment& seg : segments) hottest = std::max(hottest, seg.temp);
     continuum = planck(nu, hottest);
   }
-  return static_cast<double>(s.retrieval.noise) * continuum * std::sqrt(sample / static_cast<double>(grid));
+  return static_cast<double>(s.retrieval.noise) * continuum;
+}
+
+double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu, float grid) {
+  const Instrument& ils = s.instrument;
+  const double sample = ils.convolves() ? 1.0 / (2.0 * static_cast<double>(ils.resolution)) : static_cast<double>(grid);
+  return sample_noise(s, segments, nu) * std::sqrt(sample / static_cast<double>(grid));
 }
 
 Padding window_padding(const Instrument& ils, const IntervalGrid& window) {
@@ -88,34 +92,54 @@ void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, Solar
   mono.units = Units::radiance;
 
   const auto nstate = static_cast<Eigen::Index>(m.state.size());
-  // Columns 0..nstate-1 the target per layer, then the other gases, then the temperature.
-  Eigen::MatrixXd d = Eigen::MatrixXd::Zero(points, nstate + 2);
-  compute_interval_spectra(mono, m.warm, sun, g, list, w);
+  const auto nseg = static_cast<Eigen::Index>(m.segments.size());
+  // Columns 0..nstate-1 the target per layer, then the other gases, then the
+  // temperature. The work space is kept from window to window.
+  out.columns.resize(points, nstate + 2);
+  Eigen::MatrixXd& d = out.columns;
+  d.setZero();
+  compute_all_gases_spectrum(mono, m.warm, sun, g, list, w);
   for (int j = 0; j < points; ++j) d(j, nstate + 1) = w.spec(kAllClass, j);
-  compute_interval_spectra(mono, m.base, sun, g, list, w);
+  compute_all_gases_spectrum(mono, m.base, sun, g, list, w);
   for (int j = 0; j < points; ++j) d(j, nstate + 1) -= w.spec(kAllClass, j);
 
+  // -dI/dtau of every segment at every point. For transmission it is the
+  // spectrum itself, the same for every segment.
+  const bool radiance = s.quantity == Quantity::radiance;
+  if (radiance) {
+    out.depths.resize(points, nseg);
+    constexpr int kBlock = 256;
+    parallel_for(0, (points - 1) / kBlock, [&](int b) {
+      std::vector<double> dtau(m.segments.size()), t(m.segments.size() + 1), bb(m.segments.size() + 1);
+      for (int j = b * kBlock; j < std::min(points, (b + 1) * kBlock); ++j) {
+        depth_derivatives(s, w.ext, w.spec, m.segments, g.nu(j), j, dtau, t, bb);
+        for (Eigen::Index k = 0; k < nseg; ++k) out.depths(j, k) = dtau[static_cast<std::size_t>(k)];
+      }
+    });
+  }
+  const auto depth = [&](Eigen::Index k, int j) { return radiance ? out.depths(j, k) : w.spec(kAllClass, j); };
   std::vector<int> state_of(m.segments.size());
   for (std::size_t k = 0; k < m.segments.size(); ++k) {
     const auto it = std::find_if(m.state.begin(), m.state.end(),
                                  [&](const Segment& l) { return l.layer == m.segments[k].layer; });
     state_of[k] = static_cast<int>(it - m.state.begin());
   }
-  // A few hundred points of a few dozen segments each: too little work to share out.
-  std::vector<double> dtau(m.segments.size());
-  std::vector<double> t(m.segments.size() + 1);
-  std::vector<double> b(m.segments.size() + 1);
-  for (int j = 0; j < points; ++j) {
-    depth_derivatives(s, w.ext, w.spec, m.segments, g.nu(j), j, dtau, t, b);
+  // Column by column, each summing its segments in path order whatever the
+  // thread count; the other gases' column, a term from every segment, is
+  // about as much work as all the target's columns together.
+  parallel_for(0, static_cast<int>(nstate), [&](int c) {
     for (std::size_t k = 0; k < m.segments.size(); ++k) {
       const Segment& seg = m.segments[k];
-      // The target's optical depth is proportional to its mixing ratio.
-      if (seg.target_vmr > 0.0f) {
-        d(j, state_of[k]) += dtau[k] * w.ext(kTargetClass, seg.layer, j) / static_cast<double>(seg.target_vmr);
+      const auto kk = static_cast<Eigen::Index>(k);
+      if (c == nstate) {
+        for (int j = 0; j < points; ++j) d(j, nstate) += depth(kk, j) * w.ext(kOtherClass, seg.layer, j);
+      } else if (state_of[k] == c && seg.target_vmr > 0.0f) {
+        // The target's optical depth is proportional to its mixing ratio.
+        const double vmr = static_cast<double>(seg.target_vmr);
+        for (int j = 0; j < points; ++j) d(j, c) += depth(kk, j) * w.ext(kTargetClass, seg.layer, j) / vmr;
       }
-      d(j, nstate) += dtau[k] * w.ext(kOtherClass, seg.layer, j);
     }
-  }
+  });
   if (s.instrument.convolves()) {
     parallel_for(0, static_cast<int>(nstate) + 1, [&](int c) {
       convolve_spectrum(s.instrument, g, w.plans, std::span<double>(d.col(c).data(), static_cast<std::size_t>(points)));

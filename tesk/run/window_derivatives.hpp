@@ -41,6 +41,9 @@ struct WindowDerivatives {
   Eigen::VectorXd interferer;   // -dI/de with every other gas's optical depth times 1 + e
   Eigen::VectorXd temperature;  // I(T + 1 K) - I(T)
   Eigen::VectorXd sigma;        // noise of the point, in the units of I
+  // Work space of the padded window, kept from window to window.
+  Eigen::MatrixXd columns;  // the derivatives before the instrument
+  Eigen::MatrixXd depths;   // -dI/dtau per segment (radiance)
 };
 
 // The noise of one grid point: `noise` relative to the continuum, per
@@ -51,6 +54,9 @@ struct WindowDerivatives {
 // transmission (the solar spectrum's continuum is 1 too) and, for radiance,
 // the blackbody at the hotter of the background and the warmest segment.
 double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu, float grid);
+
+// The noise of one spectral sample, noise x continuum, as above.
+double sample_noise(const SpectrumSetup& s, std::span<const Segment> segments, float nu);
 
 // The grid points computed on either side of a window so that the line
 // shape of the instrument sees the spectrum around it: 30 / (maximum path

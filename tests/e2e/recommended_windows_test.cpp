@@ -51,7 +51,11 @@ Outcome study(const testing_support::WorkDir& dir, const std::vector<std::string
 
 // For N = 3 and 10: table81 by error and by degrees of freedom against
 // table76's N windows.
-enum class Criteria { error, error_and_dofs };
+// Where every window's other gases cost more than it tells (C2H6 under the
+// methane band), no window lowers the column's error below the a-priori's,
+// and table81 by error rightly holds none: then only the choice by degrees
+// of freedom is compared.
+enum class Criteria { error, error_and_dofs, dofs_where_no_window_helps };
 
 void compare_with_line_finding(const testing_support::WorkDir& dir, std::vector<std::string> deck,
                                Criteria criteria, const std::string& apriori = "") {
@@ -61,7 +65,11 @@ void compare_with_line_finding(const testing_support::WorkDir& dir, std::vector<
     const std::string plan = apriori + "windows = " + std::to_string(n) + "\nstop_fraction = 0\n";
     const Outcome by_error = study(dir, deck, plan);
     ASSERT_FALSE(by_error.all79.empty());
-    ASSERT_FALSE(by_error.t81.empty());
+    if (criteria == Criteria::dofs_where_no_window_helps && by_error.t81.empty()) {
+      EXPECT_NE(by_error.console.find("No recommended windows: no candidate window improves the column"),
+                std::string::npos);
+    }
+    ASSERT_FALSE(by_error.t81.empty() && criteria != Criteria::dofs_where_no_window_helps);
     EXPECT_LE(static_cast<int>(by_error.t81.size()), n);
     double previous = 1e30;
     for (const std::string& row : by_error.t81) {
@@ -80,18 +88,23 @@ void compare_with_line_finding(const testing_support::WorkDir& dir, std::vector<
     // temperature, and the errors from them, agree to about a percent (the
     // real CO windows of table76: 0.657 % in table79, 0.658-0.662 % as
     // table81 computes them).
-    EXPECT_LE(number(by_error.t81.back(), 56, 9), 1.01 * number(by_error.all79, 91, 9));
+    if (!by_error.t81.empty()) {
+      EXPECT_LE(number(by_error.t81.back(), 56, 9), 1.01 * number(by_error.all79, 91, 9));
+    }
     if (criteria == Criteria::error) continue;
 
     const Outcome by_dofs = study(dir, deck, plan + "select_by = dofs\n");
     // table79 counts a window's points from its own edge, table81 on the
     // deck's grid: the same windows may differ by a point.
     EXPECT_GE(number(by_dofs.t81.back(), 49, 6), 0.999 * number(by_dofs.all79, 32, 6));
+    // Higher, or equal in the three decimals printed (stop_fraction 0 takes
+    // any gain).
     double before = 0.0;
     for (const std::string& row : by_dofs.t81) {
-      EXPECT_GT(number(row, 49, 6), before) << row;
+      EXPECT_GE(number(row, 49, 6), before) << row;
       before = number(row, 49, 6);
     }
+    EXPECT_GT(before, 0.0);
   }
 }
 
@@ -112,7 +125,9 @@ TEST(RecommendedWindows, BeatTheLineRatingOnRealCoAndEthane) {
     const char* gas;
     const char* vlo;
     const char* vhi;
-  } cases[] = {{"lines_2000-2300.hit", "co", "2140.", "2170."}, {"lines_2900-3070.hit", "c2h6", "2976.", "2988."}};
+    Criteria criteria;
+  } cases[] = {{"lines_2000-2300.hit", "co", "2140.", "2170.", Criteria::error},
+               {"lines_2900-3070.hit", "c2h6", "2976.", "2988.", Criteria::dofs_where_no_window_helps}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gas);
     testing_support::WorkDir dir;
@@ -129,7 +144,7 @@ TEST(RecommendedWindows, BeatTheLineRatingOnRealCoAndEthane) {
     deck[25] = "g60.";
     deck[29] = "180.";
     deck[32] = "0.00333";
-    compare_with_line_finding(dir, deck, Criteria::error, "apriori = percent\napriori_percent = 50\n");
+    compare_with_line_finding(dir, deck, c.criteria, "apriori = percent\napriori_percent = 50\n");
   }
 }
 
