@@ -441,7 +441,7 @@ def run_status(directory):
             why = f"no status file {path.name}"
         else:
             status = json.loads(path.read_text())
-            if before is None or status.get("after", before.get("id")) == before.get("id"):
+            if before is None or status.get("after") == before.get("id"):
                 if not status["ok"]:
                     return status
                 before = status

@@ -10,8 +10,8 @@ earlier run. A program that ends or stops with a message (exit status 1 or
 2: a refused answer, an exceeded limit, a missing or unreadable file) has
 still done its job: the step writes STATUS (JSON: step, ok, exit, message =
 the program's last console line, log, id, and after = the id of the
---after STATUS) and ends with 0, and a later step
-given that STATUS with --after passes the failure on without running.
+--after STATUS) and ends with 0, and a later step given that STATUS with
+--after passes the failure on without running.
 Anything else (a program that cannot be started, exit status 3, a signal)
 fails the step itself, so that the workflow engine tries it again. A step
 that is killed itself (the scheduler's time limit, scancel) writes no
