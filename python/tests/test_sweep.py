@@ -1,6 +1,7 @@
 """The deck writer checked by the programs' --check-deck, and the sweep workflow on the
 example's data: summary.csv against the runs' tables, a second invocation,
-a changed value, a run that stops, and the Slurm executor's dry run."""
+a changed value, a run that stops, runs whose jobs are ended from outside,
+and the Slurm executor's dry run with the profile's examples."""
 
 import csv
 import hashlib
