@@ -3,13 +3,15 @@
 The workflow in ``workflow/`` uses this module: :func:`expand_runs` turns a
 sweep file (already read into a dict) into named runs with their decks (each
 run working in its own directory, :data:`RUN_DIRECTORY_ANSWERS`), and
-:func:`summary_rows` gives the rows of ``summary.csv`` from the runs' status
-files (written by ``workflow/scripts/step.py``) and plans.
+:func:`write_summary` writes ``summary.csv`` from the runs' status files
+(written by ``workflow/scripts/step.py``) and plans, also for a sweep whose
+jobs did not all end (:func:`summary_after_failure`).
 """
 
 import csv
 import difflib
 import hashlib
+import io
 import itertools
 import json
 import os
@@ -406,31 +408,82 @@ def _text(value):
     return "" if value is None else str(value)
 
 
-def summary_rows(run_dirs):
+# The steps of a run, in order; each writes STEP.status when it ends
+# (workflow/scripts/step.py), a later one passing on a failure before it.
+STEPS = ("tesk", "kormal", "plan")
+
+# The status of a run one of whose steps never wrote its status: its job was
+# ended from outside (the scheduler's time limit, scancel, a lost node: the
+# step is killed before it can write), it failed unexpectedly, or the
+# workflow stopped before it ran.
+NOT_FINISHED = "ended by the scheduler or not finished"
+
+
+def run_status(directory):
+    """How a run ended, from its steps' status files.
+
+    Returns
+    -------
+    dict
+        The status of the first step that failed, or of ``plan`` when all
+        ended well (as ``plan.status`` holds it: step, ok, exit, message,
+        log). For the first step without a status file, or with one left
+        from an earlier run (its ``after`` is not the ``id`` of the status
+        before it: that step was redone, this one not yet), a status with
+        ``ok`` false, ``exit`` None and ``finished`` false, whose message
+        says which file is missing.
+    """
+    directory = Path(directory)
+    before = None
+    for step in STEPS:
+        path = directory / f"{step}.status"
+        if not path.exists():
+            why = f"no status file {path.name}"
+        else:
+            status = json.loads(path.read_text())
+            if before is None or status.get("after") == before.get("id"):
+                if not status["ok"]:
+                    return status
+                before = status
+                continue
+            why = f"{path.name} is from before the last {before['step']} step"
+        return {"step": step, "ok": False, "exit": None, "message": f"{NOT_FINISHED}: {why}", "finished": False}
+    return before
+
+
+def summary_rows(run_dirs, answers=None):
     """The header and rows of ``summary.csv``.
 
     Parameters
     ----------
     run_dirs : list of path
         The runs' directories, each holding ``answers.json`` (the answers
-        the run varies), ``plan.status`` (how its last step ended) and, when
-        it ended well, ``plan.json``.
+        the run varies), the status files of its steps (:func:`run_status`)
+        and, when it ended well, ``plan.json``.
+    answers : dict, optional
+        Run name to the answers it varies, taken instead of the runs'
+        ``answers.json`` (which a run stopped early may not have).
 
     Returns
     -------
     (list, list of list)
         Per run, one row per window and one for all windows together
         (``window`` = ``all``); a failed run gets one row with its status
-        (``tesk failed``, ...) and the program's message.
+        (``tesk failed``, ...) and the program's message, a run whose step
+        did not finish one row with ``tesk not finished`` (or ``kormal``,
+        ``plan``) and :data:`NOT_FINISHED` with the missing status file.
     """
-    runs = [(Path(d), json.loads((Path(d) / "answers.json").read_text())) for d in run_dirs]
-    names = list(dict.fromkeys(k for _, answers in runs for k in answers))
+    if answers is None:
+        answers = {Path(d).name: json.loads((Path(d) / "answers.json").read_text()) for d in run_dirs}
+    runs = [(Path(d), answers[Path(d).name]) for d in run_dirs]
+    names = list(dict.fromkeys(k for _, given in runs for k in given))
     header = ["run", "status", "message"] + names + WINDOW_COLUMNS
     rows = []
-    for directory, answers in runs:
-        status = json.loads((directory / "plan.status").read_text())
-        head = [directory.name, "ok" if status["ok"] else f"{status['step']} failed", status["message"]]
-        head += [answers.get(n, "") for n in names]
+    for directory, given in runs:
+        status = run_status(directory)
+        outcome = ("ok" if status["ok"] else
+                   f"{status['step']} failed" if status.get("finished", True) else f"{status['step']} not finished")
+        head = [directory.name, outcome, status["message"]] + [given.get(n, "") for n in names]
         if not status["ok"]:
             rows.append(head + [""] * len(WINDOW_COLUMNS))
             continue
@@ -445,17 +498,48 @@ def summary_rows(run_dirs):
     return header, rows
 
 
-def write_summary(out, statuses):
-    """Writes ``summary.csv`` for the runs whose ``plan.status`` files are given."""
-    header, rows = summary_rows([Path(s).parent for s in statuses])
+def summary_text(run_dirs, answers=None):
+    """The text of ``summary.csv`` (:func:`summary_rows`)."""
+    header, rows = summary_rows(run_dirs, answers)
+    out = io.StringIO()
+    writer = csv.writer(out, lineterminator="\n")
+    writer.writerow(header)
+    writer.writerows(rows)
+    return out.getvalue()
+
+
+def write_summary(out, run_dirs, answers=None):
+    """Writes ``summary.csv`` for the runs in `run_dirs` (:func:`summary_rows`).
+
+    Every way the workflow ends writes it here: its ``summary`` job after all
+    runs ended, and :func:`summary_after_failure` when some did not.
+    """
+    text = summary_text(run_dirs, answers)
+    Path(out).parent.mkdir(parents=True, exist_ok=True)
     with open(out, "w", newline="") as f:
-        writer = csv.writer(f, lineterminator="\n")
-        writer.writerow(header)
-        writer.writerows(rows)
+        f.write(text)
+
+
+def summary_after_failure(out, run_dirs, answers):
+    """Writes ``summary.csv`` when the workflow failed, over whatever statuses exist.
+
+    Leaves it alone when it already holds these rows (the ``summary`` job
+    ran, and only runs' checks failed). Returns one line for the console.
+    """
+    text = summary_text(run_dirs, answers)
+    out = Path(out)
+    if out.exists() and out.read_text() == text:
+        return f"{out}: up to date"
+    write_summary(out, run_dirs, answers)
+    unfinished = [Path(d).name for d in run_dirs if run_status(d).get("finished", True) is False]
+    note = (f"; {len(unfinished)} of {len(run_dirs)} runs not finished ({', '.join(unfinished[:3])}"
+            f"{', ...' if len(unfinished) > 3 else ''}): run the same command again to finish them"
+            if unfinished else "")
+    return f"{out}: written over the runs that ended{note}"
 
 
 if __name__ == "__main__":
     # python -m linefinding.sweep SUMMARY.csv RUN/plan.status ...
     if len(sys.argv) < 3:
         sys.exit("usage: python -m linefinding.sweep SUMMARY.csv RUN/plan.status ...")
-    write_summary(sys.argv[1], sys.argv[2:])
+    write_summary(sys.argv[1], [Path(s).parent for s in sys.argv[2:]])

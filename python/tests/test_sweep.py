@@ -1,9 +1,11 @@
 """The deck writer checked by the programs' --check-deck, and the sweep workflow on the
 example's data: summary.csv against the runs' tables, a second invocation,
-a changed value, a run that stops, and the Slurm executor's dry run."""
+a changed value, a run that stops, runs whose jobs are ended from outside,
+and the Slurm executor's dry run with the profile's examples."""
 
 import csv
 import hashlib
+import json
 import os
 import re
 import shutil
@@ -185,8 +187,8 @@ sweep:
 """
 
 
-def snakemake(directory, config, *options):
-    env = dict(os.environ, LF_TESK_BIN=str(binary("tesk")), LF_KORMAL_BIN=str(binary("kormal")))
+def snakemake(directory, config, *options, **variables):
+    env = dict(os.environ, LF_TESK_BIN=str(binary("tesk")), LF_KORMAL_BIN=str(binary("kormal")), **variables)
     return subprocess.run(["snakemake", "-s", str(SNAKEFILE), "-d", str(directory), "--configfile", str(config),
                            *options], capture_output=True, text=True, env=env, timeout=300)
 
@@ -270,9 +272,19 @@ def test_sweep_gives_the_runs_tables_and_reruns_only_what_changed(tmp_path):
 
 @needs_snakemake
 def test_slurm_dry_run_lists_the_jobs_and_runs_none(tmp_path):
+    # The profile with its commented examples taken in: they must parse, and
+    # reach the jobs they are meant for.
+    profile = tmp_path / "profile"
+    profile.mkdir()
+    text = (REPOSITORY / "workflow/profiles/slurm/config.yaml").read_text()
+    (profile / "config.yaml").write_text(re.sub(r"^( *)# (- |set-resources:|  - )", r"\1\2", text, flags=re.M))
     config = sweep_dir(tmp_path, "  gas: [co, n2o]\n  angle: [30, 70]")
-    dry = snakemake(tmp_path, config, "--profile", str(REPOSITORY / "workflow/profiles/slurm"), "-n")
+    dry = snakemake(tmp_path, config, "--profile", str(profile), "-n")
     assert dry.returncode == 0, dry.stderr[-3000:]
+    resources = dict(re.findall(r"rule (\w+):\n(?:    .*\n)*?    resources: (.*)", dry.stdout))
+    assert "runtime=720" in resources["tesk"] and "mem_mb=8000" in resources["tesk"], resources
+    assert "runtime=120" in resources["kormal"] and "mem_mb=2000" in resources["kormal"], resources
+    assert "slurm_partition=compute" in resources["plan"] and "slurm_account=my_project" in resources["plan"]
     counts = dict(re.findall(r"^(\w+)\s+(\d+)\s+\d+\s+\d+$", dry.stdout, re.M))
     assert counts == {"all": "1", "check": "4", "kormal": "4", "kormal_deck": "4", "plan": "4",
                       "summary": "1", "tesk": "4", "vorne_deck": "4", "total": "26"}
@@ -336,3 +348,58 @@ def test_a_data_folder_holding_a_deck_stops_the_sweep_before_any_job(tmp_path):
     assert ("sweep file: data: data holds input-vorne, the name of a file every run directory has of its own "
             "(an earlier run's folder?); move it out of the data\n") in refused.stderr, refused.stderr[-2000:]
     assert not (tmp_path / "out").exists()
+
+
+# Stands in for tesk; in the runs named in LF_END_RUNS it ends the way Slurm
+# ends a job at its time limit: the step wrapper killed with the program.
+ENDED_TESK = """#!/bin/sh
+case " $LF_END_RUNS " in *" ${{PWD##*/}} "*) echo "tesk started"; kill -KILL $PPID $$;; esac
+exec {tesk} "$@"
+"""
+
+
+@needs_snakemake
+def test_a_sweep_whose_jobs_are_ended_still_writes_its_summary(tmp_path):
+    wrapper = tmp_path / "tesk"
+    wrapper.write_text(ENDED_TESK.format(tesk=binary("tesk")))
+    wrapper.chmod(0o755)
+    config = sweep_dir(tmp_path, "  gas: [co, n2o]")
+    config.write_text(config.read_text() + f"programs: {{tesk: {wrapper}}}\n")
+    summary = tmp_path / "out" / "summary.csv"
+    ended = "ended by the scheduler or not finished: no status file tesk.status"
+
+    # Without --keep-going snakemake stops at the first ended job: the other
+    # run never started, and both are marked.
+    first = snakemake(tmp_path, config, "--cores", "1", LF_END_RUNS="gas-co gas-n2o")
+    assert first.returncode == 1, first.stderr[-3000:]
+    assert [(r["run"], r["gas"], r["status"], r["message"], r["window"]) for r in read_summary(summary)] == [
+        ("gas-co", "co", "tesk not finished", ended, ""), ("gas-n2o", "n2o", "tesk not finished", ended, "")]
+    assert "2 of 2 runs not finished (gas-co, gas-n2o): run the same command again" in first.stderr
+
+    # With --keep-going the other run finishes; the ended one keeps its console.
+    second = snakemake(tmp_path, config, "--cores", "1", "--keep-going", LF_END_RUNS="gas-n2o")
+    assert second.returncode == 1, second.stderr[-3000:]
+    *done, cut = read_summary(summary)
+    assert {(r["run"], r["status"]) for r in done} == {("gas-co", "ok")} and done[-1]["window"] == "all"
+    assert (cut["run"], cut["gas"], cut["status"], cut["message"], cut["window"]) == \
+        ("gas-n2o", "n2o", "tesk not finished", ended, "")
+    assert (tmp_path / "out/logs/gas-n2o/tesk.log").read_text() == "tesk started\n"
+    kept = summary.read_text().splitlines()[:-1]
+
+    # Run again: only the ended run's steps run, and the summary job writes
+    # summary.csv anew, the finished run's rows as they were.
+    third = snakemake(tmp_path, config, "--cores", "1")
+    assert third.returncode == 0, third.stderr[-3000:]
+    assert jobs(third.stderr, "tesk") == ["gas-n2o"] and "rule summary:" in third.stderr
+    lines = summary.read_text().splitlines()
+    assert lines[:len(kept)] == kept and len(lines) > len(kept)
+    assert {r["status"] for r in read_summary(summary)} == {"ok"}
+
+
+def test_a_status_left_from_an_earlier_run_does_not_count(tmp_path):
+    # tesk was redone and ended well; kormal's and the plan's statuses are the earlier run's.
+    for step, chain in {"tesk": {"id": "t2"}, "kormal": {"id": "k1", "after": "t1"}, "plan": {"after": "k1"}}.items():
+        (tmp_path / f"{step}.status").write_text(json.dumps({"step": step, "ok": True, "message": "", **chain}))
+    assert sweep.run_status(tmp_path) == {"step": "kormal", "ok": False, "exit": None, "finished": False, "message":
+                                          "ended by the scheduler or not finished: kormal.status is from before the "
+                                          "last tesk step"}

@@ -9,10 +9,13 @@ after linking the data files into DIR and removing the results of an
 earlier run. A program that ends or stops with a message (exit status 1 or
 2: a refused answer, an exceeded limit, a missing or unreadable file) has
 still done its job: the step writes STATUS (JSON: step, ok, exit, message =
-the program's last console line, log) and ends with 0, and a later step
-given that STATUS with --after passes the failure on without running.
+the program's last console line, log, id, and after = the id of the
+--after STATUS) and ends with 0, and a later step given that STATUS with
+--after passes the failure on without running.
 Anything else (a program that cannot be started, exit status 3, a signal)
-fails the step itself, so that the workflow engine tries it again.
+fails the step itself, so that the workflow engine tries it again. A step
+that is killed itself (the scheduler's time limit, scancel) writes no
+STATUS either; the workflow's summary marks such a run as not finished.
 
 `check` fails (exit status 1) with the program's message, in LOG and on
 stderr, when STATUS records a failure.
@@ -24,6 +27,7 @@ import argparse
 import json
 import subprocess
 import sys
+import uuid
 from pathlib import Path
 
 
@@ -46,11 +50,16 @@ def step(name, directory, status, log, command, after=None, link=(), clean=()):
     directory = Path(directory)
     directory.mkdir(parents=True, exist_ok=True)
     Path(log).parent.mkdir(parents=True, exist_ok=True)
+    # Every status has an id of its own and the id of the status it was run
+    # after: a status left from an earlier run, whose new step before it
+    # ended but which itself was never redone, shows by its "after".
+    chain = {"id": uuid.uuid4().hex}
     if after:
         before = json.loads(Path(after).read_text())
+        chain["after"] = before.get("id")
         if not before["ok"]:
             Path(log).write_text(f"{name} not run: {before['step']} failed before it\n")
-            _write_json(status, before)
+            _write_json(status, {**before, **chain})
             return 0
     for f in link:
         target = directory / Path(f).name
@@ -59,20 +68,23 @@ def step(name, directory, status, log, command, after=None, link=(), clean=()):
         target.symlink_to(Path(f).resolve())
     for f in clean:
         (directory / f).unlink(missing_ok=True)
+    # The console goes straight into LOG, so that a job the scheduler ends
+    # (time limit, scancel: the step is killed with the program) leaves what
+    # the program wrote until then.
     try:
-        done = subprocess.run(command, cwd=directory, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, text=True, errors="replace")
+        with open(log, "wb") as console:
+            done = subprocess.run(command, cwd=directory, stdin=subprocess.DEVNULL, stdout=console,
+                                  stderr=subprocess.STDOUT)
     except OSError as e:
         Path(log).write_text(f"{name}: cannot run {command[0]}: {e}\n")
         print(f"{name}: cannot run {command[0]}: {e}", file=sys.stderr)
         return 1
-    Path(log).write_text(done.stdout)
-    message = _last_line(done.stdout)
+    message = _last_line(Path(log).read_text(errors="replace"))
     if done.returncode not in (0, 1, 2):
         print(f"{name} ended unexpectedly with exit status {done.returncode}: {message}", file=sys.stderr)
         return 1
     _write_json(status, {"step": name, "ok": done.returncode == 0, "exit": done.returncode,
-                         "message": "" if done.returncode == 0 else message.strip(), "log": str(log)})
+                         "message": "" if done.returncode == 0 else message.strip(), "log": str(log), **chain})
     return 0
 
 
