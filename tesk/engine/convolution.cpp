@@ -22,7 +22,7 @@ int taper_points(float grid) { return rec::nint(1.0f / grid); }
 // Points of the flat field-of-view extension at the end of the interval.
 int fov_points(const IntervalGrid& points, float fovarea) {
   const float nu_end = points.vstart + static_cast<float>(points.npts) * points.grid;
-  return rec::nint(nu_end * fovarea / kTwoPi / points.grid);
+  return rec::nint(field_of_view_spread(nu_end, fovarea) / points.grid);
 }
 
 // The stop for a transform of `length` points, with what the deck can change.
@@ -42,7 +42,7 @@ int fov_points(const IntervalGrid& points, float fovarea) {
 // field of view would also overflow the point count.
 bool field_of_view_too_wide(const IntervalGrid& points, float fovarea) {
   const float nu_end = points.vstart + static_cast<float>(points.npts) * points.grid;
-  return !(std::fabs(nu_end * fovarea / kTwoPi / points.grid) < kMaxConvolutionPoints);
+  return !(std::fabs(field_of_view_spread(nu_end, fovarea) / points.grid) < kMaxConvolutionPoints);
 }
 
 // The smallest power of two, at least 2, that holds the interval, both tapers
@@ -65,6 +65,8 @@ int convolution_length(const IntervalGrid& points, float fovarea) {
 }
 
 }  // namespace
+
+float field_of_view_spread(float nu, float fov_area) { return nu * fov_area / kTwoPi; }
 
 void check_convolution_length(const Instrument& ils, const IntervalGrid& g) { convolution_length(g, ils.fov_area); }
 
@@ -123,7 +125,7 @@ void convolve_spectrum(const Instrument& ils, const IntervalGrid& points, Cosine
   for (int j = 0; j <= npts; ++j) {
     const int i = j + nb + 1;
     const float nu = vstart + static_cast<float>(j) * grid;
-    const int f = rec::nint(nu * fovarea / kTwoPi / grid);
+    const int f = rec::nint(field_of_view_spread(nu, fovarea) / grid);
     float sum = 0.0f;
     for (int k = 0; k <= f && i + k <= n; ++k) sum += at(i + k);
     spec[static_cast<std::size_t>(j)] = 2.0f / (static_cast<float>(f + 1) * static_cast<float>(n)) * sum;

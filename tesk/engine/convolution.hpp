@@ -30,6 +30,10 @@ inline constexpr std::string_view kConvolutionTooLong =
 void convolve_spectrum(const Instrument& ils, const IntervalGrid& g, CosineTransform& plans,
                        std::span<double> spec);
 
+// The wavenumber spread (cm-1) over which the field of view of solid angle
+// `fov_area` (sr) averages the spectrum at `nu`: nu fov_area / 2 pi.
+float field_of_view_spread(float nu, float fov_area);
+
 // The length check of convolve_spectrum alone, so that a run meets it before
 // its line pass: throws rec::Stop(kConvolutionTooLong), with a detail line
 // giving the length and the deck lines to change, when the transform of the

@@ -193,7 +193,7 @@ void keep_candidates(const RunState& state, const SpectrumSetup& setup, Candidat
 
 }  // namespace
 
-void recommend_windows(RunState& state, rec::Console& console) {
+void recommend_windows(RunState& state, const InformationModel& model, rec::Console& console) {
   const Deck& deck = state.deck;
   CandidateTable candidates = read_candidate_windows(state.names.table75);
   const bool rated = !candidates.windows.empty();
@@ -222,7 +222,6 @@ void recommend_windows(RunState& state, rec::Console& console) {
     widest = std::max(widest, spans.back().size());
   }
 
-  const InformationModel model(state);
   const Eigen::MatrixXd sa_root = symmetric_square_root(model.apriori());
   const Eigen::VectorXd rc = sa_root * model.column().partial_air;
   const PointRows rows = point_rows(state, setup, model, sa_root, stretches);

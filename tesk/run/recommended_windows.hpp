@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/records.hpp"
+#include "tesk/run/information_model.hpp"
 #include "tesk/run/run_state.hpp"
 
 namespace tesk {
@@ -13,11 +14,11 @@ namespace tesk {
 // The step after the information step of a line-finding study: computes the
 // derivatives of the recorded spectrum over every candidate window once,
 // stretch by stretch, chooses the windows (window_selection.hpp), writes
-// table81 and two console lines. The path must be set up (the information
-// step does it). With noise 0 (deck line 33) nothing can be chosen: table81
+// table81 and two console lines, under `model` (of `state`, whose path is
+// set up). With noise 0 (deck line 33) nothing can be chosen: table81
 // gets its heading only. Throws rec::Stop(kTooManyPoints) when the spectrum
 // a stretch needs around it is longer than an interval may be; rec::Stop for
 // the messages of the spectra; rec::RecordError for the files.
-void recommend_windows(RunState& state, rec::Console& console);
+void recommend_windows(RunState& state, const InformationModel& model, rec::Console& console);
 
 }  // namespace tesk

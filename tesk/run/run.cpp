@@ -112,8 +112,10 @@ void line_finding(RunState& state, rec::Console& console) {
       return;
     }
   }
-  window_information(state, console);
-  recommend_windows(state, console);
+  set_up_information_path(state);
+  const InformationModel model(state);
+  window_information(state, model, console);
+  recommend_windows(state, model, console);
 }
 
 // What start-up reads and derives before the run's large arrays exist.

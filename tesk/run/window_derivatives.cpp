@@ -12,7 +12,6 @@
 namespace tesk {
 namespace {
 
-constexpr float kTwoPi = 6.283f;            // as the field of view's spread is computed
 constexpr float kLeastPadding = 0.1f;       // cm-1
 constexpr float kPaddingPathDifference = 30.0f;  // cm-1 cm: padding x maximum path difference
 
@@ -73,7 +72,7 @@ double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, fl
 Padding window_padding(const Instrument& ils, const IntervalGrid& window) {
   if (!ils.convolves()) return {};
   const float pad = std::max(kLeastPadding, kPaddingPathDifference / ils.resolution);
-  const float spread = window.vend * ils.fov_area / kTwoPi;
+  const float spread = field_of_view_spread(window.vend, ils.fov_area);
   return {static_cast<int>(std::ceil(pad / window.grid)), static_cast<int>(std::ceil((pad + spread) / window.grid))};
 }
 

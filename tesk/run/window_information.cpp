@@ -85,12 +85,20 @@ IntervalGrid range_grid(float vlo, float vhi, float grid) {
   return g;
 }
 
+void set_up_information_path(RunState& state) {
+  if (!state.segments.empty()) return;  // a sort run has no path yet
+  set_up_path(state);
+  state.segments = path_segments(state.setup, PathModel{state.atm, state.path});
+}
+
 void window_information(RunState& state, rec::Console& console) {
+  set_up_information_path(state);
+  const InformationModel model(state);
+  window_information(state, model, console);
+}
+
+void window_information(RunState& state, const InformationModel& model, rec::Console& console) {
   const std::vector<MicroWindow> windows = read_microwindows(state.names.table76);
-  if (state.segments.empty()) {  // a sort run has no path yet
-    set_up_path(state);
-    state.segments = path_segments(state.setup, PathModel{state.atm, state.path});
-  }
   const SpectrumSetup setup = kernel_study_setup(state.setup);
   const float grid = state.deck.grid;
   check_window_lengths(windows, setup.instrument, grid);
@@ -99,7 +107,6 @@ void window_information(RunState& state, rec::Console& console) {
   InformationTable table79(state.names.table79, InformationOrigin{deck.vlo, deck.vhi, deck.grid, deck.resol,
                                                                   deck.fovrad, deck.noise, deck.gasname,
                                                                   deck.isotope});
-  const InformationModel model(state);
   const std::vector<Segment>& layers = model.layers();
   const Eigen::MatrixXd& sa = model.apriori();
   const ColumnModel& column = model.column();
