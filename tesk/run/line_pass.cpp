@@ -21,10 +21,11 @@ bool is_target(const SpectrumSetup& s, const Atmosphere& atm, const inputs::Line
 
 long long add_interval_lines(const SpectrumSetup& s, const PathModel& m, const IntervalGrid& g,
                              inputs::LineList& list, Extinction& ext, std::vector<inputs::LineRecord>& lines,
-                             ProfileWalk walk) {
+                             ProfileWalk walk, std::optional<LineReach> reach) {
   const Atmosphere& atm = m.atm;
   lines.clear();
-  list.for_each_line(list.record_range(g.vstart, g.vend, s.margin), [&](const inputs::LineRecord& line) {
+  const LineReach r = reach.value_or(LineReach{g.vstart, g.vend});
+  list.for_each_line(list.record_range(r.from, r.to, s.margin), [&](const inputs::LineRecord& line) {
     if (line.gas >= 1 && line.gas <= kMaxGases) lines.push_back(line);
   });
   const auto add_line = walk == ProfileWalk::plain ? add_voigt_line_plain : add_voigt_line;

@@ -3,6 +3,7 @@
 // depth of its spectrum class.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "inputs/line_list.hpp"
@@ -18,7 +19,15 @@ namespace tesk {
 // give the same bits.
 enum class ProfileWalk { blocked, plain };
 
-// Reads the records whose lines lie within s.margin of the interval `g` (each
+// The wavenumbers whose lines count for an interval, each line within the
+// margin of the deck of them: by default the interval itself.
+struct LineReach {
+  float from = 0.0f;
+  float to = 0.0f;
+};
+
+// Reads the records whose lines lie within s.margin of the interval `g`, or
+// of `reach` when given (each
 // record read once, kept in `lines`), then adds them layer by layer along
 // the path of `m` into classes 1 (target: gas s.target.gas, its isotope, and
 // for the difference studies only inside the target layer) and 2
@@ -32,6 +41,6 @@ enum class ProfileWalk { blocked, plain };
 // Touches no console.
 long long add_interval_lines(const SpectrumSetup& s, const PathModel& m, const IntervalGrid& g,
                              inputs::LineList& list, Extinction& ext, std::vector<inputs::LineRecord>& lines,
-                             ProfileWalk walk = ProfileWalk::blocked);
+                             ProfileWalk walk = ProfileWalk::blocked, std::optional<LineReach> reach = {});
 
 }  // namespace tesk

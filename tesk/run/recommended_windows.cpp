@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/nint.hpp"
@@ -14,6 +15,8 @@
 #include "tesk/run/window_derivatives.hpp"
 #include "tesk/run/window_information.hpp"
 #include "tesk/tables/recommended_table.hpp"
+#include "tesk/tables/table71_reader.hpp"
+#include "tesk/linefind/samples.hpp"
 
 namespace tesk {
 namespace {
@@ -33,14 +36,23 @@ constexpr int kChunkPoints = 10001;
 // of the layers' size in memory and a trial at every step of the choice.
 constexpr std::size_t kMostCandidates = 1000;
 
-// A line whose spectrum changes by less than this share of the noise when
-// its gas doubles cannot make a window worth fitting: alone it would fix
-// the column to no better than ten times its amount over a sample, and a
-// window of a hundred samples to no better than its amount. Such lines are
-// no candidates, but the best-rated kAlwaysCandidates are, whatever their
-// sensitivity, so that a faint target still gets its best windows weighed.
-constexpr double kLeastSignal = 0.1;
+// What a window tells of the target is at most the sum over its samples of
+// (sensitivity / noise)^2, where the sensitivity is the change of the
+// recorded spectrum per unit relative change of the target (table71's
+// difference over tfactor - 1). A candidate whose sum is below this share
+// of the largest candidate's would change the column's error by about a
+// part in two thousand at most, less than any window is worth fitting for,
+// so its spectrum is not computed. (The sensitivity counts the target
+// layer of the deck only: a line seen there is seen in the whole column.)
+// The best-rated kAlwaysCandidates are candidates whatever their sum.
+constexpr double kLeastShare = 1e-3;
 constexpr std::size_t kAlwaysCandidates = 100;
+
+// cm-1: the blocks whose lines (within the deck's margin) a point's
+// spectrum takes. Fixed from the start of the range, so that a window's
+// derivatives do not depend on the other candidates; a few times the usual
+// margin, so that the lines around a block are a modest part of its work.
+constexpr float kLineBlock = 5.0f;
 
 // cm-1: stretches of candidates closer than this are computed together.
 constexpr float kJoinGap = 1.0f;
@@ -129,8 +141,9 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
   inputs::LineList list(deck.linefile, deck.reclen, deck.nrec, letter_of(deck.dbtype));
   WindowDerivatives d;
   const long long join = rec::nint(kJoinGap / deck.grid);
-  // Computes first..last and keeps the points of `s` among them.
-  auto compute = [&](const Chunk& c, std::span<const Stretch> keep) {
+  // Computes first..last with the lines of `reach` and keeps the points of
+  // `keep` among them.
+  auto compute_part = [&](const Chunk& c, std::span<const Stretch> keep, LineReach reach) {
     const IntervalGrid g = chunk_grid(c.first, c.last, deck.vlo, deck.grid);
     const Padding pad = window_padding(setup.instrument, g);
     if (g.npts + pad.below + pad.above > kMaxIntervalSteps) {
@@ -139,11 +152,12 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
                                     " grid steps with the spectrum around them; at most " +
                                     std::to_string(kMaxIntervalSteps) + " are allowed: coarsen the grid (line 28).");
     }
-    window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d);
+    window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d, reach);
     const Eigen::ArrayXd w = d.sigma.array().inverse();
     for (const Stretch& s : keep) {
       const long long from = std::max(c.first, s.points.first);
       const long long to = std::min(c.last, s.points.last);
+      if (to < from) continue;
       const Eigen::Index at = from - c.first;
       const Eigen::Index count = to - from + 1;
       const Eigen::Index row = s.row + (from - s.points.first);
@@ -152,6 +166,23 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
       rows.interferer.segment(row, count) = (d.interferer.segment(at, count).array() * w.segment(at, count)).matrix();
       rows.temperature.segment(row, count) =
           (d.temperature.segment(at, count).array() * w.segment(at, count)).matrix();
+    }
+  };
+  // Each point takes the lines within the deck's margin of its block, a
+  // fixed stretch of kLineBlock cm-1 from the start of the range, whatever
+  // else is computed with it: a chunk is cut where blocks meet. So a
+  // window's derivatives do not depend on which other candidates there are.
+  const long long block = std::max(1LL, static_cast<long long>(rec::nint(kLineBlock / deck.grid)));
+  const auto block_of = [&](long long point) { return point >= 0 ? point / block : -((-point + block - 1) / block); };
+  auto compute = [&](const Chunk& c, std::span<const Stretch> keep) {
+    for (long long k = block_of(c.first); k <= block_of(c.last); ++k) {
+      const long long lo = std::max(c.first, k * block);
+      const long long hi = std::min(c.last, (k + 1) * block - 1);
+      const auto edge = [&](long long point) {
+        return static_cast<float>(static_cast<double>(deck.vlo) +
+                                  static_cast<double>(point) * static_cast<double>(deck.grid));
+      };
+      compute_part(Chunk{lo, hi}, keep, LineReach{edge(k * block), edge((k + 1) * block)});
     }
   };
   for (std::size_t a = 0; a < stretches.size();) {
@@ -175,18 +206,35 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
 }
 
 // The candidates among the rated lines, best-rated first: at most
-// kMostCandidates (a band of thousands of lines), and only those whose
-// sensitivity stands out of the noise (kLeastSignal). The sensitivity is
-// in the units of the spectrum, the noise in transmission or radiance: a
+// kMostCandidates (a band of thousands of lines), and only those that can
+// tell enough of the target (kLeastShare). The sensitivity is in the units
+// of the spectrum, the noise in transmission or radiance: a
 // brightness-temperature run keeps every line.
 void keep_candidates(const RunState& state, const SpectrumSetup& setup, CandidateTable& candidates) {
+  if (candidates.windows.size() > kMostCandidates) candidates.windows.resize(kMostCandidates);
+  if (setup.units == Units::brightness_temperature) return;
+  TargetSamples samples;
+  read_target_samples(state.names.table71, state.deck.tfactor, samples);
+  if (!samples.ordered) return;
+  const int n = samples.nsamp;
+  std::vector<double> signal(static_cast<std::size_t>(n) + 1, 0.0);  // running sums, from sample 1
+  for (int j = 1; j <= n; ++j) {
+    const double s = static_cast<double>(samples.sensitivity(j)) /
+                     sample_noise(setup, state.segments, samples.wavenumber(j));
+    signal[static_cast<std::size_t>(j)] = signal[static_cast<std::size_t>(j) - 1] + s * s;
+  }
+  const std::span<const float> nu = std::as_const(samples.wavenumber).span().first(static_cast<std::size_t>(n));
+  std::vector<double> told;
+  for (const MicroWindow& w : candidates.windows) {
+    const auto [lo, hi] = window_edges(w);
+    const auto from = std::lower_bound(nu.begin(), nu.end(), lo) - nu.begin();
+    const auto to = std::upper_bound(nu.begin(), nu.end(), hi) - nu.begin();
+    told.push_back(signal[static_cast<std::size_t>(to)] - signal[static_cast<std::size_t>(from)]);
+  }
+  const double most = told.empty() ? 0.0 : *std::max_element(told.begin(), told.end());
   std::vector<MicroWindow> kept;
-  for (std::size_t i = 0; i < candidates.windows.size() && kept.size() < kMostCandidates; ++i) {
-    const MicroWindow& w = candidates.windows[i];
-    const bool faint = setup.units != Units::brightness_temperature &&
-                       static_cast<double>(candidates.sensitivity[i]) <
-                           kLeastSignal * sample_noise(setup, state.segments, w.centre);
-    if (i < kAlwaysCandidates || !faint) kept.push_back(w);
+  for (std::size_t i = 0; i < candidates.windows.size(); ++i) {
+    if (i < kAlwaysCandidates || told[i] >= kLeastShare * most) kept.push_back(candidates.windows[i]);
   }
   candidates.windows = std::move(kept);
 }

@@ -70,7 +70,7 @@ struct ClassRange {
 
 void interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun, const IntervalGrid& g,
                       inputs::LineList& list, IntervalWork& w, const std::function<void()>& extinctions_done,
-                      ClassRange classes) {
+                      ClassRange classes, std::optional<LineReach> reach) {
   const int nlayers = m.path.nlayers;
 
   parallel_for(1, nlayers, [&](int l) {
@@ -84,7 +84,7 @@ void interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarSpectrum&
     std::fill(row.begin(), row.end(), s.quantity == Quantity::transmission ? 1.0 : 0.0);
   }
 
-  add_interval_lines(s, m, g, list, w.ext, w.lines);
+  add_interval_lines(s, m, g, list, w.ext, w.lines, ProfileWalk::blocked, reach);
   if (extinctions_done) extinctions_done();
 
   const double tfactor = s.target.factor;
@@ -126,12 +126,13 @@ void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarS
                               inputs::LineList& list, IntervalWork& w,
                               const std::function<void()>& extinctions_done) {
   const int nspec = spectrum_class_count(s.study);
-  interval_spectra(s, m, sun, g, list, w, extinctions_done, ClassRange{nspec, 1, nspec});
+  interval_spectra(s, m, sun, g, list, w, extinctions_done, ClassRange{nspec, 1, nspec}, {});
 }
 
 void compute_all_gases_spectrum(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun,
-                                const IntervalGrid& g, inputs::LineList& list, IntervalWork& w) {
-  interval_spectra(s, m, sun, g, list, w, {}, ClassRange{kAllClass, kAllClass, kAllClass});
+                                const IntervalGrid& g, inputs::LineList& list, IntervalWork& w,
+                                std::optional<LineReach> reach) {
+  interval_spectra(s, m, sun, g, list, w, {}, ClassRange{kAllClass, kAllClass, kAllClass}, reach);
 }
 
 namespace {

@@ -6,12 +6,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "common/records.hpp"
 #include "inputs/line_list.hpp"
 #include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectrum_setup.hpp"
+#include "tesk/run/line_pass.hpp"
 #include "tesk/run/run_state.hpp"
 
 namespace tesk {
@@ -53,10 +55,11 @@ void compute_interval_spectra(const SpectrumSetup& s, const PathModel& m, SolarS
 // As compute_interval_spectra, but forms the spectrum of all gases
 // (kAllClass) alone: the optical depths of the target, the other gases and
 // all gases are filled as there, the other classes' spectra are left as
-// they were. For the derivatives of a recorded spectrum, which need no
-// other spectrum.
+// they were; the lines are those of `reach` when given (line_pass.hpp). For
+// the derivatives of a recorded spectrum, which need no other spectrum.
 void compute_all_gases_spectrum(const SpectrumSetup& s, const PathModel& m, SolarSpectrum& sun,
-                                const IntervalGrid& g, inputs::LineList& list, IntervalWork& w);
+                                const IntervalGrid& g, inputs::LineList& list, IntervalWork& w,
+                                std::optional<LineReach> reach = {});
 
 // The intervals of the deck's range vlo..vhi at its grid, in order: one for
 // the weighting-function studies. However many the range needs: none is

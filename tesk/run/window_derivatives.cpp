@@ -77,7 +77,8 @@ Padding window_padding(const Instrument& ils, const IntervalGrid& window) {
 }
 
 void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, SolarSpectrum& sun,
-                        const IntervalGrid& window, inputs::LineList& list, IntervalWork& w, WindowDerivatives& out) {
+                        const IntervalGrid& window, inputs::LineList& list, IntervalWork& w, WindowDerivatives& out,
+                        std::optional<LineReach> reach) {
   const Padding pad = window_padding(s.instrument, window);
   IntervalGrid g = window;
   g.npts = window.npts + pad.below + pad.above;
@@ -97,9 +98,9 @@ void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, Solar
   out.columns.resize(points, nstate + 2);
   Eigen::MatrixXd& d = out.columns;
   d.setZero();
-  compute_all_gases_spectrum(mono, m.warm, sun, g, list, w);
+  compute_all_gases_spectrum(mono, m.warm, sun, g, list, w, reach);
   for (int j = 0; j < points; ++j) d(j, nstate + 1) = w.spec(kAllClass, j);
-  compute_all_gases_spectrum(mono, m.base, sun, g, list, w);
+  compute_all_gases_spectrum(mono, m.base, sun, g, list, w, reach);
   for (int j = 0; j < points; ++j) d(j, nstate + 1) -= w.spec(kAllClass, j);
 
   // -dI/dtau of every segment at every point. For transmission it is the

@@ -6,6 +6,7 @@
 // instrument line shape and field of view, in radiance or transmission units.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "tesk/engine/solar_spectrum.hpp"
 #include "tesk/engine/spectrum_setup.hpp"
 #include "tesk/kernels/weighting_functions.hpp"
+#include "tesk/run/line_pass.hpp"
 #include "tesk/run/run_state.hpp"
 
 namespace tesk {
@@ -76,8 +78,11 @@ Padding window_padding(const Instrument& ils, const IntervalGrid& window);
 // point the conversion would scale the derivatives and the noise alike, and
 // the information does not change. Throws what compute_interval_spectra
 // throws; the caller has checked the padded window against the interval
-// limits. Touches no file or console.
+// limits. The lines are those within the deck's margin of the padded
+// window, or of `reach` when given (line_pass.hpp). Touches no file or
+// console.
 void window_derivatives(const SpectrumSetup& s, const DerivativeModels& m, SolarSpectrum& sun,
-                        const IntervalGrid& window, inputs::LineList& list, IntervalWork& w, WindowDerivatives& out);
+                        const IntervalGrid& window, inputs::LineList& list, IntervalWork& w, WindowDerivatives& out,
+                        std::optional<LineReach> reach = {});
 
 }  // namespace tesk

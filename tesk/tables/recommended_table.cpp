@@ -8,8 +8,6 @@ namespace {
 const rec::Format kHeading(
     "('rank name         lower     upper points   dofs  jdofs    total%    noise%   smooth%   interf%     temp%')");
 const rec::Format kRow("(i4,1x,a8,2(1x,f9.3),1x,i6,2(1x,f6.3),5(1x,f9.3))");
-// The sensitivity of a table75 row: (a8,1x,f7.2,1x,f6.2,5x,f7.1,1x,e11.5,...).
-const rec::Format kSensitivity("(36x,e11.5)");
 
 }  // namespace
 
@@ -27,12 +25,8 @@ CandidateTable read_candidate_windows(const std::string& path) {
   w.label.assign(8, ' ');
   std::string row;
   while (table75.next_record(row) == rec::ReadStatus::ok) {
-    const rec::Where where{path, table75.record_number()};
-    read_window_row(row, where, w);
-    float sensitivity = 0.0f;
-    rec::read_internal(row, kSensitivity, {&sensitivity}, where);
+    read_window_row(row, rec::Where{path, table75.record_number()}, w);
     t.windows.push_back(w);
-    t.sensitivity.push_back(sensitivity);
   }
   table75.close();
   return t;

@@ -15,13 +15,10 @@
 namespace tesk {
 
 // table75: its header lines (the first nhead records of the deck echo, 200
-// characters each), and the window and the sensitivity (headed "intensity":
-// the change of the spectrum per unit relative change of the target, in
-// the spectrum's units) of every row, in its order.
+// characters each) and the window of every row, in its order.
 struct CandidateTable {
   std::vector<std::string> header;
   std::vector<MicroWindow> windows;
-  std::vector<float> sensitivity;
 };
 
 // Reads table75 (`path`). Throws rec::Stop for a header count outside
