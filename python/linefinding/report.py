@@ -37,8 +37,8 @@ from pathlib import Path
 from linefinding.command_line import CommandParser, one_line, run_command, say
 from linefinding.report_html import page
 from linefinding.report_provenance import provenance_section, warnings_section
-from linefinding.report_sections import STUDIES, bands, glance, interference, pictures, recommended, studied,
-                                          tidy
+from linefinding.report_sections import (STUDIES, bands, glance, interference, pictures, recommended, studied,
+                                         tidy)
 from linefinding.report_study import NoStudy, Study
 
 _EXAMPLES = """examples:
