@@ -106,7 +106,7 @@ def build_page(directory, consoles=None, now=None):
     return page(title, subtitle, sections, glance(study))
 
 
-def _write(path, text):
+def write_whole(path, text):
     """Writes the page whole or not at all: a temporary name, then a rename."""
     path.parent.mkdir(parents=True, exist_ok=True)
     fd, temporary = tempfile.mkstemp(prefix=".report", dir=path.parent)
@@ -130,7 +130,7 @@ def _report(argv):
         return 1
     out = args.output or args.directory / "report.html"
     try:
-        _write(out, text)
+        write_whole(out, text)
     except OSError as e:
         say(f"report: {one_line(e)}\n", sys.stderr)
         return 2

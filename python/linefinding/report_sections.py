@@ -272,7 +272,8 @@ def interference(study):
         return left_out(f"kormal has not run here: {study.why_not('kormal.log', 'microwin', 'output.dat')}.")
     record = study.tables["kormal.log"]
     found = kormal_findings(study)
-    intro = (f"<p>kormal rated the windows of {esc(record['table'])} ({esc(record['kind'])}), one row per "
+    kind = "" if record["table"] == record["kind"] else f" ({esc(record['kind'])})"
+    intro = (f"<p>kormal rated the windows of {esc(record['table'])}{kind}, one row per "
              f"window in its order. A gas's figure is its transmission's "
              f"variation in the window (rel.-trans) or its absorption at its strongest point (abs.-trans), %.</p>\n")
     if found is None:
