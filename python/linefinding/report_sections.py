@@ -11,10 +11,9 @@ import numpy as np
 from linefinding.info_pictures import choice_figure, dofs_figure, kernels_figure
 from linefinding.pictures import finite_range, spectrum_figure
 from linefinding.report_html import budget_bars, budget_legend, esc, figure, left_out, number, table
+from linefinding.report_study import STUDIES
 from linefinding.table79 import ERROR_CAP, has_column_errors, joint_line, percent_text
 
-STUDIES = {"s": "spectra", "d": "line finding", "w": "weighting functions",
-           "a": "averaging kernels", "i": "interferogram"}
 ATMOSPHERES = {"t": ("tropical", "tropic"), "m": ("mid-latitude", "midlat"), "p": ("polar", "arctic")}
 _SOURCES = ("noise", "smoothing", "interference", "temperature")
 

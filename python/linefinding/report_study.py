@@ -25,6 +25,10 @@ from linefinding.table78 import read_table78
 from linefinding.table79 import read_table79
 from linefinding.table81 import read_table81
 
+STUDIES = {"s": "spectra", "d": "line finding", "w": "weighting functions",
+           "a": "averaging kernels", "i": "interferogram"}
+# The tables of a line-finding study (d) alone.
+_LINE_FINDING_TABLES = ("table76", "table79", "table80", "table81")
 # tesk's tables, whose presence says that tesk ran in a directory.
 TESK_TABLES = tuple(f"table{n}" for n in range(70, 82))
 # The tables the page shows, with their readers (table80 has table78's layout).
@@ -93,7 +97,9 @@ class Study:
     def _read(self, name, reader):
         path = self.paths[name]
         if not path.is_file():
-            self.missing[name] = f"no {name}"
+            study = self.answers["study"]
+            self.missing[name] = (f"no {name}: a study of {STUDIES.get(study, study)} writes none"
+                                  if name in _LINE_FINDING_TABLES and study != "d" else f"no {name}")
             return None
         try:
             with warnings.catch_warnings(record=True) as caught:
