@@ -63,16 +63,15 @@ def _parser():
 
 
 def _console(directory, program, given):
-    """The kept console of a program: the one given, else the first found."""
+    """The kept console of a program: the one given, else ``DIR/<program>.console``,
+    else, for a run of a sweep (``SWEEP/runs/RUN``), ``SWEEP/logs/RUN/<program>.log``."""
     if given is not None:
         return given
     directory = directory.resolve()
-    for path in (directory / f"{program}.console",
-                 directory.parent.parent / "logs" / directory.name / f"{program}.log"):
-        if directory.parent.name == "runs" or path.parent == directory:
-            if path.is_file():
-                return path
-    return None
+    candidates = [directory / f"{program}.console"]
+    if directory.parent.name == "runs":
+        candidates.append(directory.parent.parent / "logs" / directory.name / f"{program}.log")
+    return next((path for path in candidates if path.is_file()), None)
 
 
 def build_page(directory, consoles=None, now=None):

@@ -133,7 +133,8 @@ def provenance_section(study, now=None):
     dates += [("plan (bands.ctl)", study.paths["bands.ctl"])] if study.paths["bands.ctl"].is_file() else []
     now = now or datetime.datetime.now(datetime.timezone.utc)
     when = "".join(f"<li>{esc(what)}: {_when(path)}</li>" for what, path in dates)
-    return (f"<p>Directory: {esc(study.directory.resolve().name)}</p>\n<h3>Programs</h3>\n<ul>{''.join(versions)}</ul>\n"
+    return (f"<p>Directory: {esc(study.directory.resolve().name)}</p>\n"
+            f"<h3>Programs</h3>\n<ul>{''.join(versions)}</ul>\n"
             "<h3>Input files</h3>\n" + table(["file", "name", "bytes", "SHA-256"], rows, {2})
             + "<h3>Dates (the files' times)</h3>\n"
             + f"<ul>{when}<li>this page: {now.strftime('%Y-%m-%d %H:%M:%S UTC')}</li></ul>\n"

@@ -205,36 +205,43 @@ def _info_cells(r, errors, scale):
     return cells
 
 
+def _spectrum_picture(t, study):
+    marks = [n for n in ("table76", "table81") if n in t and len(t[n])]
+    fig = spectrum_figure(t["table71"], t.get("table76"), study.units, recommended=t.get("table81"))
+    caption = ("Spectra of table71: all gases above, the target and the other gases below"
+               + (f"; windows of {' and '.join(marks)} marked" if marks else "") + ".")
+    return fig, caption
+
+
+# Per picture: its name (the figure's id), its table, the fewest rows worth
+# drawing, what it is when missing, and how to draw it (figure and caption).
+_PICTURES = (
+    ("spectrum", "table71", 1, "No spectrum", _spectrum_picture),
+    ("choice", "table81", 1, "No picture of the windows' number",
+     lambda t, study: (choice_figure(t["table81"]), "Recommended windows 1 to n together (table81): joint degrees "
+                       "of freedom and column error against n.")),
+    ("kernels", "table80", 1, "No averaging kernels",
+     lambda t, study: (kernels_figure(t["table80"]), "Averaging kernels of all microwindows together (table80).")),
+    # the "all" row and at least one window
+    ("dofs", "table79", 2, "No degrees of freedom per window",
+     lambda t, study: (dofs_figure(t["table79"]), "Degrees of freedom and column-error budget per microwindow of "
+                       "table76 (table79).")),
+)
+
+
 def pictures(study):
     """The spectrum with both window sets, the joint degrees of freedom and
     column error against the number of windows, the averaging kernels, and
     the degrees of freedom per window."""
     t = study.tables
     out = []
-    if study.has("table71") and len(t["table71"]) and finite_range(t["table71"]["wavenumber"]):
-        marks = [n for n in ("table76", "table81") if n in t and len(t[n])]
-        fig = spectrum_figure(t["table71"], t.get("table76"), study.units, recommended=t.get("table81"))
-        out.append(figure(fig, "Spectra of table71: all gases above, the target and the other gases below"
-                          + (f"; windows of {' and '.join(marks)} marked" if marks else "") + ".", "spectrum"))
-    else:
-        out.append(left_out(f"No spectrum: {study.why_not('table71') if 'table71' not in t else 'table71 has no points'}."))
-    if study.has("table81") and len(t["table81"]):
-        out.append(figure(choice_figure(t["table81"]), "Recommended windows 1 to n together (table81): joint "
-                          "degrees of freedom and column error against n.", "choice"))
-    else:
-        out.append(left_out("No picture of the windows' number: " + (
-            "table81 has no windows." if "table81" in t else study.why_not("table81") + ".")))
-    if study.has("table80") and len(t["table80"]):
-        out.append(figure(kernels_figure(t["table80"]), "Averaging kernels of all microwindows together (table80).", "kernels"))
-    else:
-        out.append(left_out("No averaging kernels: " + (
-            "table80 has no rows." if "table80" in t else study.why_not("table80") + ".")))
-    if study.has("table79") and len(t["table79"]) >= 2:
-        out.append(figure(dofs_figure(t["table79"]), "Degrees of freedom and column-error budget per "
-                          "microwindow of table76 (table79).", "dofs"))
-    else:
-        out.append(left_out("No degrees of freedom per window: " + (
-            "table79 has no windows." if "table79" in t else study.why_not("table79") + ".")))
+    for name, source, least, missing, draw in _PICTURES:
+        if source not in t:
+            out.append(left_out(f"{missing}: {study.why_not(source)}."))
+        elif len(t[source]) < least or (source == "table71" and not finite_range(t[source]["wavenumber"])):
+            out.append(left_out(f"{missing}: {source} has nothing to draw."))
+        else:
+            out.append(figure(*draw(t, study), name))
     return "".join(out)
 
 

@@ -79,8 +79,9 @@ class Study:
         prefix = prefix if Path(prefix).is_absolute() else str(self.directory) + "/" + prefix
         self.paths = {name: Path(prefix + name) for name in TESK_TABLES}
         if not any(p.is_file() for p in self.paths.values()):
+            where = f" on the prefix {self.answers['output_path']}" if self.answers["output_path"] else ""
             raise NoStudy(f"{self.directory} holds no study: {VORNE} but none of tesk's tables "
-                          f"(table70 ... table81{' on the prefix ' + self.answers['output_path'] if self.answers['output_path'] else ''})")
+                          f"(table70 ... table81{where})")
         self.paths.update({name: self.directory / name for name in ("output", "bands.ctl", *_KORMAL_READERS)})
         self.tables, self.missing, self.read_warnings = {}, {}, []
         self.echo = self._read("output", read_deck_echo)

@@ -20,9 +20,10 @@ from matplotlib.image import imread
 
 import linefinding as lf
 from linefinding import plan, report, sweep, sweep_page
+from linefinding.report_html import budget_bars
 from linefinding.table79 import percent_text
 from conftest import ExampleRun, deck
-from test_plan import SKIPPED, hand_made
+from test_plan import SKIPPED, echo, hand_made
 from test_table81 import _run81
 
 KORMAL_DECK = (Path(__file__).resolve().parents[2] / "examples" / "co_window" / "input-kormal").read_text()
@@ -70,11 +71,24 @@ def test_example_page_is_whole_and_holds_every_window(example):
     assert references and all(r.startswith(("#", "data:")) for r in references), set(references)
     assert not re.search(r"<script|<link|<iframe|<object|<embed|@import|url\((?!#)", text, re.IGNORECASE)
     assert text.count("<svg") == 4
+    ids = re.findall(r'\bid="([^"]*)"', text)
+    assert len(ids) == len(set(ids))  # the pictures' ids kept apart
     assert html.escape((directory / "bands.ctl").read_text()) in text
     version = next(line.strip() for line in (directory / "tesk.console").read_text().splitlines() if "Version" in line)
     assert f"tesk: {version}" in text
     assert hashlib.sha256((directory / "lines.hit").read_bytes()).hexdigest() in text
     assert text.count('<td>rated</td>') == len(table81)
+
+
+@pytest.mark.parametrize("parts, total, widths", [
+    # sources in quadrature: 3 and 4 make 5; half the scale of 10 is 6 rem, split 9:16
+    ({"noise": 3.0, "smoothing": 4.0}, 5.0, [2.16, 3.84]),
+    ({"noise": 1.0, "temperature": float("nan"), "interference": None}, 1.0, [1.20]),
+    ({"noise": 300.0}, 300.0, [12.00]),  # beyond the scale: the whole bar
+])
+def test_budget_bar_is_the_total_split_by_shares_of_its_square(parts, total, widths):
+    bar = budget_bars(parts, total, scale=10.0, width_rem=12.0)
+    assert [float(w) for w in re.findall(r"width:([0-9.]+)rem", bar)] == widths
 
 
 def chromium(page, screenshot):
@@ -141,17 +155,52 @@ def test_what_a_directory_holds_decides_the_page(example, tmp_path, capsys, case
         assert f'<p class="note">{html.escape(note)}' in text
 
 
-def test_the_warnings_are_those_the_files_record(tmp_path):
+def cells(text, section):
+    """The rows of a section's table, each a list of its cells' text."""
+    body = text[text.index(f'<section id="{section}">'):]
+    body = body[:body.index("</section>")]
+    return [[re.sub(r"<[^>]*>", "", c) for c in re.findall(r"<td[^>]*>(.*?)</td>", row)]
+            for row in re.findall(r"<tr><td.*?</tr>", body)]
+
+
+def test_hand_made_study_warnings_and_kormal_rating(tmp_path):
     run = _run81(tmp_path / "run")
     (run / "input-vorne").write_text(deck(line31="0.00125"))
     assert report.main([str(run)]) == 0
     text = (run / "report.html").read_text()
-    warnings = re.findall(r"<li>(.*?)</li>", text[text.index('<section id="warnings">'):text.index('<section id="provenance">')])
+    section = text[text.index('<section id="warnings">'):text.index('<section id="provenance">')]
+    warnings = re.findall(r"<li>(.*?)</li>", section)
     assert warnings == [html.escape(w) for w in [
         "table79: window co 2150.86 cm-1 (width 0.37): matrices singular, no degrees of freedom or column error",
         "table79: window co 2155.50 cm-1 (width 1.00): column error of 100000 % or more",
         "table81: windows 1 to 1: column error of 100000 % or more",
         f"kormal.log: window 3 (co 2150.86 .37) {SKIPPED}"]]
+    # table81's windows 1 and 2 are microwin's and output.dat's 2 and 1 (see _run81)
+    assert cells(text, "interference") == [
+        ["1", "co 2155.50 1.00", "rated", "1.250", "solar 0.800, o3 0.600 (rel.-trans)"],
+        ["2", "co 2147.10 .24", "rated", "20.000", "h2o 3.500, n2o 1.250 (rel.-trans)"],
+        ["3", "co 2150.86 .37", SKIPPED, "", ""]]
+
+
+_PLAN = "\r\n".join([" input-plan", "apriori = percent", "apriori_percent = 20", "correlation_length = 4",
+                     "correlation_shape = gaussian", "interferer_error = 5", "temperature_error = 1"]) + "\r\n"
+
+
+@pytest.mark.parametrize("answers, plan_lines, term, words", [
+    ({"line26": "s25."}, None, "Geometry", "limb, tangent height 25 km"),
+    ({"line30": "0."}, None, "Instrument",
+     "no instrument line shape: the spectra are not convolved (maximum path difference 0), a point field of view"),
+    ({"line12": "r", "line13": "b"}, None, "Spectrum", "radiance as brightness temperature"),
+    ({}, _PLAN, "A-priori", "20 % of the target's profile in each layer; gaussian correlation over 4 km; other "
+     "gases' columns 5 %, temperature 1 K uncertain (settings from input-plan)"),
+], ids=["limb", "no instrument", "brightness temperature", "a-priori in percent"])
+def test_what_was_studied_in_words(tmp_path, answers, plan_lines, term, words):
+    (tmp_path / "input-vorne").write_text(deck(**answers))
+    (tmp_path / "output").write_bytes((echo(**answers) + (plan_lines or "")).encode())
+    (tmp_path / "table70").write_text("")
+    assert report.main([str(tmp_path)]) == 0
+    said = dict(re.findall(r"<dt>(.*?)</dt><dd>(.*?)</dd>", (tmp_path / "report.html").read_text()))
+    assert said[term] == html.escape(words)
 
 
 def test_sweep_page_has_a_row_and_a_link_per_run(tmp_path):
