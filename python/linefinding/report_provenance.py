@@ -78,6 +78,13 @@ def warnings_of(study):
                 check_kormal_tie(record, study.paths["kormal.log"], rated, record["kind"])
         except TieError as e:
             found.append(str(e))
+    ctl = study.paths["bands.ctl"]
+    if ctl.is_file():
+        newer = [name for name in ("output", "kormal.log") if study.paths[name].is_file()
+                 and study.paths[name].stat().st_mtime_ns > ctl.stat().st_mtime_ns]
+        if newer:
+            found.append(f"bands.ctl is older than {' and '.join(newer)}: it may be of an earlier run "
+                         "(run python3 -m linefinding.plan again)")
     for program, lines in study.consoles.items():
         found += [f"{program} console: {line.strip()}" for line in lines if _CONSOLE_WARNING.search(line)]
     return list(dict.fromkeys(found))

@@ -118,9 +118,11 @@ def studied(study):
 
 
 def _bars_scale(rows):
-    """The longest bar of a table: its largest finite total, % of the column."""
-    totals = [t for t in rows["total"] if np.isfinite(t)]
-    return min(max(totals), ERROR_CAP) if totals else 0.0
+    """The total that fills a bar, % of the column: the largest of a table
+    below the cap (a total at the cap of 100000 % or more fills the bar, and
+    would leave the others none)."""
+    totals = [t for t in rows["total"] if np.isfinite(t) and t < ERROR_CAP]
+    return max(totals) if totals else ERROR_CAP
 
 
 def glance(study):
@@ -245,6 +247,19 @@ def pictures(study):
     return "".join(out)
 
 
+# kormal.log and microwin write a window's centre (f7.2) and width (f6.2)
+# from the same numbers: they agree to well within the last digit.
+_SAME = 1e-6
+
+
+def _same_window(text, line):
+    """Whether kormal.log's text of a window (label, centre, width) is microwin's row."""
+    words = text.split()
+    numbers = [real_answer(w) for w in words[-2:]]
+    return (len(words) == 3 and words[0] == line["label"] and None not in numbers
+            and abs(numbers[0] - line["centre"]) < _SAME and abs(numbers[1] - line["width"]) < _SAME)
+
+
 def kormal_findings(study):
     """The windows kormal rated, each with the target's contribution and the
     interfering gases by rank, and the windows it did not rate and why.
@@ -262,6 +277,9 @@ def kormal_findings(study):
     rated = [n for n, (_, outcome) in enumerate(record["windows"]) if outcome == "rated"]
     if not (len(rated) == len(microwin) == len(blocks)):
         return None
+    for position, line in zip(rated, microwin):
+        if not _same_window(record["windows"][position][0], line):
+            return None
     found = [{"window": " ".join(w.split()), "outcome": outcome} for w, outcome in record["windows"]]
     for position, line, block in zip(rated, microwin, blocks):
         rows = reports[reports["window"] == block]
