@@ -21,19 +21,22 @@ from linefinding.run_ties import TieError, check_kormal_tie
 from linefinding.table79 import ERROR_CAP
 
 # Console lines that warn: a singular matrix, a window skipped or outside a
-# range, a file not found. (The defaults taken for a missing input-plan
-# are in the deck echo already.)
-_CONSOLE_WARNING = re.compile(r"singular|skipped|outside|not found|warning", re.IGNORECASE)
+# range, a file not found, no windows or none recommended. (The defaults
+# taken for a missing input-plan are in the deck echo already.)
+_CONSOLE_WARNING = re.compile(r"singular|skipped|outside|not found|warning|^\s*No (?:recommended windows|microwindows)",
+                              re.IGNORECASE)
 _VERSION = re.compile(r"^\s*Version\b.*")
 
 
 def _window_text(w):
+    """A window of table79 or table81 as a warning names it."""
     if "lower" in w.dtype.names:
         return f"{w['label']} {w['lower']:.3f}-{w['upper']:.3f} cm-1"
     return f"{w['label']} {w['centre']:.2f} cm-1 (width {w['width']:.2f})"
 
 
 def _outside(study, name, lo, hi):
+    """Warnings for the windows of a table with edges lo and hi (cm-1) beyond the deck's range."""
     start, end = real_answer(study.answers["start"]), real_answer(study.answers["end"])
     if name not in study.tables or start is None or end is None:
         return []
@@ -41,10 +44,43 @@ def _outside(study, name, lo, hi):
             for w, a, b in zip(study.tables[name], lo, hi) if a < start or b > end]
 
 
+def _table_warnings(t, study):
+    """Singular rows, errors at the cap and windows beyond the range, as the tables record them."""
+    found = []
+    for w in t.get("table79", []):
+        what = "all windows together" if w["label"] == "all" else f"window {_window_text(w)}"
+        if w["singular"]:
+            found.append(f"table79: {what}: matrices singular, no degrees of freedom or column error")
+        elif "total" in w.dtype.names and w["total"] >= ERROR_CAP:
+            found.append(f"table79: {what}: column error of 100000 % or more")
+    if "table76" in t:
+        w = t["table76"]
+        found += _outside(study, "table76", w["centre"] - w["width"] / 2, w["centre"] + w["width"] / 2)
+    if "table81" in t:
+        found += [f"table81: windows 1 to {w['rank']}: column error of 100000 % or more"
+                  for w in t["table81"] if w["total"] >= ERROR_CAP]
+        found += _outside(study, "table81", t["table81"]["lower"], t["table81"]["upper"])
+    return found
+
+
+def _kormal_warnings(t, study):
+    """The windows kormal skipped, and a record of another window table than the one beside it."""
+    record = t["kormal.log"]
+    found = [f"kormal.log: window {n} ({' '.join(w.split())}) {outcome}"
+             for n, (w, outcome) in enumerate(record["windows"], start=1) if outcome != "rated"]
+    rated = study.paths.get(record["kind"])
+    try:
+        if rated is not None and rated.is_file():
+            check_kormal_tie(record, study.paths["kormal.log"], rated, record["kind"])
+    except TieError as e:
+        found.append(str(e))
+    return found
+
+
 def warnings_of(study):
-    """The warnings the files record, one plain line each."""
+    """The warnings the files record, one plain line each, each once."""
     t = study.tables
-    found = [why for name, why in study.missing.items() if "could not be read" in why]
+    found = [why for why in study.missing.values() if "could not be read" in why]
     found += [f"a field too wide for its format: {w}" for w in study.read_warnings]
     line = study.deck_differs_from_echo()
     if line:
@@ -52,32 +88,9 @@ def warnings_of(study):
                      "run; the page describes the deck as it is now")
     if study.echo is not None and study.echo.plan_from_file is False:
         found.append("no input-plan: tesk's information step took its defaults (output)")
-    if "table79" in t:
-        for w in t["table79"]:
-            what = "all windows together" if w["label"] == "all" else f"window {_window_text(w)}"
-            if w["singular"]:
-                found.append(f"table79: {what}: matrices singular, no degrees of freedom or column error")
-            elif "total" in w.dtype.names and w["total"] >= ERROR_CAP:
-                found.append(f"table79: {what}: column error of 100000 % or more")
-        rows = t["table79"][:-1]
-        found += _outside(study, "table76", rows["centre"] - rows["width"] / 2, rows["centre"] + rows["width"] / 2)
-    elif "table76" in t:
-        w = t["table76"]
-        found += _outside(study, "table76", w["centre"] - w["width"] / 2, w["centre"] + w["width"] / 2)
-    if "table81" in t:
-        found += [f"table81: windows 1 to {w['rank']}: column error of 100000 % or more"
-                  for w in t["table81"] if w["total"] >= ERROR_CAP]
-        found += _outside(study, "table81", t["table81"]["lower"], t["table81"]["upper"])
+    found += _table_warnings(t, study)
     if "kormal.log" in t:
-        record = t["kormal.log"]
-        found += [f"kormal.log: window {n} ({' '.join(w.split())}) {outcome}"
-                  for n, (w, outcome) in enumerate(record["windows"], start=1) if outcome != "rated"]
-        rated = study.paths.get(record["kind"])
-        try:
-            if rated is not None and rated.is_file():
-                check_kormal_tie(record, study.paths["kormal.log"], rated, record["kind"])
-        except TieError as e:
-            found.append(str(e))
+        found += _kormal_warnings(t, study)
     ctl = study.paths["bands.ctl"]
     if ctl.is_file():
         newer = [name for name in ("output", "kormal.log") if study.paths[name].is_file()
@@ -91,6 +104,7 @@ def warnings_of(study):
 
 
 def warnings_section(study):
+    """The warnings as a list, or one line saying there are none."""
     found = warnings_of(study)
     if not found:
         return "<p>None: the files record no warning.</p>\n"
