@@ -126,6 +126,11 @@ def _spectra_only(tmp_path, example):
     return tmp_path
 
 
+def _deck_alone(tmp_path, example):
+    shutil.copy(example[1] / "input-vorne", tmp_path)
+    return tmp_path
+
+
 # what the directory holds, exit status, the pictures, the lines of sections left out
 CASES = {
     "spectra only": (_spectra_only, 0, ["spectrum"],
@@ -134,7 +139,8 @@ CASES = {
                       "kormal has not run here: no kormal.log."]),
     "without kormal": (lambda tmp_path, example: example[1], 0, ["spectrum", "choice", "kernels", "dofs"],
                        ["kormal has not run here: no kormal.log.", "No bands.ctl: python3 -m linefinding.plan"]),
-    "empty": (lambda tmp_path, example: tmp_path, 1, None, None),
+    "empty": (lambda tmp_path, example: tmp_path, 1, None, "no input-vorne"),
+    "a deck alone": (_deck_alone, 1, None, "input-vorne but none of tesk's tables (table70 ... table81)"),
 }
 
 
@@ -145,7 +151,7 @@ def test_what_a_directory_holds_decides_the_page(example, tmp_path, capsys, case
     capsys.readouterr()
     assert report.main([str(directory)]) == status
     if status:
-        assert capsys.readouterr().err == f"report: {directory} holds no study: no input-vorne\n"
+        assert capsys.readouterr().err == f"report: {directory} holds no study: {notes}\n"
         assert not (directory / "report.html").exists()
         return
     text = (directory / "report.html").read_text()
@@ -163,9 +169,12 @@ def cells(text, section):
             for row in re.findall(r"<tr><td.*?</tr>", body)]
 
 
-def test_hand_made_study_warnings_and_kormal_rating(tmp_path):
-    run = _run81(tmp_path / "run")
+def test_hand_made_study_warnings_kormal_rating_and_console(tmp_path):
+    (tmp_path / "runs").mkdir()
+    run = _run81(tmp_path / "runs" / "run")  # a run of a sweep: its consoles in logs/run
     (run / "input-vorne").write_text(deck(line31="0.00125"))
+    (tmp_path / "logs" / "run").mkdir(parents=True)
+    (tmp_path / "logs" / "run" / "tesk.log").write_text(" Title\n\n         Version 7, test \n")
     assert report.main([str(run)]) == 0
     text = (run / "report.html").read_text()
     section = text[text.index('<section id="warnings">'):text.index('<section id="provenance">')]
@@ -180,6 +189,8 @@ def test_hand_made_study_warnings_and_kormal_rating(tmp_path):
         ["1", "co 2155.50 1.00", "rated", "1.250", "solar 0.800, o3 0.600 (rel.-trans)"],
         ["2", "co 2147.10 .24", "rated", "20.000", "h2o 3.500, n2o 1.250 (rel.-trans)"],
         ["3", "co 2150.86 .37", SKIPPED, "", ""]]
+    assert "<li>tesk: Version 7, test (its console)</li>" in text
+    assert "<li>kormal: not recorded here" in text
 
 
 _PLAN = "\r\n".join([" input-plan", "apriori = percent", "apriori_percent = 20", "correlation_length = 4",
