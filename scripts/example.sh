@@ -9,9 +9,9 @@
 # spectra, the last window, the joint averaging kernels and the degrees of
 # freedom and column-error budget per window, and, when tesk recommends
 # windows (table81), how their joint degrees of freedom and column error
-# grow with their number and where they lie in the spectrum. Ends with the
-# microwindow lists, the interfering gases of each window and where every
-# result lies.
+# grow with their number and where they lie in the spectrum, then the
+# study's page, report.html, which holds all of it. Ends with the microwindow
+# lists, the interfering gases of each window and where every result lies.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,10 +26,11 @@ cp examples/co_window/input-vorne examples/co_window/input-kormal "$run/"
 build/examples/generator/make_example_data "$run"
 
 echo "=== tesk: line finding for CO, in $run ==="
-(cd "$run" && ../tesk/tesk)
+# The consoles are kept beside the tables: the page names the programs' versions from them.
+(cd "$run" && ../tesk/tesk | tee tesk.console)
 echo
 echo "=== kormal: interfering gases of every microwindow ==="
-(cd "$run" && ../kormal/kormal </dev/null)
+(cd "$run" && ../kormal/kormal </dev/null | tee kormal.console)
 echo
 
 # Debian's interpreter has the numpy and matplotlib that setup.sh installs.
@@ -61,6 +62,8 @@ else
   echo "table81: not written by this tesk: no pictures of recommended windows"
 fi
 
+(cd python && "$python" -m linefinding.report "$here/$run" >/dev/null)
+
 echo "=== Microwindows (table76) ==="
 cat "$run/table76" | tr -d '\r'
 echo
@@ -78,7 +81,7 @@ cat "$run/bands.ctl"
 echo
 echo "=== Where the results are ==="
 echo "  working directory     $run"
-echo "  deck echo             $run/output"
+echo "  deck echo             $run/output (consoles: $run/tesk.console, $run/kormal.console)"
 echo "  spectra               $run/table71 (and the target's profile in table70)"
 echo "  line finding          $run/table72 .. table76 (table76: the microwindows)"
 echo "  recommended windows   $run/table81 (the windows kormal rated and the plan uses)"
@@ -89,3 +92,4 @@ echo "  retrieval plan        $run/plan.json, $run/bands.ctl"
 echo "  pictures              $run/co_windows.svg/.png, $run/last_window.svg/.png,"
 echo "                        $run/kernels.svg/.png, $run/dofs.svg/.png,"
 echo "                        $run/choice.svg/.png, $run/co_recommended.svg/.png"
+echo "  the study's page      $run/report.html (all of the above on one page: open it in a browser)"

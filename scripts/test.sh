@@ -51,8 +51,10 @@ step ctest ctest --test-dir "$build" -j "$jobs" --output-on-failure
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 status=0
+# The browser test's screenshot of the study page is kept in the tree.
 LF_TESK_BIN="$PWD/$build/tesk/tesk" LF_KORMAL_BIN="$PWD/$build/kormal/kormal" \
   LF_EXAMPLE_DATA_BIN="$PWD/$build/examples/generator/make_example_data" \
+  LF_TEST_ARTEFACTS="${LF_TEST_ARTEFACTS:-$PWD/$build/test-artefacts}" \
   step pytest "$python" -m pytest -q -p no:cacheprovider "${pytests[@]}" || status=$?
 if [ "$status" -eq 5 ]; then
   echo "pytest collected no test in ${pytests[*]}" >&2

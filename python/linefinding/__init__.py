@@ -24,6 +24,12 @@ plan
 deck, sweep
     Decks written from named answers, checked as the programs check them;
     the runs of a sweep file and their ``summary.csv`` (``workflow/``).
+report (report_study, report_sections, report_provenance, report_html)
+    The command ``report``: ``report.html``, one self-contained page of a
+    study.
+sweep_page
+    The command ``sweep_page``: ``summary.html`` beside a sweep's
+    ``summary.csv``.
 """
 
 from linefinding.records import OverflowFieldWarning, RecordLayoutError, read_deck_lines
