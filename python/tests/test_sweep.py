@@ -257,6 +257,12 @@ def test_sweep_gives_the_runs_tables_and_reruns_only_what_changed(tmp_path):
         assert (int(joint["points"]), float(joint["dofs"])) == pytest.approx((int(t79[-1][3]), float(t79[-1][4])),
                                                                               abs=5e-4)
 
+    # Each run's page, and the sweep's page linking to every one of them.
+    page = (tmp_path / "out" / "summary.html").read_text()
+    for run in runs:
+        assert (tmp_path / "out" / "runs" / run / "report.html").is_file()
+        assert f'href="runs/{run}/report.html"' in page
+
     summary_time = (tmp_path / "out" / "summary.csv").stat().st_mtime_ns
     again = snakemake(tmp_path, config, "--cores", "2")
     assert again.returncode == 0 and "Nothing to be done" in again.stdout + again.stderr
@@ -286,8 +292,8 @@ def test_slurm_dry_run_lists_the_jobs_and_runs_none(tmp_path):
     assert "runtime=120" in resources["kormal"] and "mem_mb=2000" in resources["kormal"], resources
     assert "slurm_partition=compute" in resources["plan"] and "slurm_account=my_project" in resources["plan"]
     counts = dict(re.findall(r"^(\w+)\s+(\d+)\s+\d+\s+\d+$", dry.stdout, re.M))
-    assert counts == {"all": "1", "check": "4", "kormal": "4", "kormal_deck": "4", "plan": "4",
-                      "summary": "1", "tesk": "4", "vorne_deck": "4", "total": "26"}
+    assert counts == {"all": "1", "check": "4", "kormal": "4", "kormal_deck": "4", "plan": "4", "report": "4",
+                      "summary": "1", "summary_page": "1", "tesk": "4", "vorne_deck": "4", "total": "31"}
     assert jobs(dry.stdout, "tesk") == ["gas-co_angle-30", "gas-co_angle-70", "gas-n2o_angle-30",
                                         "gas-n2o_angle-70"]
     assert not (tmp_path / "out").exists()
@@ -384,6 +390,8 @@ def test_a_sweep_whose_jobs_are_ended_still_writes_its_summary(tmp_path):
     assert (cut["run"], cut["gas"], cut["status"], cut["message"], cut["window"]) == \
         ("gas-n2o", "n2o", "tesk not finished", ended, "")
     assert (tmp_path / "out/logs/gas-n2o/tesk.log").read_text() == "tesk started\n"
+    page = (tmp_path / "out" / "summary.html").read_text()
+    assert 'href="runs/gas-co/report.html"' in page and "gas-n2o (no report.html)" in page
     kept = summary.read_text().splitlines()[:-1]
 
     # Run again: only the ended run's steps run, and the summary job writes
