@@ -221,11 +221,12 @@ def test_sweep_page_has_a_row_and_a_link_per_run(tmp_path):
     assert plan.main([str(good)]) == 0
     (good / "report.html").write_text("<!DOCTYPE html><title>run</title>")
     bad.mkdir()
-    for run, angle, status in ((good, 30, {"ok": True, "step": "plan", "message": ""}),
-                               (bad, 70, {"ok": False, "step": "tesk", "message": "deck line 26: <angle> refused"})):
+    for step in ("tesk", "kormal", "plan"):
+        (good / f"{step}.status").write_text(json.dumps({"ok": True, "step": step, "message": ""}))
+    (bad / "tesk.status").write_text(json.dumps({"ok": False, "step": "tesk", "message": "deck line 26: <angle> refused"}))
+    for run, angle in ((good, 30), (bad, 70)):
         (run / "answers.json").write_text(json.dumps({"angle": angle}))
-        (run / "plan.status").write_text(json.dumps(status))
-    sweep.write_summary(tmp_path / "summary.csv", [good / "plan.status", bad / "plan.status"])
+    sweep.write_summary(tmp_path / "summary.csv", [good, bad])
     assert sweep_page.main([str(tmp_path / "summary.csv")]) == 0
     text = (tmp_path / "summary.html").read_text()
     strict_parse(text)

@@ -48,12 +48,6 @@ constexpr std::size_t kMostCandidates = 1000;
 constexpr double kLeastShare = 1e-3;
 constexpr std::size_t kAlwaysCandidates = 100;
 
-// cm-1: the blocks whose lines (within the deck's margin) a point's
-// spectrum takes. Fixed from the start of the range, so that a window's
-// derivatives do not depend on the other candidates; a few times the usual
-// margin, so that the lines around a block are a modest part of its work.
-constexpr float kLineBlock = 5.0f;
-
 // cm-1: stretches of candidates closer than this are computed together.
 constexpr float kJoinGap = 1.0f;
 
@@ -168,21 +162,14 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
           (d.temperature.segment(at, count).array() * w.segment(at, count)).matrix();
     }
   };
-  // Each point takes the lines within the deck's margin of its block, a
-  // fixed stretch of kLineBlock cm-1 from the start of the range, whatever
-  // else is computed with it: a chunk is cut where blocks meet. So a
-  // window's derivatives do not depend on which other candidates there are.
-  const long long block = std::max(1LL, static_cast<long long>(rec::nint(kLineBlock / deck.grid)));
-  const auto block_of = [&](long long point) { return point >= 0 ? point / block : -((-point + block - 1) / block); };
+  // Each point takes the lines of its block (LineBlocks), whatever else is
+  // computed with it: a chunk is cut where blocks meet.
+  const LineBlocks blocks(deck.vlo, deck.grid);
   auto compute = [&](const Chunk& c, std::span<const Stretch> keep) {
-    for (long long k = block_of(c.first); k <= block_of(c.last); ++k) {
-      const long long lo = std::max(c.first, k * block);
-      const long long hi = std::min(c.last, (k + 1) * block - 1);
-      const auto edge = [&](long long point) {
-        return static_cast<float>(static_cast<double>(deck.vlo) +
-                                  static_cast<double>(point) * static_cast<double>(deck.grid));
-      };
-      compute_part(Chunk{lo, hi}, keep, LineReach{edge(k * block), edge((k + 1) * block)});
+    for (long long k = blocks.of(c.first); k <= blocks.of(c.last); ++k) {
+      const long long lo = std::max(c.first, blocks.first_point(k));
+      const long long hi = std::min(c.last, blocks.last_point(k));
+      compute_part(Chunk{lo, hi}, keep, blocks.reach(k));
     }
   };
   for (std::size_t a = 0; a < stretches.size();) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/nint.hpp"
 #include "tesk/engine/convolution.hpp"
 #include "tesk/engine/parallel_for.hpp"
 #include "tesk/engine/planck.hpp"
@@ -67,6 +68,24 @@ double point_noise(const SpectrumSetup& s, std::span<const Segment> segments, fl
   const Instrument& ils = s.instrument;
   const double sample = ils.convolves() ? 1.0 / (2.0 * static_cast<double>(ils.resolution)) : static_cast<double>(grid);
   return sample_noise(s, segments, nu) * std::sqrt(sample / static_cast<double>(grid));
+}
+
+LineBlocks::LineBlocks(float vlo, float grid)
+    : vlo_(static_cast<double>(vlo)),
+      grid_(static_cast<double>(grid)),
+      points_(std::max(1LL, static_cast<long long>(rec::nint(kLineBlock / grid)))) {}
+
+long long LineBlocks::of(long long point) const {
+  return point >= 0 ? point / points_ : -((-point + points_ - 1) / points_);
+}
+
+long long LineBlocks::at(float nu) const {
+  return of(std::llround((static_cast<double>(nu) - vlo_) / grid_));
+}
+
+LineReach LineBlocks::reach(long long block) const {
+  const auto edge = [&](long long point) { return static_cast<float>(vlo_ + static_cast<double>(point) * grid_); };
+  return {edge(first_point(block)), edge(last_point(block) + 1)};
 }
 
 Padding window_padding(const Instrument& ils, const IntervalGrid& window) {

@@ -70,6 +70,30 @@ struct Padding {
 };
 Padding window_padding(const Instrument& ils, const IntervalGrid& window);
 
+// The lines of the derivatives come by fixed blocks of the range: a point's
+// spectrum takes the lines within the deck's margin of its block, so that
+// what a window tells does not depend on what else is computed with it, nor
+// on the window's own width. Blocks are kLineBlock cm-1 (a few times the
+// usual margin, so that the lines around a block are a modest part of its
+// work), counted on the deck's grid from the start of the range.
+inline constexpr float kLineBlock = 5.0f;
+
+class LineBlocks {
+ public:
+  LineBlocks(float vlo, float grid);
+  // The block of grid point `point` (counted from vlo, may be negative).
+  long long of(long long point) const;
+  long long first_point(long long block) const { return block * points_; }
+  long long last_point(long long block) const { return (block + 1) * points_ - 1; }
+  LineReach reach(long long block) const;
+  // The block of the wavenumber `nu`'s nearest grid point.
+  long long at(float nu) const;
+
+ private:
+  double vlo_, grid_;
+  long long points_;
+};
+
 // Fills `out` for the points of `window` under the rules `s` (a kernel
 // study's, kernel_study_setup): computes the spectra of the padded window
 // in `w` twice (warm, then base) without the instrument, forms the

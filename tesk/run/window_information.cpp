@@ -120,6 +120,7 @@ void window_information(RunState& state, const InformationModel& model, rec::Con
   {
     inputs::LineList list(deck.linefile, deck.reclen, deck.nrec, letter_of(deck.dbtype));
     WindowDerivatives d;
+    const LineBlocks blocks(deck.vlo, deck.grid);
     for (std::size_t n = 0; n < windows.size(); ++n) {
       const MicroWindow& w = windows[n];
       const auto [lo, hi] = window_edges(w);
@@ -128,7 +129,12 @@ void window_information(RunState& state, const InformationModel& model, rec::Con
       InformationRow r;
       r.singular = singular;
       if (!singular) {
-        window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d);
+        // The lines of the block of the window's centre, as the
+        // recommended windows take them, and at least those of the window.
+        LineReach reach = blocks.reach(blocks.at(w.centre));
+        reach.from = std::min(reach.from, lo);
+        reach.to = std::max(reach.to, hi);
+        window_derivatives(setup, model.models(), *state.sun, g, list, state.work, d, reach);
         PointInformation info(nstate);
         add_points(d.k, d.interferer, d.temperature, d.sigma, info);
         r = row_of(retrieval_budget(info, sa, column), layers, a);
