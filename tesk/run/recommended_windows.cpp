@@ -196,10 +196,11 @@ PointRows point_rows(RunState& state, const SpectrumSetup& setup, const Informat
 // kMostCandidates (a band of thousands of lines), and only those that can
 // tell enough of the target (kLeastShare). The sensitivity is in the units
 // of the spectrum, the noise in transmission or radiance: a
-// brightness-temperature run keeps every line.
+// brightness-temperature run keeps every line (and a run without noise,
+// which chooses none).
 void keep_candidates(const RunState& state, const SpectrumSetup& setup, CandidateTable& candidates) {
   if (candidates.windows.size() > kMostCandidates) candidates.windows.resize(kMostCandidates);
-  if (setup.units == Units::brightness_temperature) return;
+  if (setup.units == Units::brightness_temperature || setup.retrieval.noise == 0.0f) return;
   TargetSamples samples;
   read_target_samples(state.names.table71, state.deck.tfactor, samples);
   if (!samples.ordered) return;
