@@ -12,6 +12,12 @@ double percent_of(double column_error, double column) {
   return column > 0.0 ? 100.0 * column_error / column : 0.0;
 }
 
+// The total: the root sum of squares of the four parts, which are independent.
+void add_total(ColumnErrors& e) {
+  e.total = std::sqrt(e.noise * e.noise + e.smoothing * e.smoothing + e.interference * e.interference +
+                      e.temperature * e.temperature);
+}
+
 }  // namespace
 
 Eigen::MatrixXd symmetric_square_root(const Eigen::MatrixXd& s) {
@@ -74,15 +80,13 @@ RetrievalBudget retrieval_budget(const PointInformation& info, const Eigen::Matr
   b.errors.smoothing = percent_of(smoothing, total_column);
   b.errors.interference = percent_of(interference, total_column);
   b.errors.temperature = percent_of(temperature, total_column);
-  const ColumnErrors& c = b.errors;
-  b.errors.total = std::sqrt(c.noise * c.noise + c.smoothing * c.smoothing + c.interference * c.interference +
-                             c.temperature * c.temperature);
+  add_total(b.errors);
   return b;
 }
 
 RetrievalBudget whitened_budget(const PointInformation& whitened, const Eigen::VectorXd& rc,
                                 const ColumnModel& column) {
-  Eigen::MatrixXd m = 0.5 * (whitened.g + whitened.g.transpose());
+  const Eigen::MatrixXd m = 0.5 * (whitened.g + whitened.g.transpose());
   const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> e(m);
   const Eigen::ArrayXd lambda = e.eigenvalues().array().cwiseMax(0.0);
   const Eigen::ArrayXd d = 1.0 + lambda;
@@ -100,9 +104,7 @@ RetrievalBudget whitened_budget(const PointInformation& whitened, const Eigen::V
       percent_of((gain * whitened.interferer).norm() * column.interferer_fraction, total_column);
   b.errors.temperature =
       percent_of(std::fabs(gain.dot(whitened.temperature)) * column.temperature_kelvin, total_column);
-  const ColumnErrors& c = b.errors;
-  b.errors.total = std::sqrt(c.noise * c.noise + c.smoothing * c.smoothing + c.interference * c.interference +
-                             c.temperature * c.temperature);
+  add_total(b.errors);
   return b;
 }
 
